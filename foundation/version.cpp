@@ -1,0 +1,3 @@
+#include "foundation/version.h"
+
+const XString versionString("Brindlecast version 0.95 c");

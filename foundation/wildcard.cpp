@@ -1,0 +1,47 @@
+// Whole-name wildcard match: '?' is one character, '*' any run (the empty
+// run included), every other character itself with 'A'..'Z' folded. An empty
+// pattern matches every name. There is no escape.
+#include "foundation/xstring.h"
+
+namespace {
+
+inline char fold(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+// Greedy matching with one remembered star: on a mismatch the last star takes
+// one more character. This gives the same answers as trying every split
+// recursively, in time proportional to name length times pattern length and
+// without allocating.
+bool XString::match(const XString& pattern) const {
+  const char* name = text_;
+  const unsigned int n = length_;
+  const char* pat = pattern.c_str();
+  const unsigned int m = pattern.length();
+  if (m == 0) return true;
+
+  unsigned int i = 0, j = 0;
+  bool haveStar = false;
+  unsigned int starPat = 0, starName = 0;
+  while (i < n) {
+    if (j < m && pat[j] == '*') {
+      while (j < m && pat[j] == '*') ++j;
+      if (j == m) return true;
+      haveStar = true;
+      starPat = j;
+      starName = i;
+    } else if (j < m && (pat[j] == '?' || fold(pat[j]) == fold(name[i]))) {
+      ++i;
+      ++j;
+    } else if (haveStar) {
+      j = starPat;
+      i = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (j < m && pat[j] == '*') ++j;
+  return j == m;
+}

@@ -1,0 +1,348 @@
+#include "foundation/xfile.h"
+
+#include <cstring>
+#include <string>
+
+#include "platform/fs.h"
+
+namespace {
+
+// The longest line a text-mode read returns; longer lines arrive in pieces.
+constexpr unsigned int kTextLineLimit = 1023;
+
+void encode32(uint32_t value, unsigned char* bytes) {
+  bytes[0] = static_cast<unsigned char>(value);
+  bytes[1] = static_cast<unsigned char>(value >> 8);
+  bytes[2] = static_cast<unsigned char>(value >> 16);
+  bytes[3] = static_cast<unsigned char>(value >> 24);
+}
+
+uint32_t decode32(const unsigned char* bytes) {
+  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+}  // namespace
+
+XFile::XFile(const char* path, const char* mode, bool textMode) {
+  open(path, mode, textMode);
+}
+
+XFile::~XFile() { close(); }
+
+void XFile::open(const char* path, const char* mode, bool textMode) {
+  close();
+  textMode_ = textMode;
+  failed_ = false;
+  atEnd_ = false;
+  translate_ = mode != nullptr && std::strchr(mode, 't') != nullptr;
+  handle = platform::openFile(path, mode);
+  size_ = (handle != nullptr && mode[0] == 'r') ? platform::openFileSize(handle) : -1;
+  position_ = 0;
+}
+
+void XFile::openReplacing(const char* path, bool textMode) {
+  close();
+  if (path == nullptr || path[0] == 0) return;
+  std::string temp = platform::tempPathFor(path);
+  open(temp.c_str(), textMode ? "wt" : "wb", textMode);
+  if (handle == nullptr) return;
+  tempPath_ = temp;
+  targetPath_ = path;
+}
+
+bool XFile::commit() {
+  if (handle == nullptr || tempPath_.empty()) {
+    close();
+    return false;
+  }
+  std::string temp, target;
+  temp.swap(tempPath_);
+  target.swap(targetPath_);
+  bool ok = close();
+  if (ok) ok = platform::replaceFile(temp.c_str(), target.c_str());
+  if (!ok) platform::removeFile(temp.c_str());
+  return ok;
+}
+
+bool XFile::close() {
+  bool ok = !failed_;
+  if (handle != nullptr) {
+    if (std::ferror(handle)) ok = false;
+    if (std::fclose(handle) != 0) ok = false;
+    handle = nullptr;
+  }
+  if (!tempPath_.empty()) {
+    platform::removeFile(tempPath_.c_str());
+    tempPath_.clear();
+    targetPath_.clear();
+  }
+  return ok;
+}
+
+uint64_t XFile::bytesLeft() const {
+  if (handle == nullptr || size_ < 0 || position_ >= size_) return 0;
+  return static_cast<uint64_t>(size_ - position_);
+}
+
+// ---- writing ----
+
+void XFile::writeBytes(const char* bytes, size_t n) {
+  if (handle == nullptr || n == 0) return;
+  if (std::fwrite(bytes, 1, n, handle) != n) failed_ = true;
+}
+
+XFile& XFile::operator<<(int value) {
+  return *this << static_cast<unsigned int>(value);
+}
+
+XFile& XFile::operator<<(unsigned int value) {
+  unsigned char bytes[4];
+  encode32(value, bytes);
+  writeBytes(reinterpret_cast<char*>(bytes), 4);
+  return *this;
+}
+
+XFile& XFile::operator<<(bool value) {
+  char byte = value ? 1 : 0;
+  writeBytes(&byte, 1);
+  return *this;
+}
+
+XFile& XFile::operator<<(char value) {
+  writeBytes(&value, 1);
+  return *this;
+}
+
+XFile& XFile::operator<<(unsigned char value) {
+  writeBytes(reinterpret_cast<char*>(&value), 1);
+  return *this;
+}
+
+XFile& XFile::operator<<(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, 4);
+  return *this << static_cast<unsigned int>(bits);
+}
+
+XFile& XFile::operator<<(const char* text) {
+  if (text == nullptr) text = "";
+  size_t n = std::strlen(text);
+  if (!textMode_) *this << static_cast<unsigned int>(n);
+  writeBytes(text, n);
+  return *this;
+}
+
+XFile& XFile::operator<<(const XString& text) {
+  if (!textMode_) *this << text.length();
+  writeBytes(text.c_str(), text.length());
+  return *this;
+}
+
+XFile& XFile::operator<<(const XStringList& list) {
+  *this << list.count;
+  for (XStringListEntry* e = list.head; e != nullptr; e = e->next) *this << e->text;
+  return *this;
+}
+
+// ---- reading ----
+
+bool XFile::readBytes(void* target, size_t n) {
+  if (handle == nullptr || failed_) return false;
+  if (n == 0) return true;
+  size_t got = std::fread(target, 1, n, handle);
+  position_ += static_cast<int64_t>(got);
+  if (got == n) return true;
+  atEnd_ = true;
+  failed_ = true;
+  return false;
+}
+
+// Scalars are read whole or not at all: the target is only written when
+// every byte arrived.
+bool XFile::readScalar(unsigned char* bytes, size_t n) { return readBytes(bytes, n); }
+
+XFile& XFile::operator>>(int& value) {
+  unsigned char bytes[4];
+  if (readScalar(bytes, 4)) {
+    uint32_t bits = decode32(bytes);
+    std::memcpy(&value, &bits, 4);
+  }
+  return *this;
+}
+
+XFile& XFile::operator>>(unsigned int& value) {
+  unsigned char bytes[4];
+  if (readScalar(bytes, 4)) value = decode32(bytes);
+  return *this;
+}
+
+XFile& XFile::operator>>(bool& value) {
+  unsigned char byte;
+  if (readScalar(&byte, 1)) value = byte != 0;
+  return *this;
+}
+
+XFile& XFile::operator>>(char& value) {
+  unsigned char byte;
+  if (readScalar(&byte, 1)) value = static_cast<char>(byte);
+  return *this;
+}
+
+XFile& XFile::operator>>(unsigned char& value) {
+  unsigned char byte;
+  if (readScalar(&byte, 1)) value = byte;
+  return *this;
+}
+
+XFile& XFile::operator>>(float& value) {
+  unsigned char bytes[4];
+  if (readScalar(bytes, 4)) {
+    uint32_t bits = decode32(bytes);
+    std::memcpy(&value, &bits, 4);
+  }
+  return *this;
+}
+
+int XFile::getByte() {
+  int c = std::getc(handle);
+  if (c == EOF) {
+    atEnd_ = true;
+    if (std::ferror(handle)) failed_ = true;
+  } else {
+    ++position_;
+  }
+  return c;
+}
+
+void XFile::ungetByte(int c) {
+  if (c == EOF) return;
+  std::ungetc(c, handle);
+  --position_;
+}
+
+// One line of at most kTextLineLimit characters, its '\n' kept when it fits.
+// CR LF reads as LF when the file was opened in a text mode.
+void XFile::readTextLine(XString& text) {
+  char buffer[kTextLineLimit + 1];
+  unsigned int n = 0;
+  while (n < kTextLineLimit) {
+    int c = getByte();
+    if (c == EOF) break;
+    if (c == '\r' && translate_) {
+      int next = std::getc(handle);
+      if (next == '\n') {
+        ++position_;
+        c = '\n';
+      } else if (next != EOF) {
+        std::ungetc(next, handle);
+      }
+    }
+    buffer[n++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  buffer[n] = 0;
+  text = buffer;  // up to the first NUL, as a C-string line
+}
+
+XFile& XFile::operator>>(XString& text) {
+  if (handle == nullptr || failed_) {
+    text = "";
+    return *this;
+  }
+  if (textMode_) {
+    readTextLine(text);
+    return *this;
+  }
+  unsigned char bytes[4];
+  if (!readScalar(bytes, 4)) {
+    text = "";
+    return *this;
+  }
+  uint32_t length = decode32(bytes);
+  if (length > bytesLeft()) {
+    failed_ = true;
+    text = "";
+    return *this;
+  }
+  std::string block(length, '\0');
+  if (!readBytes(&block[0], length)) {
+    text = "";
+    return *this;
+  }
+  text = XString(block.data(), length);
+  return *this;
+}
+
+XFile& XFile::operator>>(XStringList& list) {
+  list.clear();
+  unsigned int n = 0;
+  unsigned char bytes[4];
+  if (!readScalar(bytes, 4)) return *this;
+  n = decode32(bytes);
+  // Every binary text takes at least its 4-byte length; in text mode at
+  // least one byte.
+  uint64_t least = textMode_ ? 1 : 4;
+  if (static_cast<uint64_t>(n) * least > bytesLeft()) {
+    failed_ = true;
+    return *this;
+  }
+  for (unsigned int i = 0; i < n && !failed_; ++i) {
+    XString text;
+    *this >> text;
+    if (failed_) break;
+    list.add(text);
+  }
+  if (failed_) list.clear();
+  return *this;
+}
+
+bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
+  line = "";
+  if (tooLong != nullptr) *tooLong = false;
+  if (handle == nullptr || failed_ || atEnd_) return false;
+  std::string text;
+  bool any = false;
+  bool overflow = false;
+  for (;;) {
+    int c = getByte();
+    if (c == EOF) break;
+    any = true;
+    if (c == '\n') break;
+    if (c == '\r' && translate_) {
+      int next = getByte();
+      if (next == '\n') break;
+      atEnd_ = false;
+      ungetByte(next);
+    }
+    if (overflow) continue;
+    if (text.size() >= maxLength) {
+      overflow = true;
+      text.clear();
+      continue;
+    }
+    text.push_back(static_cast<char>(c));
+  }
+  if (!any) return false;
+  if (overflow) {
+    if (tooLong != nullptr) *tooLong = true;
+    return true;
+  }
+  line = XString(text);
+  return true;
+}
+
+int copyTextFile(const XString& source, const XString& target) {
+  XFile in(source.c_str(), "rt", true);
+  if (!in.isOpen()) return -1;  // the target is left untouched
+  XFile out(target.c_str(), "wt", true);
+  if (!out.isOpen()) return -1;
+  // A read error (a folder opened as a file) ends the copy like the end of
+  // the file does.
+  while (!in.atEnd() && !in.failed()) {
+    XString line;
+    in >> line;
+    out << line;
+  }
+  return 0;
+}

@@ -1,0 +1,99 @@
+// The one way the suite reads and writes its own files.
+#ifndef FOUNDATION_XFILE_H_
+#define FOUNDATION_XFILE_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "foundation/xstring.h"
+#include "foundation/xstring_list.h"
+
+// A stdio file with the suite's encoding: integers as 4 bytes little-endian,
+// switches and choices as 1 byte, texts as a 4-byte length and the bytes,
+// lists as a 4-byte count and the texts. In text mode a text is written bare
+// and read as one line.
+//
+// Stored lengths and counts are never trusted: one that the rest of the file
+// cannot hold puts the file into a failed state, after which reads leave
+// scalars unchanged and give empty texts and lists. A scalar read at the end
+// of the file leaves its target unchanged.
+class XFile {
+ public:
+  XFile() = default;
+  XFile(const char* path, const char* mode, bool textMode);
+  ~XFile();
+  XFile(const XFile&) = delete;
+  XFile& operator=(const XFile&) = delete;
+
+  // Closes the current file, then opens `path` with a stdio mode string.
+  void open(const char* path, const char* mode, bool textMode);
+  // Opens a temporary file beside `path` for writing; commit() puts it in
+  // place of `path`. Closing or destroying without commit() removes it.
+  void openReplacing(const char* path, bool textMode);
+  // Checks every write and the close, then renames over the target. False
+  // leaves the old file as it was.
+  bool commit();
+  // Closes; true when every write and the close went well.
+  bool close();
+
+  bool isOpen() const { return handle != nullptr; }
+  bool textMode() const { return textMode_; }
+  void setTextMode(bool on) { textMode_ = on; }
+  // A read could not be completed (short or impossible) or a write failed.
+  bool failed() const { return failed_; }
+  // A read reached the end of the file.
+  bool atEnd() const { return atEnd_; }
+  // Bytes between the read position and the end; 0 when unknown.
+  uint64_t bytesLeft() const;
+
+  XFile& operator<<(int value);
+  XFile& operator<<(unsigned int value);
+  XFile& operator<<(bool value);
+  XFile& operator<<(char value);
+  XFile& operator<<(unsigned char value);
+  XFile& operator<<(float value);
+  XFile& operator<<(const char* text);
+  XFile& operator<<(const XString& text);
+  XFile& operator<<(const XStringList& list);
+
+  XFile& operator>>(int& value);
+  XFile& operator>>(unsigned int& value);
+  XFile& operator>>(bool& value);
+  XFile& operator>>(char& value);
+  XFile& operator>>(unsigned char& value);
+  XFile& operator>>(float& value);
+  XFile& operator>>(XString& text);
+  XFile& operator>>(XStringList& list);
+
+  // Reads one whole line, its line end removed and CR LF folded. A line
+  // longer than `maxLength` is consumed and skipped: `line` is empty and
+  // `tooLong` set. False at the end of the file with nothing read.
+  bool readLine(XString& line, unsigned int maxLength, bool* tooLong = nullptr);
+
+  void writeBytes(const char* bytes, size_t n);
+
+  FILE* handle = nullptr;
+
+ private:
+  bool readBytes(void* target, size_t n);
+  bool readScalar(unsigned char* bytes, size_t n);
+  void readTextLine(XString& text);
+  int getByte();
+  void ungetByte(int c);
+
+  bool textMode_ = false;
+  bool translate_ = false;  // opened in a text mode: CR LF reads as LF
+  bool failed_ = false;
+  bool atEnd_ = false;
+  int64_t size_ = -1;
+  int64_t position_ = 0;  // bytes consumed by reads
+  std::string tempPath_;
+  std::string targetPath_;
+};
+
+// Copies a text file line by line; 0 after copying, -1 when either file
+// cannot be opened. Stops at a read error as at the end of the file.
+int copyTextFile(const XString& source, const XString& target);
+
+#endif  // FOUNDATION_XFILE_H_

@@ -1,0 +1,262 @@
+#include "foundation/xfile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "tests/test_support.h"
+
+namespace {
+
+using testing_support::readFile;
+using testing_support::ScopedTempDir;
+using testing_support::writeFile;
+
+std::string bytes(std::initializer_list<int> list) {
+  std::string out;
+  for (int b : list) out.push_back(static_cast<char>(b));
+  return out;
+}
+
+// Written by hand from the encoding: a text, a switch, a version, a list.
+TEST(XFileTest, GoldenBinaryEncoding) {
+  ScopedTempDir temp;
+  std::string path = temp.at("golden.bin");
+  {
+    XFile f(path.c_str(), "wb", false);
+    XStringList list;
+    list.add("b");
+    list.add("a");
+    f << XString("abc") << true << 956u << list << XString("") << -2 << "hd";
+    f << static_cast<unsigned char>(0xFE) << 'c' << 1.5f;
+  }
+  std::string expected = bytes({3, 0, 0, 0, 'a', 'b', 'c', 1, 0xBC, 0x03, 0, 0,
+                                2, 0, 0, 0, 1, 0, 0, 0, 'a', 1, 0, 0, 0, 'b',
+                                0, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 'h', 'd',
+                                0xFE, 'c', 0, 0, 0xC0, 0x3F});
+  EXPECT_EQ(readFile(path), expected);
+}
+
+TEST(XFileTest, RoundTripEveryKindBothModes) {
+  ScopedTempDir temp;
+  for (bool text : {false, true}) {
+    std::string path = temp.at(text ? "t.txt" : "b.bin");
+    XStringList list;
+    list.add("one\n");
+    list.add("two\n");
+    {
+      XFile f(path.c_str(), text ? "wt" : "wb", text);
+      f << -5 << 7u << true << 'x' << static_cast<unsigned char>(200) << 2.25f;
+      f << XString(text ? "line\n" : "with\nbreak") << list;
+    }
+    XFile f(path.c_str(), text ? "rt" : "rb", text);
+    int i = 0;
+    unsigned int u = 0;
+    bool b = false;
+    char c = 0;
+    unsigned char uc = 0;
+    float fl = 0;
+    XString s;
+    XStringList back;
+    f >> i >> u >> b >> c >> uc >> fl >> s >> back;
+    EXPECT_EQ(i, -5);
+    EXPECT_EQ(u, 7u);
+    EXPECT_TRUE(b);
+    EXPECT_EQ(c, 'x');
+    EXPECT_EQ(uc, 200);
+    EXPECT_EQ(fl, 2.25f);
+    EXPECT_EQ(s, text ? "line\n" : "with\nbreak");
+    // A list comes back reversed.
+    EXPECT_EQ(back.count, 2u);
+    EXPECT_EQ(back.at(0), "one\n");
+    EXPECT_EQ(back.at(1), "two\n");
+    EXPECT_FALSE(f.failed()) << text;
+  }
+}
+
+TEST(XFileTest, ListReversesOnEachLoad) {
+  ScopedTempDir temp;
+  std::string path = temp.at("list.bin");
+  writeFile(path, bytes({2, 0, 0, 0, 1, 0, 0, 0, 'a', 1, 0, 0, 0, 'b'}));
+  XStringList list;
+  {
+    XFile f(path.c_str(), "rb", false);
+    f >> list;
+  }
+  EXPECT_EQ(list.at(0), "b");
+  EXPECT_EQ(list.at(1), "a");
+  {
+    XFile f(path.c_str(), "wb", false);
+    f << list;
+  }
+  EXPECT_EQ(readFile(path), bytes({2, 0, 0, 0, 1, 0, 0, 0, 'b', 1, 0, 0, 0, 'a'}));
+}
+
+TEST(XFileTest, EndOfFileLeavesTargets) {
+  ScopedTempDir temp;
+  std::string path = temp.at("short.bin");
+  writeFile(path, bytes({1, 2}));
+  XFile f(path.c_str(), "rb", false);
+  unsigned int u = 77;
+  f >> u;
+  EXPECT_EQ(u, 77u);
+  EXPECT_TRUE(f.failed());
+  bool b = true;
+  f >> b;  // nothing more is read after a failure
+  EXPECT_TRUE(b);
+  XString s("keep");
+  f >> s;
+  EXPECT_EQ(s, "");
+
+  std::string empty = temp.at("empty.txt");
+  writeFile(empty, "");
+  XFile t(empty.c_str(), "rt", true);
+  XString line("x");
+  t >> line;
+  EXPECT_EQ(line, "");
+  EXPECT_TRUE(t.atEnd());
+  XFile e(empty.c_str(), "rb", false);
+  XString bin("x");
+  e >> bin;
+  EXPECT_EQ(bin, "");
+}
+
+TEST(XFileTest, ImpossibleLengthsAndCountsFail) {
+  ScopedTempDir temp;
+  struct Case {
+    const char* name;
+    std::string content;
+  };
+  for (const Case& c : {Case{"max", bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a'})},
+                        Case{"past", bytes({5, 0, 0, 0, 'a', 'b'})},
+                        Case{"big", bytes({0, 0, 0, 0x40})}}) {
+    std::string path = temp.at(c.name);
+    writeFile(path, c.content);
+    XFile f(path.c_str(), "rb", false);
+    XString s("x");
+    f >> s;
+    EXPECT_EQ(s, "") << c.name;
+    EXPECT_TRUE(f.failed()) << c.name;
+    unsigned int after = 9;
+    f >> after;
+    EXPECT_EQ(after, 9u) << c.name;
+  }
+  std::string listPath = temp.at("list");
+  writeFile(listPath, bytes({0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0}));
+  XFile f(listPath.c_str(), "rb", false);
+  XStringList list;
+  list.add("old");
+  f >> list;
+  EXPECT_EQ(list.count, 0u);
+  EXPECT_TRUE(f.failed());
+  // A list whose later entry runs past the end comes back empty.
+  std::string cut = temp.at("cut");
+  writeFile(cut, bytes({2, 0, 0, 0, 1, 0, 0, 0, 'a', 9, 0, 0, 0, 'b'}));
+  XFile g(cut.c_str(), "rb", false);
+  g >> list;
+  EXPECT_EQ(list.count, 0u);
+  EXPECT_TRUE(g.failed());
+}
+
+TEST(XFileTest, TextModeLines) {
+  ScopedTempDir temp;
+  std::string path = temp.at("lines.txt");
+  std::string long1023(1023, 'x');
+  writeFile(path, long1023 + "\r\nshort\r\n" + std::string(1500, 'y') + "\nlast");
+  XFile f(path.c_str(), "rt", true);
+  XString line;
+  f >> line;
+  EXPECT_EQ(line, long1023.c_str());
+  f >> line;
+  EXPECT_EQ(line, "\n");  // the CR LF folded to LF, alone in the next read
+  f >> line;
+  EXPECT_EQ(line, "short\n");
+  f >> line;
+  EXPECT_EQ(line.length(), 1023u);
+  f >> line;
+  EXPECT_EQ(line, (std::string(477, 'y') + "\n").c_str());
+  f >> line;
+  EXPECT_EQ(line, "last");
+  f >> line;
+  EXPECT_EQ(line, "");
+  EXPECT_TRUE(f.atEnd());
+}
+
+TEST(XFileTest, ReadLineWholeAndBounded) {
+  ScopedTempDir temp;
+  std::string path = temp.at("l.txt");
+  writeFile(path, std::string(3000, 'a') + "\r\n" + std::string(70000, 'b') + "\nx\rz\r\nend");
+  XFile f(path.c_str(), "rt", true);
+  XString line;
+  bool tooLong = false;
+  ASSERT_TRUE(f.readLine(line, 65536, &tooLong));
+  EXPECT_EQ(line.length(), 3000u);
+  EXPECT_FALSE(tooLong);
+  ASSERT_TRUE(f.readLine(line, 65536, &tooLong));
+  EXPECT_TRUE(tooLong);
+  EXPECT_EQ(line, "");
+  ASSERT_TRUE(f.readLine(line, 65536, &tooLong));
+  EXPECT_EQ(line, "x\rz");  // a lone CR stays
+  ASSERT_TRUE(f.readLine(line, 65536, &tooLong));
+  EXPECT_EQ(line, "end");
+  EXPECT_FALSE(f.readLine(line, 65536, &tooLong));
+}
+
+TEST(XFileTest, ReplacingWritesAllOrNothing) {
+  ScopedTempDir temp;
+  std::string path = temp.at("settings.bcc");
+  writeFile(path, "old");
+  {
+    XFile f;
+    f.openReplacing(path.c_str(), false);
+    f << XString("new");
+    // Destroyed without commit: the old file stays and no temporary remains.
+  }
+  EXPECT_EQ(readFile(path), "old");
+  EXPECT_EQ(testing_support::listNames(temp.path()).size(), 1u);
+  {
+    XFile f;
+    f.openReplacing(path.c_str(), false);
+    f << XString("new");
+    EXPECT_TRUE(f.commit());
+  }
+  EXPECT_EQ(readFile(path), bytes({3, 0, 0, 0, 'n', 'e', 'w'}));
+  EXPECT_EQ(testing_support::listNames(temp.path()).size(), 1u);
+
+  XFile nowhere;
+  nowhere.openReplacing(temp.at("missing/x").c_str(), false);
+  EXPECT_FALSE(nowhere.isOpen());
+  EXPECT_FALSE(nowhere.commit());
+
+  // A full disk: every write fails and the commit reports it.
+  if (testing_support::exists("/dev/full")) {
+    XFile full("/dev/full", "wb", false);
+    full << XString(std::string(100000, 'z'));
+    EXPECT_FALSE(full.close());
+  }
+}
+
+TEST(XFileTest, CopyTextFile) {
+  ScopedTempDir temp;
+  std::string empty = temp.at("empty.txt");
+  writeFile(empty, "");
+  EXPECT_EQ(copyTextFile(XString(empty), XString(temp.at("copy.txt"))), 0);
+  EXPECT_EQ(readFile(temp.at("copy.txt")), "");
+
+  std::string source = temp.at("ad.txt");
+  std::string text = "first\n" + std::string(2500, 'q') + "\nno end";
+  writeFile(source, text);
+  EXPECT_EQ(copyTextFile(XString(source), XString(temp.at("ad-copy.txt"))), 0);
+  EXPECT_EQ(readFile(temp.at("ad-copy.txt")), text);
+
+  writeFile(temp.at("target.txt"), "keep");
+  EXPECT_EQ(copyTextFile(XString(temp.at("missing.txt")), XString(temp.at("target.txt"))), -1);
+  EXPECT_EQ(readFile(temp.at("target.txt")), "keep");
+
+  // A folder opened as the source must not hang the copy.
+  mkdir(temp.at("folder").c_str(), 0755);
+  EXPECT_EQ(copyTextFile(XString(temp.at("folder")), XString(temp.at("f.txt"))), 0);
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// Reads every value kind, in both modes, from arbitrary bytes.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "foundation/xfile.h"
+
+namespace {
+
+std::string scratchPath() {
+  return "/tmp/brindle-xfile-fuzz-" + std::to_string(getpid());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string path = scratchPath();
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return 0;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+
+  for (bool text : {false, true}) {
+    XFile in(path.c_str(), text ? "rt" : "rb", text);
+    int i = 0;
+    unsigned int u = 0;
+    bool b = false;
+    char c = 0;
+    unsigned char uc = 0;
+    float fl = 0;
+    XString s;
+    XStringList list;
+    for (int round = 0; round < 8 && !in.failed() && !in.atEnd(); ++round) {
+      in >> i >> u >> s >> list >> b >> c >> uc >> fl >> s;
+    }
+    XFile lines(path.c_str(), "rt", true);
+    XString line;
+    bool tooLong = false;
+    for (int n = 0; n < 10000 && lines.readLine(line, 64, &tooLong); ++n) {
+    }
+  }
+  return 0;
+}
