@@ -1,8 +1,9 @@
-// The running program: its command-line text and its own folder.
+// The running program and the programs it starts.
 #ifndef PLATFORM_PROCESS_H_
 #define PLATFORM_PROCESS_H_
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -14,6 +15,20 @@ std::string commandLineText(int argc, char** argv);
 // Folder of the running executable, without a trailing separator; empty when
 // it cannot be found.
 std::string executableFolder();
+
+// Splits a command text as the Windows runtime does: blanks separate, double
+// quotes group (and are dropped), nothing is escaped.
+std::vector<std::string> splitCommandText(const std::string& text);
+
+// Result of runAndWait when the program could not be started, or was killed
+// because it did not end in time.
+constexpr int kNotStarted = -1;
+constexpr int kTimedOut = -2;
+
+// Starts argv[0] directly, never through a shell, with the current folder
+// and environment, and waits for it, blocking. After `timeoutSeconds` the
+// child is killed. Returns its exit code, kNotStarted or kTimedOut.
+int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds);
 
 }  // namespace platform
 
