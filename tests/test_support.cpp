@@ -48,6 +48,25 @@ std::string ScopedTempDir::at(const std::string& relative) const {
   return path_ + "/" + relative;
 }
 
+InstallSandbox::InstallSandbox() {
+  makeDirs(data());
+  makeDirs(output());
+  makeDirs(site());
+  std::string standin = std::string(BRINDLE_BINARY_DIR) + "/bin/chmod";
+  writeFile(root() + "/chmod", readFile(standin));
+  chmod((root() + "/chmod").c_str(), 0755);
+  if (chdir(data().c_str()) != 0) throw std::runtime_error("cannot enter data");
+}
+
+std::vector<std::string> InstallSandbox::chmodLog() const {
+  std::vector<std::string> lines;
+  std::istringstream in(readFile(root() + "/chmod.log"));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+void InstallSandbox::clearChmodLog() const { unlink((root() + "/chmod.log").c_str()); }
+
 void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -65,6 +84,8 @@ bool exists(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0;
 }
+
+void removeFileForTest(const std::string& path) { unlink(path.c_str()); }
 
 bool isDir(const std::string& path) {
   struct stat st;

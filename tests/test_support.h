@@ -26,9 +26,30 @@ class ScopedTempDir {
   std::string savedCwd_;
 };
 
+// An install folder in a fresh temporary folder: the chmod stand-in copied
+// in, a `data` folder that is the working folder while the object lives, an
+// `output` folder for replies and a `site` folder for releases.
+class InstallSandbox {
+ public:
+  InstallSandbox();
+  const std::string& root() const { return temp_.path(); }
+  std::string data() const { return root() + "/data"; }
+  std::string output() const { return root() + "/output"; }
+  std::string site() const { return root() + "/site"; }
+  // The path a hook is started with: its own path inside the install folder.
+  std::string program(const std::string& name) const { return root() + "/" + name; }
+  // The lines the chmod stand-in logged, oldest first.
+  std::vector<std::string> chmodLog() const;
+  void clearChmodLog() const;
+
+ private:
+  ScopedTempDir temp_;
+};
+
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool exists(const std::string& path);
+void removeFileForTest(const std::string& path);
 bool isDir(const std::string& path);
 void makeDirs(const std::string& path);
 // Names in a folder, sorted, "." and ".." left out.

@@ -1,0 +1,45 @@
+// Starting the outside chmod program for one path.
+#include <string>
+#include <vector>
+
+#include "foundation/xstring.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "settings/mconfig.h"
+
+namespace {
+// A chmod run that has not ended by then is killed and the hook goes on.
+constexpr int kChmodTimeoutSeconds = 30;
+}  // namespace
+
+void Chmod::run(const XString& path, const XString& user, const XString& group) const {
+  if (touser) {
+    execute(path, user, group, allow);
+  } else {
+    execute(path, username, this->group, allow);
+  }
+}
+
+// The command names the program relative to the working folder, which is the
+// install folder's data folder, so it is the chmod program of the install
+// folder. Only the path is quoted; the text is split into arguments as the
+// Windows runtime does and the program is started directly, without a shell.
+void Chmod::execute(const XString& path, const XString& user, const XString& group,
+                    const XString& allow) {
+  XString command("..");
+  command += platform::kPathSepText;
+  command += "chmod";
+  command += platform::kExeSuffix;
+  command += " ";
+  command += allow;
+  command += " ";
+  command += user;
+  command += " ";
+  command += group;
+  command += " \"";
+  command += path;
+  command += "\"";
+  std::vector<std::string> argv = platform::splitCommandText(command.str());
+  if (argv.empty()) return;
+  platform::runAndWait(argv, kChmodTimeoutSeconds);
+}

@@ -1,0 +1,37 @@
+// One listing of a folder, looked up by name as a case-insensitive file
+// system would: the exact name first, then a match ignoring the case of
+// 'A'..'Z'. One listing serves every lookup of a run, so the cost of checking
+// a release's files grows linearly with their number.
+#ifndef HOOKKIT_FOLDER_INDEX_H_
+#define HOOKKIT_FOLDER_INDEX_H_
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "foundation/xstring.h"
+#include "platform/fs.h"
+
+class FolderIndex {
+ public:
+  explicit FolderIndex(const XString& folder);
+
+  bool readable() const { return readable_; }
+  // The entry that `name` names, or null.
+  const platform::DirEntry* find(const XString& name) const;
+  // The entries in listing order (case-folded name, then bytes).
+  const std::vector<platform::DirEntry>& entries() const { return entries_; }
+
+ private:
+  bool readable_ = false;
+  std::vector<platform::DirEntry> entries_;
+  std::unordered_map<std::string, size_t> exact_;
+  std::unordered_map<std::string, size_t> folded_;  // the first in listing order
+};
+
+// A name taken from an SFV, which uploaders write, that is safe to look up
+// and to name a marker after: not empty, not "." or "..", and holding no
+// separator, ':', wildcard or control character.
+bool isSafeListedName(const XString& name);
+
+#endif  // HOOKKIT_FOLDER_INDEX_H_

@@ -1,0 +1,98 @@
+// The start every window-less program shares: take the fields from the
+// command line, enter the install folder's data folder, load the global
+// settings and, for the event hooks, choose the module.
+#ifndef HOOKKIT_HOOK_FRAME_H_
+#define HOOKKIT_HOOK_FRAME_H_
+
+#include "foundation/xstring.h"
+#include "settings/gconfig.h"
+#include "settings/mconfig.h"
+#include "settings/module_index.h"
+
+// The field separator the server puts before each field.
+constexpr const char* kFieldSeparator = "??-??";
+
+// Exit codes of the frame.
+constexpr int kExitDone = 0;
+constexpr int kExitFieldCount = -2;  // more or fewer fields than the program takes
+constexpr int kExitNoModule = 3;
+constexpr int kExitNoDataFolder = 4;
+
+// How one program reads its command line. `fields` names the server's
+// variables after the program's own path, left to right ("RbmrgSV@" for
+// %R %b %m %r %g %S %V %@). `moduleField` is the variable whose path chooses
+// the module (0: the program chooses none); with `moduleByFolder` its folder
+// (the text before its last '/') is used, else the path itself.
+struct HookProgram {
+  const char* name;
+  const char* fields;
+  char moduleField;
+  bool moduleByFolder;
+};
+
+// The table of every window-less program.
+extern const HookProgram kLandfall;
+extern const HookProgram kTallyglad;
+extern const HookProgram kFoldbirth;
+extern const HookProgram kTallyfull;
+extern const HookProgram kLandguard;
+extern const HookProgram kTallysour;
+extern const HookProgram kSweepguard;
+extern const HookProgram kQuipgate;
+extern const HookProgram kDawnroll;
+extern const HookProgram kCreditdole;
+extern const HookProgram kTunelacer;
+
+class HookFrame {
+ public:
+  explicit HookFrame(const HookProgram& program);
+  ~HookFrame();
+  HookFrame(const HookFrame&) = delete;
+  HookFrame& operator=(const HookFrame&) = delete;
+
+  // Takes the fields apart and enters the data folder. Returns kExitDone to
+  // go on, or the exit code to end with (nothing has been read or written).
+  int takeFields(const XString& commandLine);
+  // Loads the global settings ("BCconfig.bcc"); the record stays as built
+  // when the file cannot be read.
+  void loadGlobal();
+  // Loads "ModuleIndex.idx" and chooses the module for the program's module
+  // path; kExitNoModule when none applies and none is marked default.
+  int chooseModule();
+  // takeFields, loadGlobal and chooseModule in turn.
+  int start(const XString& commandLine);
+
+  // The field of a server variable, e.g. field('m'); empty when the program
+  // takes no such field.
+  const XString& field(char variable) const;
+  const XString& ownPath() const { return ownPath_; }
+  // The module's path: the virtual folder (or path) that chose the module.
+  const XString& modulePath() const { return modulePath_; }
+
+  // The server's folder (the folder of the `raidenftpd` program) ending in
+  // the separator; empty when the setting holds no folder, and then no reply
+  // is written.
+  XString serverFolder() const;
+  // The server folder + "output" + separator + `name`; empty without one.
+  XString replyPath(const XString& name) const;
+
+  GConfig global;
+  ModuleIndex<MConfig>* index = nullptr;
+  Module<MConfig>* module = nullptr;
+  MConfig* config = nullptr;
+
+ private:
+  const HookProgram& program_;
+  XString ownPath_;
+  XString values_[16];
+  XString modulePath_;
+};
+
+// The folder of a virtual path: the text before its last '/'.
+XString virtualFolder(const XString& path);
+
+// Writes a reply to a temporary name in the output folder and renames it, so
+// the server never reads half a reply. False when it cannot be written.
+bool writeReply(const XString& path, const XString& text);
+
+#endif  // HOOKKIT_HOOK_FRAME_H_

@@ -1,0 +1,111 @@
+#include "hookkit/sfv_markers.h"
+
+#include "hookkit/folder_index.h"
+#include "hookkit/formated_line.h"
+#include "hookkit/sfv_status.h"
+#include "platform/fs.h"
+
+namespace {
+
+// Makes a marker of the given kind; kinds other than 1 and 2 make nothing
+// and count as done.
+bool makeMarker(const XString& path, unsigned char mode) {
+  if (mode == 1) return platform::createEmptyFile(path.c_str());
+  if (mode == 2) return platform::makeDir(path.c_str());
+  return true;
+}
+
+bool removeMarkerOfKind(const XString& path, unsigned char mode) {
+  if (mode == 1) return platform::removeEmptyFile(path.c_str());
+  if (mode == 2) return platform::removeDir(path.c_str());
+  return true;
+}
+
+}  // namespace
+
+SfvStateMarker::SfvStateMarker(const DirSet* dirSet, const XString& pattern,
+                               const XString& multiPattern, bool useMulti, unsigned char mode)
+    : dirSet(dirSet),
+      useMulti(useMulti),
+      mode(mode),
+      pattern(pattern),
+      multiPattern(multiPattern) {}
+
+void SfvStateMarker::name() {
+  if (dirSet == nullptr) return;
+  XFormatedLine line(useMulti ? multiPattern : pattern);
+  line.keys.add('b', dirSet->parentName);
+  line.keys.add('n', dirSet->dirName);
+  markerPath = (useMulti ? dirSet->grandparentDir : dirSet->parentDir) + line.render();
+}
+
+bool SfvStateMarker::create() {
+  if (dirSet == nullptr) return false;
+  name();
+  if (!makeMarker(markerPath, mode)) return false;
+  dirSet->applyOwner(markerPath);
+  return true;
+}
+
+bool SfvStateMarker::remove() {
+  name();
+  if (markerPath.empty()) return false;
+  return removeMarkerOfKind(markerPath, mode);
+}
+
+MissingFiles::MissingFiles(const DirSet* dirSet, const XString& pattern, const XString& sfvPath,
+                           unsigned char mode)
+    : dirSet(dirSet), sfvPath(sfvPath), mode(mode), pattern(pattern) {}
+
+XString MissingFiles::markerPath(const XString& fileName) const {
+  XFormatedLine line(pattern);
+  line.keys.add('n', fileName);
+  return dirSet->dir + line.render();
+}
+
+void MissingFiles::removeMarker(const XString& path) const {
+  // Whichever kind it is; only an empty file or an empty folder goes.
+  platform::removeEmptyFile(path.c_str());
+  platform::removeDir(path.c_str());
+}
+
+int MissingFiles::walk(Walk what) {
+  if (dirSet == nullptr) return 0;
+  SfvLineReader reader(sfvPath);
+  if (!reader.isOpen()) return 0;
+  // Presence is judged from one listing taken before any marker is made.
+  FolderIndex folder(dirSet->dir);
+  bool isFile = false;
+  XString name;
+  unsigned int kb = 0;
+  while (reader.next(isFile, name, kb)) {
+    if (!isFile || !isSafeListedName(name)) continue;
+    XString marker = markerPath(name);
+    if (what == Walk::kRemove) {
+      removeMarkerOfKind(marker, mode);
+      continue;
+    }
+    const platform::DirEntry* file = folder.find(name);
+    bool present = file != nullptr && !file->isFolder;
+    if (present) {
+      if (what == Walk::kRepair) removeMarker(marker);
+    } else {
+      makeMarker(marker, mode);
+    }
+  }
+  // One chmod run covers every marker of the folder through the wildcard.
+  if (what != Walk::kRemove) dirSet->applyOwner(markerPath(XString("*")));
+  return 1;
+}
+
+void MissingFiles::repair() { walk(Walk::kRepair); }
+
+int MissingFiles::createAll() { return walk(Walk::kCreate); }
+
+int MissingFiles::removeAll() { return walk(Walk::kRemove); }
+
+int MissingFiles::removeOne(const XString& fileName) {
+  if (dirSet == nullptr || !isSafeListedName(fileName)) return 1;
+  removeMarkerOfKind(markerPath(fileName), mode);
+  return 1;
+}

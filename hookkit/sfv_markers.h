@@ -1,0 +1,74 @@
+// The markers that show a release's SFV state in its folder listing: no SFV
+// yet, SFV not complete, and one marker per listed file that is missing.
+// A marker is an empty file (kind 1) or an empty folder (kind 2).
+#ifndef HOOKKIT_SFV_MARKERS_H_
+#define HOOKKIT_SFV_MARKERS_H_
+
+#include "foundation/xstring.h"
+#include "hookkit/dir_set.h"
+
+// A marker beside the release folder (or, for a CD folder, beside the
+// release that holds it), named from a template with b = the parent's name
+// and n = the folder's name. SFVMissing and SFVIncomplete differ only in the
+// settings their callers pass.
+class SfvStateMarker {
+ public:
+  SfvStateMarker(const DirSet* dirSet, const XString& pattern, const XString& multiPattern,
+                 bool useMulti, unsigned char mode);
+
+  void name();
+  // Makes the marker and hands it to the chmod program. Never empties a
+  // file that is already there.
+  bool create();
+  // Removes the marker; a file is removed only when it is empty.
+  bool remove();
+
+  const DirSet* dirSet;
+  bool useMulti;
+  unsigned char mode;
+  XString pattern;
+  XString multiPattern;
+  XString markerPath;
+};
+
+class SFVMissing : public SfvStateMarker {
+ public:
+  using SfvStateMarker::SfvStateMarker;
+};
+
+class SFVIncomplete : public SfvStateMarker {
+ public:
+  using SfvStateMarker::SfvStateMarker;
+};
+
+// One marker per file that the SFV at sfvPath lists, named from `pattern`
+// with n = the file's name, in the DirSet's folder. Only names that are safe
+// (see isSafeListedName) get a marker made or removed.
+class MissingFiles {
+ public:
+  MissingFiles(const DirSet* dirSet, const XString& pattern, const XString& sfvPath,
+               unsigned char mode);
+
+  // Makes the markers of missing files and removes those of present ones.
+  void repair();
+  // Makes the markers of missing files; 1 when the SFV was read, 0 when
+  // there is no DirSet or the SFV cannot be opened.
+  int createAll();
+  // Removes the marker of every listed file; 1 when the SFV was read.
+  int removeAll();
+  // Removes the marker of one file; always 1.
+  int removeOne(const XString& fileName);
+
+  const DirSet* dirSet;
+  XPath sfvPath;
+  unsigned char mode;
+  XString pattern;
+
+ private:
+  enum class Walk { kRepair, kCreate, kRemove };
+  int walk(Walk what);
+  XString markerPath(const XString& fileName) const;
+  void removeMarker(const XString& path) const;
+};
+
+#endif  // HOOKKIT_SFV_MARKERS_H_

@@ -1,0 +1,156 @@
+#include "hookkit/sfv_markers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace {
+
+using testing_support::exists;
+using testing_support::InstallSandbox;
+using testing_support::isDir;
+using testing_support::listNames;
+using testing_support::makeDirs;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+struct Release {
+  explicit Release(const InstallSandbox& box, const std::string& relative = "Rel")
+      : path(box.site() + "/" + relative) {
+    makeDirs(path);
+    user.name = "bob";
+    user.group = "grp";
+    chmod.touser = true;
+    chmod.allow = "777";
+  }
+  std::string path;
+  UserInfo user;
+  Chmod chmod;
+};
+
+TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
+  InstallSandbox box;
+  Release rel(box);
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  SFVMissing file(&set, XString("%n - SFV missing"), XString("%b-%n - SFV missing"), false, 1);
+  ASSERT_TRUE(file.create());
+  std::string marker = box.site() + "/Rel - SFV missing";
+  EXPECT_TRUE(exists(marker));
+  EXPECT_FALSE(isDir(marker));
+  ASSERT_EQ(box.chmodLog().size(), 1u);
+  EXPECT_EQ(box.chmodLog()[0], "777 bob grp " + marker);
+  EXPECT_TRUE(file.remove());
+  EXPECT_FALSE(exists(marker));
+  EXPECT_FALSE(file.remove());  // nothing left to remove
+
+  // A CD folder's folder marker stands beside the release that holds it.
+  Release cd(box, "Rel/CD1");
+  DirSet cdSet(XString(cd.path), &cd.chmod, &cd.user);
+  SFVIncomplete folder(&cdSet, XString("%n - SFV incomplete"), XString("%b-%n - SFV incomplete"),
+                       true, 2);
+  ASSERT_TRUE(folder.create());
+  EXPECT_TRUE(isDir(box.site() + "/Rel-CD1 - SFV incomplete"));
+  EXPECT_FALSE(folder.create());  // it is there already
+  EXPECT_TRUE(folder.remove());
+  EXPECT_FALSE(exists(box.site() + "/Rel-CD1 - SFV incomplete"));
+
+  SFVMissing orphan(nullptr, XString("x"), XString("y"), false, 1);
+  EXPECT_FALSE(orphan.create());
+  EXPECT_FALSE(orphan.remove());
+}
+
+// An uploaded file that happens to bear a marker's name is never emptied or
+// deleted.
+TEST(SfvStateMarkerTest, NeverTouchesARealFile) {
+  InstallSandbox box;
+  Release rel(box);
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  std::string marker = box.site() + "/Rel - SFV missing";
+  writeFile(marker, "uploaded data");
+  SFVMissing m(&set, XString("%n - SFV missing"), XString(""), false, 1);
+  EXPECT_FALSE(m.create());
+  EXPECT_EQ(readFile(marker), "uploaded data");
+  EXPECT_FALSE(m.remove());
+  EXPECT_EQ(readFile(marker), "uploaded data");
+
+  testing_support::removeFileForTest(marker);
+  writeFile(marker, "");  // an empty marker file from an earlier run counts as made
+  EXPECT_TRUE(m.create());
+}
+
+TEST(MissingFilesTest, CreateRepairRemove) {
+  InstallSandbox box;
+  Release rel(box);
+  writeFile(rel.path + "/rel.sfv",
+            "; comment\n"
+            "a.rar 1\n"
+            "b with blank.r00 2\n"
+            "../escape.rar 3\n"
+            ";!SFV_COMMENT_START\n"
+            "inblock.rar 4\n"
+            ";!SFV_COMMENT_END\n"
+            "c.r01 5");  // no line end: still a listed file
+  writeFile(rel.path + "/a.rar", "present");
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  MissingFiles files(&set, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 1);
+  EXPECT_EQ(files.createAll(), 1);
+  EXPECT_EQ(listNames(rel.path),
+            (std::vector<std::string>{"a.rar", "b with blank.r00-missing", "c.r01-missing",
+                                      "rel.sfv"}));
+  EXPECT_FALSE(exists(box.site() + "/escape.rar-missing"));
+  // One run for all markers: the stand-in expands the wildcard itself and
+  // logs each path it covered.
+  std::vector<std::string> log = box.chmodLog();
+  std::sort(log.begin(), log.end());
+  EXPECT_EQ(log, (std::vector<std::string>{"777 bob grp " + rel.path + "/b with blank.r00-missing",
+                                           "777 bob grp " + rel.path + "/c.r01-missing"}));
+
+  writeFile(rel.path + "/c.r01", "now here");
+  box.clearChmodLog();
+  files.repair();
+  EXPECT_FALSE(exists(rel.path + "/c.r01-missing"));
+  EXPECT_TRUE(exists(rel.path + "/b with blank.r00-missing"));
+  EXPECT_EQ(box.chmodLog().size(), 1u);
+
+  EXPECT_EQ(files.removeOne(XString("b with blank.r00")), 1);
+  EXPECT_FALSE(exists(rel.path + "/b with blank.r00-missing"));
+
+  files.createAll();
+  EXPECT_TRUE(exists(rel.path + "/b with blank.r00-missing"));
+  box.clearChmodLog();
+  EXPECT_EQ(files.removeAll(), 1);
+  EXPECT_FALSE(exists(rel.path + "/b with blank.r00-missing"));
+  EXPECT_TRUE(box.chmodLog().empty());
+
+  MissingFiles noSfv(&set, XString("%n-missing"), XString(rel.path + "/none.sfv"), 1);
+  EXPECT_EQ(noSfv.createAll(), 0);
+  EXPECT_EQ(noSfv.removeAll(), 0);
+  MissingFiles noSet(nullptr, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 1);
+  EXPECT_EQ(noSet.createAll(), 0);
+}
+
+TEST(MissingFilesTest, FolderMarkersAndRealFilesOfTheSameName) {
+  InstallSandbox box;
+  Release rel(box);
+  writeFile(rel.path + "/rel.sfv", "a.rar 1\nb.rar 2\n");
+  writeFile(rel.path + "/b.rar-missing", "someone uploaded this");
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  MissingFiles files(&set, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 2);
+  files.createAll();
+  EXPECT_TRUE(isDir(rel.path + "/a.rar-missing"));
+  EXPECT_EQ(readFile(rel.path + "/b.rar-missing"), "someone uploaded this");
+  files.removeAll();
+  EXPECT_FALSE(exists(rel.path + "/a.rar-missing"));
+  EXPECT_EQ(readFile(rel.path + "/b.rar-missing"), "someone uploaded this");
+
+  MissingFiles asFiles(&set, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 1);
+  writeFile(rel.path + "/b.rar", "here");
+  asFiles.repair();  // removes only an empty marker file
+  EXPECT_EQ(readFile(rel.path + "/b.rar-missing"), "someone uploaded this");
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// What a release folder's first SFV lists and how much of it is present.
+#ifndef HOOKKIT_SFV_STATUS_H_
+#define HOOKKIT_SFV_STATUS_H_
+
+#include <string>
+#include <unordered_set>
+
+#include "foundation/xfile.h"
+#include "foundation/xstring.h"
+#include "foundation/xstring_list.h"
+#include "hookkit/vector.h"
+
+// Reads the lines of an SFV the way every part of the suite counts them:
+// file lines and size comments, with comment blocks skipped. Lines longer
+// than kMaxSfvLine are skipped whole; a last line without a line end is read.
+class SfvLineReader {
+ public:
+  static constexpr unsigned int kMaxSfvLine = 64 * 1024;
+
+  explicit SfvLineReader(const XString& path) : file_(path.c_str(), "rt", true) {}
+  SfvLineReader(const SfvLineReader&) = delete;
+  SfvLineReader& operator=(const SfvLineReader&) = delete;
+
+  bool isOpen() const { return file_.isOpen(); }
+  // The next file line (its name: the text before the last blank, empty when
+  // the line has none) or size comment (its announced kilobytes). False at
+  // the end of the file.
+  bool next(bool& isFile, XString& name, unsigned int& commentKb);
+
+ private:
+  bool readTrimmed(XString& line);
+  XFile file_;
+};
+
+// The folder's first SFV (the first "*.sfv" file listed) is read once, on
+// first demand. A caller that needs fresh counts builds a new object.
+class SFVStatus {
+ public:
+  explicit SFVStatus(const XString& folder);
+  SFVStatus(const SFVStatus&) = delete;
+  SFVStatus& operator=(const SFVStatus&) = delete;
+
+  unsigned int fileCount();
+  unsigned int presentCount();
+  unsigned int presentKB();
+  unsigned int listedKB();
+  // The SFV lists `name`, ignoring the case of 'A'..'Z'.
+  bool contains(const XString& name);
+  // Full path of the SFV that was read; empty when there is none.
+  const XString& sfvPath();
+  void parse();
+
+  XString dir;
+  XStringList names;     // newest first: the last line read is the head
+  Vector<bool> present;  // one flag per name, in the same order
+
+ private:
+  unsigned int presentKB_ = 0;
+  unsigned int presentCount_ = 0;
+  unsigned int listedKB_ = 0;
+  unsigned int fileCount_ = 0;
+  bool parsed_ = false;
+  XString sfvPath_;
+  std::unordered_set<std::string> folded_;
+};
+
+#endif  // HOOKKIT_SFV_STATUS_H_
