@@ -42,6 +42,8 @@ class XFile {
   void setTextMode(bool on) { textMode_ = on; }
   // A read could not be completed (short or impossible) or a write failed.
   bool failed() const { return failed_; }
+  // For readers of records: what was read cannot be right.
+  void markFailed() { failed_ = true; }
   // A read reached the end of the file.
   bool atEnd() const { return atEnd_; }
   // Bytes between the read position and the end; 0 when unknown.
