@@ -20,10 +20,10 @@ class User {
   XString user;
   XString group;
   XString credit;
-  bool fillless = true;      // with mode fill: only when the user has less
-  unsigned char when = 1;    // 0 daily, 1 weekly, 2 monthly
-  unsigned char mode = 0;    // 0 off, 1 add, 2 fill
-  int number = 0;            // credits to add or to fill up to
+  bool fillless = true;    // with mode fill: only when the user has less
+  unsigned char when = 1;  // 0 daily, 1 weekly, 2 monthly
+  unsigned char mode = 0;  // 0 off, 1 add, 2 fill
+  int number = 0;          // credits to add or to fill up to
 };
 
 struct AllotListEntry {
@@ -48,7 +48,12 @@ class AllotList {
   // Takes over the other list's entries; the other becomes empty. The caller
   // frees this list's own entries first.
   void take(AllotList& other);
+  // Moves every entry of `other` in front of ours, in their order; the other
+  // becomes empty.
+  void splice(AllotList& other);
   XFile& write(XFile& file) const;
+  // Appends the stored entries at the head without clearing first; on a
+  // short file the entries read so far stay and `file` is failed.
   XFile& read(XFile& file);
 
   AllotListEntry* head = nullptr;

@@ -61,7 +61,10 @@ struct DawnrollSettings {
 };
 
 // Every text and list empty and every number 0 when built, apart from the
-// board types and the new-directory lists' full-list rule.
+// board types and the new-directory lists' full-list rule. A load that fails
+// (missing file, wrong header, unknown version, a file that ends early or
+// holds impossible lengths) leaves the record as it was, apart from
+// `version`, which takes an unknown version's number.
 class GConfig {
  public:
   GConfig();
@@ -73,7 +76,10 @@ class GConfig {
   // Writes to a temporary file and renames it over `path`; false leaves the
   // old file in place.
   bool save(const char* path);
+  // Gives a non-empty `nd.path` its final separator first; the record keeps
+  // it.
   bool write(XFile& file);
+  // With 0 sets every default; any other value sets only `version`.
   void setDefaults(int value);
 
   unsigned int version = 956;

@@ -83,11 +83,12 @@ struct RacerSettings {
   char gsortu = 0, gsortg = 0, ssortu = 0, ssortg = 0;
 };
 
+// A load that fails (missing file, wrong header, unknown version, a file
+// that ends early or holds impossible lengths) leaves the record as it was,
+// apart from `version`, which takes an unknown version's number.
 class MConfig {
  public:
   MConfig() = default;
-  MConfig(const MConfig&) = delete;
-  MConfig& operator=(const MConfig&) = delete;
 
   bool load(const char* path);
   bool read(XFile& file);
@@ -128,6 +129,11 @@ class MConfig {
   bool ndlspecial_addmain = false;
   XString ndlspecial_file;
   RacerSettings racer;
+
+ private:
+  // Copies only for the loader's scratch record.
+  MConfig(const MConfig&) = default;
+  MConfig& operator=(const MConfig&) = default;
 };
 
 #endif  // SETTINGS_MCONFIG_H_

@@ -54,13 +54,19 @@ class ModuleIndex {
   ModuleIndex(const ModuleIndex&) = delete;
   ModuleIndex& operator=(const ModuleIndex&) = delete;
 
+  // False, and the index as it was, when the file is missing or damaged.
   bool load(const char* path);
+  // Writes to a temporary file renamed over `path`, and the settings of
+  // every module whose settings were opened; false when any of these could
+  // not be written (an index that could not be written stays as it was).
   bool save(const char* path);
   bool hasDefault() const;
   void ensureDefault();
   void append(Module<Config>* module);
   void add(const XString& filename, const XString& path, const XString& sectionName,
            const XString& description, int value);
+  // Appends a copy of module i that is not default and whose section name
+  // and settings file no other module uses; its index, or -1.
   int duplicate(int i);
   bool remove(int i);
   int findBySection(const XString& sectionName) const;
@@ -68,6 +74,7 @@ class ModuleIndex {
   // with '/' appended; an earlier module wins a tie; -1 when none.
   int findByPath(XString dir) const;
   int findDefault() const;
+  // Module i; null outside 0 to count - 1.
   Module<Config>* at(int i) const;
 
   int count = 0;
@@ -79,6 +86,15 @@ class ModuleIndex {
   XString defaultDescription;
 
   static const XString emptyString;
+
+ private:
+  // Equal to some module's name ignoring the case of 'A'..'Z'.
+  bool sectionUsed(const XString& name) const;
+  bool filenameUsed(const XString& name) const;
 };
+
+// The one instantiation, in module_index.cpp.
+extern template class Module<MConfig>;
+extern template class ModuleIndex<MConfig>;
 
 #endif  // SETTINGS_MODULE_INDEX_H_

@@ -1,0 +1,73 @@
+#include "settings/allot_list.h"
+
+User::User(const XString& user_, const XString& group_, const XString& credit_)
+    : user(user_), group(group_), credit(credit_) {}
+
+// Stored: the name, when, mode, number and the fill-only-if-less switch.
+XFile& User::write(XFile& file) const { return file << user << when << mode << number << fillless; }
+
+XFile& User::read(XFile& file) { return file >> user >> when >> mode >> number >> fillless; }
+
+void AllotList::add(const User& user) {
+  AllotListEntry* entry = new AllotListEntry;
+  entry->user = user;
+  entry->next = head;
+  head = entry;
+  ++count;
+}
+
+User* AllotList::find(const XString& name) {
+  for (AllotListEntry* e = head; e != nullptr; e = e->next) {
+    if (e->user.user.equalsNoCase(name)) return &e->user;
+  }
+  return nullptr;
+}
+
+void AllotList::freeEntries() {
+  while (head != nullptr) {
+    AllotListEntry* next = head->next;
+    delete head;
+    head = next;
+  }
+  count = 0;
+}
+
+void AllotList::take(AllotList& other) {
+  head = other.head;
+  count = other.count;
+  other.head = nullptr;
+  other.count = 0;
+}
+
+void AllotList::splice(AllotList& other) {
+  if (other.head == nullptr) return;
+  AllotListEntry* last = other.head;
+  while (last->next != nullptr) last = last->next;
+  last->next = head;
+  head = other.head;
+  count += other.count;
+  other.head = nullptr;
+  other.count = 0;
+}
+
+XFile& AllotList::write(XFile& file) const {
+  file << count;
+  for (AllotListEntry* e = head; e != nullptr; e = e->next) e->user.write(file);
+  return file;
+}
+
+// Each stored entry goes in at the head, so a load reverses the stored
+// order. A damaged count cannot make this loop long or large: every entry
+// read takes at least eleven bytes of the file, and the first short read
+// ends it without adding the partial entry.
+XFile& AllotList::read(XFile& file) {
+  unsigned int n = 0;
+  file >> n;
+  for (unsigned int i = 0; i < n && !file.failed(); ++i) {
+    User scratch;
+    scratch.read(file);
+    if (file.failed()) break;
+    add(scratch);
+  }
+  return file;
+}
