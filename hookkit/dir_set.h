@@ -41,4 +41,9 @@ class DirSet {
   XPath parentName;
 };
 
+// Moves every entry of `source` into `target` (made when missing), folders
+// by recursion and files by renames that never replace; true when the whole
+// tree moved, false at the first entry that could not be moved.
+bool moveTree(const DirSet* dirSet, const XString& source, const XString& target);
+
 #endif  // HOOKKIT_DIR_SET_H_

@@ -1,0 +1,152 @@
+#include "hookkit/progress_bar.h"
+
+#include <string>
+#include <vector>
+
+#include "foundation/dir_listing.h"
+#include "hookkit/formated_line.h"
+#include "hookkit/sfv_status.h"
+#include "media/xlog.h"
+#include "platform/fs.h"
+
+namespace {
+
+// Where the bar notes a folder it could not make; in the data folder, the
+// hooks' working folder.
+constexpr const char* kTraceLog = "test.log";
+
+}  // namespace
+
+XString megabytesText(unsigned int kilobytes) {
+  return XString(static_cast<float>(kilobytes / 1024.0), 2);
+}
+
+ProgressBar::ProgressBar(const DirSet* dirSet, const ProgressBarSettings* settings,
+                         unsigned int present, unsigned int total, bool multiCD)
+    : dirSet(dirSet), settings(settings), multiCD(multiCD), present(present), total(total) {}
+
+void ProgressBar::set(unsigned int newPresent, unsigned int newTotal) {
+  present = newPresent;
+  total = newTotal;
+}
+
+unsigned int ProgressBar::presentKB() {
+  if (!haveKB_ && dirSet != nullptr) {
+    SFVStatus sfv(dirSet->dir);
+    presentKB_ = sfv.presentKB();
+    haveKB_ = true;
+  }
+  return presentKB_;
+}
+
+void ProgressBar::render() {
+  bar = "";
+  markerPath = "";
+  if (dirSet == nullptr || settings == nullptr) return;
+  if (present > total) present = total;
+  if (total == 0) {
+    markerPath = dirSet->dir + "no files in sfv";
+    return;
+  }
+  unsigned int cells = settings->len < kMaxPadWidth ? settings->len : kMaxPadWidth;
+  unsigned int filled = static_cast<unsigned int>(static_cast<uint64_t>(cells) * present / total);
+  std::string drawn;
+  for (unsigned int i = 0; i < filled; ++i) drawn.append(settings->full.c_str());
+  for (unsigned int i = filled; i < cells; ++i) drawn.append(settings->empty.c_str());
+  bar = XString(drawn);
+
+  bool complete = present == total;
+  const XString& pattern = multiCD ? (complete ? settings->compatmul : settings->incpatmul)
+                                   : (complete ? settings->compat : settings->incpat);
+  XFormatedLine line(pattern);
+  line.keys.add('b', bar);
+  line.keys.add('F', XString(present));
+  line.keys.add('o', XString(total));
+  line.keys.add('p', XString(static_cast<unsigned int>(static_cast<uint64_t>(present) * 100 / total), 3u));
+  line.keys.add('s', megabytesText(presentKB()));
+  line.keys.add('P', dirSet->dirName);
+  markerPath = (multiCD ? dirSet->parentDir : dirSet->dir) + line.render();
+}
+
+int ProgressBar::create() {
+  if (dirSet == nullptr || settings == nullptr) return 0;
+  render();
+  if (settings->mode == 1) {
+    if (!platform::createEmptyFile(markerPath.c_str())) return 0;
+  } else if (settings->mode == 2) {
+    if (!platform::makeDir(markerPath.c_str())) {
+      XLog log(XString(kTraceLog));
+      log.write("it failed.");
+      return 0;
+    }
+  }
+  dirSet->applyOwner(markerPath);
+  return 1;
+}
+
+bool ProgressBar::remove() {
+  render();
+  if (markerPath.empty()) return false;
+  if (settings->mode == 1) return platform::removeEmptyFile(markerPath.c_str());
+  if (settings->mode == 2) return platform::removeDir(markerPath.c_str());
+  return true;
+}
+
+TagInfo::TagInfo(const DirSet* dirSet, const TagInfoSettings* settings, const XString& mp3Path,
+                 bool multiCD, bool completed)
+    : dirSet(dirSet), settings(settings), multiCD(multiCD), completed(completed) {
+  info.read(mp3Path);
+}
+
+void TagInfo::render() {
+  markerPath = "";
+  if (dirSet == nullptr || settings == nullptr) return;
+  const bool merged = settings->merge && completed;
+  XFormatedLine line(merged ? (multiCD ? settings->mergepatmul : settings->mergepat)
+                            : (multiCD ? settings->formatmul : settings->format));
+  line.keys.add('B', XString(info.bitrate));
+  line.keys.add('a', XString(info.artist));
+  line.keys.add('A', XString(info.album));
+  line.keys.add('g', XString(info.genre));
+  line.keys.add('y', XString(info.year));
+  line.keys.add('m', XString(info.versionText));
+  line.keys.add('f', XString(info.sampleRate));
+  line.keys.add('M', XString(info.modeText));
+  line.keys.add('c', XString(info.comment));
+  line.keys.add('P', dirSet->dirName);
+  if (merged) {
+    SFVStatus sfv(dirSet->dir);
+    line.keys.add('s', megabytesText(sfv.presentKB()));
+    line.keys.add('o', XString(sfv.presentCount()));
+  }
+  const XPath& folder = multiCD ? dirSet->parentDir : dirSet->dir;
+  const XString& prefix = merged ? XString() : (multiCD ? settings->idmul : settings->id);
+  markerPath = folder + prefix + line.render();
+}
+
+bool TagInfo::create() {
+  if (dirSet == nullptr || settings == nullptr) return false;
+  render();
+  if (settings->last) {
+    const XPath& folder = multiCD ? dirSet->parentDir : dirSet->dir;
+    const XString& prefix = multiCD ? settings->idmul : settings->id;
+    std::vector<platform::DirEntry> old = listMatching(folder, prefix + "*", kListAll);
+    // Only an empty file or an empty folder is a marker: an uploaded file
+    // whose name happens to start like one stays.
+    if (old.size() == 1) {
+      XString path = folder + XString(old[0].name);
+      if (settings->mode == 1) {
+        platform::removeEmptyFile(path.c_str());
+      } else {
+        platform::removeDir(path.c_str());
+      }
+    }
+  }
+  if (settings->mode == 1) {
+    if (!platform::createEmptyFile(markerPath.c_str())) return false;
+  } else if (settings->mode == 2) {
+    if (!platform::makeDir(markerPath.c_str())) return false;
+  }
+  dirSet->applyOwner(markerPath);
+  return true;
+}

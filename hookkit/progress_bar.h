@@ -1,0 +1,63 @@
+// The progress bar and tag info markers of a release.
+#ifndef HOOKKIT_PROGRESS_BAR_H_
+#define HOOKKIT_PROGRESS_BAR_H_
+
+#include "foundation/xstring.h"
+#include "hookkit/dir_set.h"
+#include "media/mp3_info.h"
+#include "settings/mconfig.h"
+
+// An empty file or folder whose name draws a bar of the files present out
+// of the files the SFV lists. A single release's bar stands in the release
+// folder; a CD folder's bar in the release that holds the CD folders.
+class ProgressBar {
+ public:
+  ProgressBar(const DirSet* dirSet, const ProgressBarSettings* settings, unsigned int present,
+              unsigned int total, bool multiCD);
+
+  void set(unsigned int present, unsigned int total);
+  void render();
+  // 1 when the marker was made, 0 when not.
+  int create();
+  bool remove();
+
+  const DirSet* dirSet;
+  const ProgressBarSettings* settings;
+  bool multiCD;
+  unsigned int present;
+  unsigned int total;
+  XStringBuffer markerPath;
+  XStringBuffer bar;
+
+ private:
+  // Kilobytes of the present listed files, read once per object.
+  unsigned int presentKB();
+  bool haveKB_ = false;
+  unsigned int presentKB_ = 0;
+};
+
+// An empty file or folder whose name carries an MP3 file's tag and stream
+// data; once the release is complete it can merge with the bar and carry
+// the size and file count instead.
+class TagInfo {
+ public:
+  TagInfo(const DirSet* dirSet, const TagInfoSettings* settings, const XString& mp3Path,
+          bool multiCD, bool completed);
+
+  void render();
+  // With `last` set, first removes the previous tag marker, when exactly
+  // one is there and it is a marker (an empty file, or an empty folder).
+  bool create();
+
+  const DirSet* dirSet;
+  const TagInfoSettings* settings;
+  XStringBuffer markerPath;
+  MP3Info info;
+  bool multiCD;
+  bool completed;
+};
+
+// Kilobytes / 1024 with two decimals, as the bar and the merged tag show it.
+XString megabytesText(unsigned int kilobytes);
+
+#endif  // HOOKKIT_PROGRESS_BAR_H_
