@@ -1,5 +1,7 @@
 #include "settings/allot_list.h"
 
+#include <cstdint>
+
 User::User(const XString& user_, const XString& group_, const XString& credit_)
     : user(user_), group(group_), credit(credit_) {}
 
@@ -57,12 +59,18 @@ XFile& AllotList::write(XFile& file) const {
 }
 
 // Each stored entry goes in at the head, so a load reverses the stored
-// order. A damaged count cannot make this loop long or large: every entry
-// read takes at least eleven bytes of the file, and the first short read
-// ends it without adding the partial entry.
+// order. Every stored entry takes at least eleven bytes (name length, when,
+// mode, number, switch): a count the rest of the file cannot hold fails the
+// file at once, and a short read ends the loop without adding the partial
+// entry.
 XFile& AllotList::read(XFile& file) {
+  constexpr uint64_t kLeastEntryBytes = 4 + 1 + 1 + 4 + 1;
   unsigned int n = 0;
   file >> n;
+  if (n * kLeastEntryBytes > file.bytesLeft()) {
+    file.markFailed();
+    return file;
+  }
   for (unsigned int i = 0; i < n && !file.failed(); ++i) {
     User scratch;
     scratch.read(file);

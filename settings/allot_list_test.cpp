@@ -86,16 +86,28 @@ TEST(AllotListTest, StoredFormReadAppendsAndReverses) {
   EXPECT_TRUE(first->credit.empty());
 }
 
-TEST(AllotListTest, DamagedCountStopsAtTheEnd) {
+TEST(AllotListTest, DamagedCountsFailTheFile) {
   ScopedTempDir temp;
   std::string path = temp.at("al.bin");
+  const std::string entry("\x01\0\0\0x\x00\x01\x05\0\0\0\x01", 12);
   // A count of four thousand million with one whole entry behind it.
-  writeFile(path, std::string("\xff\xff\xff\xff\x01\0\0\0x\x00\x01\x05\0\0\0\x01", 16));
-  AllotList list;
-  XFile f(path.c_str(), "rb", false);
-  list.read(f);
-  EXPECT_TRUE(f.failed());
-  EXPECT_EQ(names(list), (std::vector<std::string>{"x"}));
+  writeFile(path, std::string("\xff\xff\xff\xff", 4) + entry);
+  {
+    AllotList list;
+    XFile f(path.c_str(), "rb", false);
+    list.read(f);
+    EXPECT_TRUE(f.failed());
+    EXPECT_EQ(list.count, 0u);
+  }
+  // Two entries announced, the second cut short: the first stays.
+  writeFile(path, std::string("\x02\0\0\0", 4) + entry + std::string("\x64\0\0\0abcdefg", 11));
+  {
+    AllotList list;
+    XFile f(path.c_str(), "rb", false);
+    list.read(f);
+    EXPECT_TRUE(f.failed());
+    EXPECT_EQ(names(list), (std::vector<std::string>{"x"}));
+  }
 }
 
 TEST(AllotListTest, TakeAndSplice) {

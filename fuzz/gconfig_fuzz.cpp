@@ -1,0 +1,35 @@
+// Loads the global settings from arbitrary bytes; what loads must save and
+// load again.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "settings/gconfig.h"
+
+namespace {
+
+std::string scratchPath(const char* what) {
+  return std::string("/tmp/brindle-gconfig-fuzz-") + what + "-" + std::to_string(getpid());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string input = scratchPath("in");
+  static const std::string output = scratchPath("out");
+  FILE* f = std::fopen(input.c_str(), "wb");
+  if (f == nullptr) return 0;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+
+  GConfig g;
+  if (!g.load(input.c_str())) return 0;
+  if (!g.save(output.c_str())) std::abort();
+  GConfig again;
+  if (!again.load(output.c_str())) std::abort();
+  if (again.al.count != g.al.count || again.mcd_list.count != g.mcd_list.count) std::abort();
+  return 0;
+}
