@@ -14,7 +14,10 @@ struct LocalTime {
   int second = 0;
 };
 
+// The current local date and time, or the pinned one.
 LocalTime localNow();
+// Tests fix what localNow gives; null lets the clock run again.
+void pinLocalNow(const LocalTime* time);
 
 }  // namespace platform
 

@@ -14,7 +14,8 @@ namespace platform {
 
 // Opens a file in one of the suite's modes: "rb", "wb", "rt", "wt", "at".
 // Text modes are opened untranslated; the reader folds CR LF itself, and
-// text is written exactly as given. Null on failure.
+// text is written exactly as given. Null on failure. The file is not passed
+// on to programs that runAndWait starts.
 FILE* openFile(const char* path, const char* mode);
 
 // Size of an open regular file in bytes, -1 when it is not a regular file.
@@ -25,18 +26,26 @@ int64_t openFileSize(FILE* file);
 // The process's current folder; false (and empty) on failure.
 bool currentDir(std::string& out);
 bool changeDir(const char* path);
+// Makes one folder; false when anything is there already.
 bool makeDir(const char* path);
+// Removes an empty folder.
 bool removeDir(const char* path);
 
 // ---- what is at a path ----
 
+// Anything at all, a dangling symbolic link included.
 bool pathExists(const char* path);
+// The two below follow symbolic links.
 bool isFolder(const char* path);
 bool isRegularFile(const char* path);
 // Size in bytes of a regular file; false when there is none.
 bool fileSize(const char* path, uint64_t* size);
 // Hidden and normal attributes; nothing to do on POSIX.
 void setHidden(const char* path, bool hidden);
+// Permission bits (07777) of what a path names. The suite itself never
+// uses them; the stand-in of the outside chmod program does.
+bool modeBits(const char* path, unsigned int* bits);
+bool setModeBits(const char* path, unsigned int bits);
 
 // ---- changing files ----
 
@@ -46,8 +55,14 @@ bool removeFile(const char* path);
 bool createEmptyFile(const char* path);
 // Removes `path` only when it is an empty regular file.
 bool removeEmptyFile(const char* path);
-// Renames without ever replacing an existing target. Across file systems a
-// file is copied, then deleted.
+// Renames a file or a folder without ever replacing an existing target,
+// even an empty folder. Across file systems a file is copied (bytes,
+// permission bits and times) beside the target and put in place without
+// replacing, then the original is deleted; a folder is moved by copying its
+// tree (symbolic links as links) into a target it makes itself, then
+// deleting the source tree. A failed copy removes what it made and leaves
+// the source as it was. When the source tree cannot be deleted in full the
+// result is false although the whole tree is at the target.
 bool renameNoReplace(const char* from, const char* to);
 
 // A name beside `path`, in the same folder, that no other process uses.
@@ -62,21 +77,40 @@ constexpr unsigned int kAttrHidden = 2;
 constexpr unsigned int kAttrSystem = 4;
 constexpr unsigned int kAttrFolder = 16;
 
+// One listed name. A symbolic link reports what it points to (isFolder and
+// size of the target) and sets isLink; a walk over a tree must not descend
+// into an entry with isLink set, and moves it as the link it is. A dangling
+// link is listed as a non-folder of size 0. Sizes are those of regular files;
+// folders and other entries have size 0.
 struct DirEntry {
   std::string name;
   bool isFolder = false;
+  bool isLink = false;
   uint64_t size = 0;
 };
 
-// Every entry of `folder`, "." and ".." left out, sorted by case-folded name
-// and then by bytes. Symbolic links count as what they point to. False when
-// the folder cannot be read.
+// Every entry of `folder` ("" is the current folder), "." and ".." left
+// out, sorted by name with 'A'..'Z' folded, then by bytes (both compared as
+// unsigned bytes), so the first listed is the same on every machine. False
+// (and empty) when the folder cannot be read.
 bool listFolder(const std::string& folder, std::vector<DirEntry>& out);
+
+// The same listing filtered by an attribute mask as the runtime's listing
+// does: files always, folders (and links to folders) only when kAttrFolder is
+// in `attributes`. No file carries the hidden or system attribute on POSIX,
+// so those bits change nothing.
+bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out);
 
 // Finds `name` in `folder` as a case-insensitive file system would: the exact
 // name first, then a match ignoring the case of 'A'..'Z' in the folder's
-// listing. The listing is read once per run and kept; every change this
-// layer makes in a folder drops what it kept of that folder.
+// listing; of several such matches the first listed wins. `found` gets the
+// name as it is on disk. A name that is empty, "." or "..", or holds a
+// separator is never found. The listing is read once per run and kept per
+// folder (keyed by the folder itself, not by how its path is spelled); every
+// change this layer makes in a folder (makeDir, removeDir, removeFile,
+// createEmptyFile, removeEmptyFile, renameNoReplace, replaceFile, openFile
+// for writing or appending) drops what it kept of that folder. Changes that
+// other programs make are not seen until forgetListing.
 bool findNoCase(const std::string& folder, const std::string& name, DirEntry* found);
 void forgetListing(const std::string& folder);
 

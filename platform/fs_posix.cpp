@@ -1,21 +1,265 @@
-#include "platform/fs.h"
-
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <utility>
 #include <vector>
 
+#include "platform/fs.h"
+
 namespace platform {
+
+namespace {
+
+// ---- path pieces ----
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+// The folder that holds `path`: "." for a bare name, "/" for a name in the
+// root. Trailing separators do not count as a last part.
+std::string parentOf(const std::string& path) {
+  std::string::size_type end = path.find_last_not_of('/');
+  if (end == std::string::npos) return "/";
+  std::string::size_type slash = path.rfind('/', end);
+  if (slash == std::string::npos) return ".";
+  std::string::size_type keep = path.find_last_not_of('/', slash);
+  return keep == std::string::npos ? "/" : path.substr(0, keep + 1);
+}
+
+// ---- the kept listings ----
+
+// Keyed by device and inode, so "dir", "dir/" and "./dir" are one folder and
+// a change of the working folder changes nothing.
+using FolderKey = std::pair<dev_t, ino_t>;
+
+std::mutex cacheMutex;
+std::map<FolderKey, std::vector<DirEntry>> cachedListings;
+
+bool folderKey(const std::string& folder, FolderKey* key) {
+  struct stat st;
+  if (stat(folder.empty() ? "." : folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  *key = FolderKey(st.st_dev, st.st_ino);
+  return true;
+}
+
+bool cacheEmpty() {
+  std::lock_guard<std::mutex> guard(cacheMutex);
+  return cachedListings.empty();
+}
+
+void dropKey(const FolderKey& key) {
+  std::lock_guard<std::mutex> guard(cacheMutex);
+  cachedListings.erase(key);
+}
+
+void dropFolder(const std::string& folder) {
+  FolderKey key;
+  if (!cacheEmpty() && folderKey(folder, &key)) dropKey(key);
+}
+
+// Drops the listing of the folder that holds `path`.
+void dropParentOf(const char* path) {
+  if (path != nullptr && !cacheEmpty()) dropFolder(parentOf(path));
+}
+
+// ---- listing order ----
+
+inline unsigned char foldByte(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+
+int compareFolded(const std::string& a, const std::string& b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = foldByte(a[i]), y = foldByte(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+bool listedBefore(const DirEntry& a, const DirEntry& b) {
+  int folded = compareFolded(a.name, b.name);
+  if (folded != 0) return folded < 0;
+  return a.name < b.name;  // char_traits<char> compares as unsigned bytes
+}
+
+// Fills `entry` from lstat and, for a link, stat of what it points to.
+void describe(const struct stat& own, const struct stat* target, DirEntry* entry) {
+  entry->isLink = S_ISLNK(own.st_mode);
+  const struct stat* what = entry->isLink ? target : &own;
+  entry->isFolder = what != nullptr && S_ISDIR(what->st_mode);
+  entry->size =
+      what != nullptr && S_ISREG(what->st_mode) ? static_cast<uint64_t>(what->st_size) : 0;
+}
+
+// Entry names of a folder in no particular order.
+bool rawNames(const std::string& folder, std::vector<std::string>& names) {
+  names.clear();
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return false;
+  while (dirent* entry = readdir(dir)) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    names.emplace_back(entry->d_name);
+  }
+  closedir(dir);
+  return true;
+}
+
+// ---- moving across file systems ----
+
+bool writeAll(int fd, const char* bytes, size_t n) {
+  while (n > 0) {
+    ssize_t done = write(fd, bytes, n);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return false;
+    bytes += done;
+    n -= static_cast<size_t>(done);
+  }
+  return true;
+}
+
+// A rename within one file system that never replaces. Where the file
+// system has no atomic no-replace rename, the target is checked first.
+bool renameSameFs(const char* from, const char* to) {
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+  struct stat st;
+  if (lstat(to, &st) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return std::rename(from, to) == 0;
+}
+
+// Copies a regular file's bytes, permission bits and times to a temporary
+// file beside `to`, then puts it in place without replacing.
+bool copyFile(const char* from, const char* to, const struct stat& source) {
+  int in = open(from, O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  std::string temp = tempPathFor(to);
+  int out = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  bool ok = true;
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    ssize_t got = read(in, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) ok = false;
+    if (got <= 0) break;
+    if (!writeAll(out, buffer.data(), static_cast<size_t>(got))) {
+      ok = false;
+      break;
+    }
+  }
+  close(in);
+  if (ok && fchmod(out, source.st_mode & 07777) != 0) ok = false;
+  struct timespec times[2] = {source.st_atim, source.st_mtim};
+  if (ok) futimens(out, times);  // times are kept where the target allows it
+  if (close(out) != 0) ok = false;
+  if (ok) ok = renameSameFs(temp.c_str(), to);
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+bool copyLink(const char* from, const char* to) {
+  std::vector<char> target(4096);
+  for (;;) {
+    ssize_t n = readlink(from, target.data(), target.size());
+    if (n < 0) return false;
+    if (static_cast<size_t>(n) < target.size()) {
+      target[static_cast<size_t>(n)] = 0;
+      break;
+    }
+    if (target.size() > (1u << 20)) return false;
+    target.resize(target.size() * 2);
+  }
+  return symlink(target.data(), to) == 0;  // never replaces
+}
+
+// Removes a tree without following links; true when all of it went.
+bool removeTree(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode)) return removeFile(path.c_str());
+  std::vector<std::string> names;
+  bool ok = rawNames(path, names);
+  for (const std::string& name : names) {
+    if (!removeTree(joinPath(path, name))) ok = false;
+  }
+  return removeDir(path.c_str()) && ok;
+}
+
+// Copies a tree into a folder it makes itself, so nothing is replaced.
+// On failure the caller removes the made tree.
+bool copyTree(const std::string& from, const std::string& to, const struct stat& source,
+              bool* madeTarget) {
+  *madeTarget = false;
+  if (mkdir(to.c_str(), 0700) != 0) return false;
+  *madeTarget = true;
+  dropParentOf(to.c_str());
+  std::vector<std::string> names;
+  if (!rawNames(from, names)) return false;
+  for (const std::string& name : names) {
+    std::string sourcePath = joinPath(from, name), targetPath = joinPath(to, name);
+    struct stat st;
+    if (lstat(sourcePath.c_str(), &st) != 0) return false;
+    bool made = false;
+    bool ok = S_ISDIR(st.st_mode)   ? copyTree(sourcePath, targetPath, st, &made)
+              : S_ISREG(st.st_mode) ? copyFile(sourcePath.c_str(), targetPath.c_str(), st)
+              : S_ISLNK(st.st_mode) ? copyLink(sourcePath.c_str(), targetPath.c_str())
+                                    : false;
+    if (!ok) return false;
+  }
+  // Set last: a read-only source folder must still take its entries.
+  return chmod(to.c_str(), source.st_mode & 07777) == 0;
+}
+
+bool moveAcross(const char* from, const char* to, const struct stat& source) {
+  if (S_ISREG(source.st_mode) || S_ISLNK(source.st_mode)) {
+    bool ok = S_ISREG(source.st_mode) ? copyFile(from, to, source) : copyLink(from, to);
+    if (!ok) return false;
+    if (unlink(from) == 0) return true;
+    unlink(to);  // keep the one original rather than two copies
+    return false;
+  }
+  if (!S_ISDIR(source.st_mode)) return false;
+  bool madeTarget = false;
+  if (!copyTree(from, to, source, &madeTarget)) {
+    if (madeTarget) removeTree(to);
+    return false;
+  }
+  return removeTree(from);
+}
+
+}  // namespace
+
+// ---- opening files ----
 
 FILE* openFile(const char* path, const char* mode) {
   if (path == nullptr || mode == nullptr) return nullptr;
   // POSIX has no text translation; "t" only tells our own reader to fold
-  // CR LF, so every mode opens as binary here.
-  char native[4] = {0, 'b', 0, 0};
+  // CR LF, so every mode opens as binary here. "e" keeps the file out of
+  // the programs we start, as the suite starts them without handles.
+  char native[4] = {0, 'b', 'e', 0};
   switch (mode[0]) {
     case 'r':
     case 'w':
@@ -25,7 +269,9 @@ FILE* openFile(const char* path, const char* mode) {
     default:
       return nullptr;
   }
-  return std::fopen(path, native);
+  FILE* file = std::fopen(path, native);
+  if (file != nullptr && mode[0] != 'r') dropParentOf(path);
+  return file;
 }
 
 int64_t openFileSize(FILE* file) {
@@ -34,6 +280,8 @@ int64_t openFileSize(FILE* file) {
   if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<int64_t>(st.st_size);
 }
+
+// ---- folders ----
 
 bool currentDir(std::string& out) {
   out.clear();
@@ -48,8 +296,101 @@ bool currentDir(std::string& out) {
   }
 }
 
-bool changeDir(const char* path) {
-  return path != nullptr && path[0] != 0 && chdir(path) == 0;
+bool changeDir(const char* path) { return path != nullptr && path[0] != 0 && chdir(path) == 0; }
+
+bool makeDir(const char* path) {
+  if (path == nullptr || path[0] == 0 || mkdir(path, 0777) != 0) return false;
+  dropParentOf(path);
+  return true;
+}
+
+bool removeDir(const char* path) {
+  if (path == nullptr || path[0] == 0) return false;
+  FolderKey own;
+  bool haveKey = !cacheEmpty() && folderKey(path, &own);
+  if (rmdir(path) != 0) return false;
+  // The inode may come back as another folder.
+  if (haveKey) dropKey(own);
+  dropParentOf(path);
+  return true;
+}
+
+// ---- what is at a path ----
+
+bool pathExists(const char* path) {
+  struct stat st;
+  return path != nullptr && lstat(path, &st) == 0;
+}
+
+bool isFolder(const char* path) {
+  struct stat st;
+  return path != nullptr && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isRegularFile(const char* path) {
+  struct stat st;
+  return path != nullptr && stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool fileSize(const char* path, uint64_t* size) {
+  struct stat st;
+  if (path == nullptr || stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (size != nullptr) *size = static_cast<uint64_t>(st.st_size);
+  return true;
+}
+
+void setHidden(const char* path, bool hidden) {}
+
+bool modeBits(const char* path, unsigned int* bits) {
+  struct stat st;
+  if (path == nullptr || stat(path, &st) != 0) return false;
+  if (bits != nullptr) *bits = static_cast<unsigned int>(st.st_mode & 07777);
+  return true;
+}
+
+bool setModeBits(const char* path, unsigned int bits) {
+  return path != nullptr && chmod(path, static_cast<mode_t>(bits & 07777)) == 0;
+}
+
+// ---- changing files ----
+
+bool removeFile(const char* path) {
+  if (path == nullptr || unlink(path) != 0) return false;
+  dropParentOf(path);
+  return true;
+}
+
+bool createEmptyFile(const char* path) {
+  if (path == nullptr || path[0] == 0) return false;
+  int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    bool ok = close(fd) == 0;
+    dropParentOf(path);
+    return ok;
+  }
+  if (errno != EEXIST) return false;
+  struct stat st;
+  return lstat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
+}
+
+bool removeEmptyFile(const char* path) {
+  struct stat st;
+  if (path == nullptr || lstat(path, &st) != 0) return false;
+  if (!S_ISREG(st.st_mode) || st.st_size != 0) return false;
+  return removeFile(path);
+}
+
+bool renameNoReplace(const char* from, const char* to) {
+  if (from == nullptr || to == nullptr || from[0] == 0 || to[0] == 0) return false;
+  struct stat source;
+  if (lstat(from, &source) != 0) return false;
+  bool ok = renameSameFs(from, to);
+  if (!ok && errno == EXDEV) ok = moveAcross(from, to, source);
+  if (ok) {
+    dropParentOf(from);
+    dropParentOf(to);
+  }
+  return ok;
 }
 
 std::string tempPathFor(const std::string& path) {
@@ -64,9 +405,78 @@ std::string tempPathFor(const std::string& path) {
 }
 
 bool replaceFile(const char* from, const char* to) {
-  return std::rename(from, to) == 0;
+  if (from == nullptr || to == nullptr || std::rename(from, to) != 0) return false;
+  dropParentOf(from);
+  dropParentOf(to);
+  return true;
 }
 
-bool removeFile(const char* path) { return unlink(path) == 0; }
+// ---- listing ----
+
+bool listFolder(const std::string& folder, std::vector<DirEntry>& out) {
+  out.clear();
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return false;
+  int fd = dirfd(dir);
+  while (dirent* raw = readdir(dir)) {
+    if (std::strcmp(raw->d_name, ".") == 0 || std::strcmp(raw->d_name, "..") == 0) continue;
+    struct stat own, target;
+    // An entry that went between readdir and the stat is not listed.
+    if (fstatat(fd, raw->d_name, &own, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    bool haveTarget = S_ISLNK(own.st_mode) && fstatat(fd, raw->d_name, &target, 0) == 0;
+    DirEntry entry;
+    entry.name = raw->d_name;
+    describe(own, haveTarget ? &target : nullptr, &entry);
+    out.push_back(std::move(entry));
+  }
+  closedir(dir);
+  std::sort(out.begin(), out.end(), listedBefore);
+  return true;
+}
+
+bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out) {
+  if (!listFolder(folder, out)) return false;
+  if ((attributes & kAttrFolder) == 0) {
+    out.erase(std::remove_if(out.begin(), out.end(), [](const DirEntry& e) { return e.isFolder; }),
+              out.end());
+  }
+  return true;
+}
+
+bool findNoCase(const std::string& folder, const std::string& name, DirEntry* found) {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+    return false;
+  }
+  std::string path = joinPath(folder, name);
+  struct stat own, target;
+  if (lstat(path.c_str(), &own) == 0) {
+    if (found != nullptr) {
+      bool haveTarget = S_ISLNK(own.st_mode) && stat(path.c_str(), &target) == 0;
+      found->name = name;
+      describe(own, haveTarget ? &target : nullptr, found);
+    }
+    return true;
+  }
+
+  FolderKey key;
+  if (!folderKey(folder, &key)) return false;
+  std::lock_guard<std::mutex> guard(cacheMutex);
+  auto kept = cachedListings.find(key);
+  if (kept == cachedListings.end()) {
+    std::vector<DirEntry> listing;
+    if (!listFolder(folder, listing)) return false;
+    kept = cachedListings.emplace(key, std::move(listing)).first;
+  }
+  const std::vector<DirEntry>& listing = kept->second;
+  // Sorted by folded name first, so the first folded match is the first listed.
+  auto at = std::lower_bound(
+      listing.begin(), listing.end(), name,
+      [](const DirEntry& e, const std::string& n) { return compareFolded(e.name, n) < 0; });
+  if (at == listing.end() || compareFolded(at->name, name) != 0) return false;
+  if (found != nullptr) *found = *at;
+  return true;
+}
+
+void forgetListing(const std::string& folder) { dropFolder(folder); }
 
 }  // namespace platform

@@ -16,18 +16,24 @@ std::string commandLineText(int argc, char** argv);
 // it cannot be found.
 std::string executableFolder();
 
-// Splits a command text as the Windows runtime does: blanks separate, double
-// quotes group (and are dropped), nothing is escaped.
+// Splits a command text as the Windows runtime does: blanks (space, tab)
+// separate, double quotes group and are dropped, nothing is escaped. A run
+// of blanks is one separator and makes no empty word, so "a  b" is two words;
+// only a pair of quotes makes an empty word ("a \"\" b" is three). So an
+// empty value put bare between two blanks is lost and the words after it
+// move up by one. A quote left open runs to the end of the text.
 std::vector<std::string> splitCommandText(const std::string& text);
 
-// Result of runAndWait when the program could not be started, or was killed
-// because it did not end in time.
-constexpr int kNotStarted = -1;
-constexpr int kTimedOut = -2;
+// Results of runAndWait other than an exit code (which is 0..255 here).
+constexpr int kNotStarted = -1;  // the program could not be started
+constexpr int kTimedOut = -2;    // killed because it did not end in time
+constexpr int kNoExitCode = -3;  // ended by a signal, or its status was lost
 
-// Starts argv[0] directly, never through a shell, with the current folder
-// and environment, and waits for it, blocking. After `timeoutSeconds` the
-// child is killed. Returns its exit code, kNotStarted or kTimedOut.
+// Starts argv[0] directly, never through a shell and without a search of
+// PATH (a relative program path is relative to the current folder), with
+// the current folder and environment, stdin from /dev/null, stdout and
+// stderr shared, and no other open file. Waits for it blocking; after
+// `timeoutSeconds` (none when 0 or less) the child is killed and reaped.
 int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds);
 
 }  // namespace platform

@@ -1,0 +1,462 @@
+#include "platform/fs.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace {
+
+using testing_support::exists;
+using testing_support::isDir;
+using testing_support::makeDirs;
+using testing_support::readFile;
+using testing_support::ScopedTempDir;
+using testing_support::writeFile;
+
+std::vector<std::string> names(const std::vector<platform::DirEntry>& entries) {
+  std::vector<std::string> out;
+  for (const platform::DirEntry& e : entries) out.push_back(e.name);
+  return out;
+}
+
+const platform::DirEntry* entryNamed(const std::vector<platform::DirEntry>& entries,
+                                     const std::string& name) {
+  for (const platform::DirEntry& e : entries) {
+    if (e.name == name) return &e;
+  }
+  return nullptr;
+}
+
+TEST(FsListing, SortedByFoldedNameThenBytes) {
+  ScopedTempDir dir;
+  for (const char* name : {"b", "A", "a", "B", "_x", "C.txt", "\xc3\xa9", "ab", "Aa"}) {
+    writeFile(dir.at(name), "");
+  }
+  std::vector<platform::DirEntry> listing;
+  ASSERT_TRUE(platform::listFolder(dir.path(), listing));
+  // '_' (0x5f) sorts before the folded letters; ties break by bytes; a byte
+  // above 0x7f sorts last, as unsigned.
+  EXPECT_EQ(names(listing),
+            (std::vector<std::string>{"_x", "A", "a", "Aa", "ab", "B", "b", "C.txt", "\xc3\xa9"}));
+
+  // The trailing separator and the current folder ("") name the same folder.
+  std::vector<platform::DirEntry> again;
+  ASSERT_TRUE(platform::listFolder(dir.path() + "/", again));
+  EXPECT_EQ(names(again), names(listing));
+  ASSERT_TRUE(platform::changeDir(dir.path().c_str()));
+  ASSERT_TRUE(platform::listFolder("", again));
+  EXPECT_EQ(names(again), names(listing));
+
+  EXPECT_FALSE(platform::listFolder(dir.at("missing"), listing));
+  EXPECT_TRUE(listing.empty());
+  EXPECT_FALSE(platform::listFolder(dir.at("a"), listing));  // a file, not a folder
+}
+
+TEST(FsListing, EntriesLinksAndAttributeMask) {
+  ScopedTempDir dir;
+  writeFile(dir.at("file.bin"), std::string(1500, 'x'));
+  makeDirs(dir.at("sub"));
+  writeFile(dir.at("sub/inner"), "abc");
+  ASSERT_EQ(symlink("sub", dir.at("linkdir").c_str()), 0);
+  ASSERT_EQ(symlink("file.bin", dir.at("linkfile").c_str()), 0);
+  ASSERT_EQ(symlink("nowhere", dir.at("dangling").c_str()), 0);
+
+  std::vector<platform::DirEntry> all;
+  ASSERT_TRUE(platform::listFolder(dir.path(), all));
+  ASSERT_EQ(names(all),
+            (std::vector<std::string>{"dangling", "file.bin", "linkdir", "linkfile", "sub"}));
+  const platform::DirEntry* e = entryNamed(all, "file.bin");
+  EXPECT_FALSE(e->isFolder);
+  EXPECT_FALSE(e->isLink);
+  EXPECT_EQ(e->size, 1500u);
+  e = entryNamed(all, "sub");
+  EXPECT_TRUE(e->isFolder);
+  EXPECT_FALSE(e->isLink);
+  EXPECT_EQ(e->size, 0u);
+  e = entryNamed(all, "linkdir");
+  EXPECT_TRUE(e->isFolder);
+  EXPECT_TRUE(e->isLink);
+  e = entryNamed(all, "linkfile");
+  EXPECT_FALSE(e->isFolder);
+  EXPECT_TRUE(e->isLink);
+  EXPECT_EQ(e->size, 1500u);
+  e = entryNamed(all, "dangling");
+  EXPECT_FALSE(e->isFolder);
+  EXPECT_TRUE(e->isLink);
+  EXPECT_EQ(e->size, 0u);
+
+  // Files are always listed; folders (links to folders too) only with the
+  // folder bit; hidden and system bits change nothing.
+  std::vector<platform::DirEntry> files;
+  ASSERT_TRUE(platform::listFolder(dir.path(), platform::kAttrHidden, files));
+  EXPECT_EQ(names(files), (std::vector<std::string>{"dangling", "file.bin", "linkfile"}));
+  ASSERT_TRUE(platform::listFolder(dir.path(), 0, files));
+  EXPECT_EQ(names(files), (std::vector<std::string>{"dangling", "file.bin", "linkfile"}));
+  ASSERT_TRUE(platform::listFolder(
+      dir.path(), platform::kAttrFolder | platform::kAttrHidden | platform::kAttrSystem, files));
+  EXPECT_EQ(names(files), names(all));
+}
+
+TEST(FsAttributes, WhatIsAtAPath) {
+  ScopedTempDir dir;
+  writeFile(dir.at("f"), "12345");
+  makeDirs(dir.at("d"));
+  ASSERT_EQ(symlink("d", dir.at("ld").c_str()), 0);
+  ASSERT_EQ(symlink("nowhere", dir.at("dangling").c_str()), 0);
+
+  EXPECT_TRUE(platform::pathExists(dir.at("f").c_str()));
+  EXPECT_TRUE(platform::pathExists(dir.at("dangling").c_str()));
+  EXPECT_FALSE(platform::pathExists(dir.at("none").c_str()));
+  EXPECT_TRUE(platform::isRegularFile(dir.at("f").c_str()));
+  EXPECT_FALSE(platform::isRegularFile(dir.at("d").c_str()));
+  EXPECT_TRUE(platform::isFolder(dir.at("d").c_str()));
+  EXPECT_TRUE(platform::isFolder(dir.at("ld").c_str()));
+  EXPECT_FALSE(platform::isFolder(dir.at("f").c_str()));
+
+  uint64_t size = 0;
+  ASSERT_TRUE(platform::fileSize(dir.at("f").c_str(), &size));
+  EXPECT_EQ(size, 5u);
+  EXPECT_FALSE(platform::fileSize(dir.at("d").c_str(), &size));
+  EXPECT_FALSE(platform::fileSize(dir.at("none").c_str(), &size));
+
+  // Hidden is a no-op: the file stays as it was and is still listed.
+  platform::setHidden(dir.at("f").c_str(), true);
+  EXPECT_EQ(readFile(dir.at("f")), "12345");
+
+  ASSERT_TRUE(platform::setModeBits(dir.at("f").c_str(), 0640));
+  unsigned int bits = 0;
+  ASSERT_TRUE(platform::modeBits(dir.at("f").c_str(), &bits));
+  EXPECT_EQ(bits, 0640u);
+  EXPECT_FALSE(platform::setModeBits(dir.at("none").c_str(), 0640));
+
+  // makeDir refuses anything that is there; removeDir only an empty folder.
+  EXPECT_FALSE(platform::makeDir(dir.at("d").c_str()));
+  EXPECT_FALSE(platform::makeDir(dir.at("f").c_str()));
+  EXPECT_FALSE(platform::makeDir(dir.at("f/x").c_str()));
+  writeFile(dir.at("d/x"), "");
+  EXPECT_FALSE(platform::removeDir(dir.at("d").c_str()));
+  EXPECT_FALSE(platform::removeDir(dir.at("f").c_str()));
+}
+
+TEST(FsFiles, OpenModesAndSize) {
+  ScopedTempDir dir;
+  std::string path = dir.at("t.txt");
+  FILE* f = platform::openFile(path.c_str(), "wt");
+  ASSERT_NE(f, nullptr);
+  std::fputs("a\r\nb\n", f);
+  std::fclose(f);
+  EXPECT_EQ(readFile(path), "a\r\nb\n");  // written exactly as given
+  f = platform::openFile(path.c_str(), "at");
+  ASSERT_NE(f, nullptr);
+  std::fputs("c", f);
+  std::fclose(f);
+  EXPECT_EQ(readFile(path), "a\r\nb\nc");
+  f = platform::openFile(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(platform::openFileSize(f), 6);
+  std::fclose(f);
+  EXPECT_EQ(platform::openFile(path.c_str(), "x"), nullptr);
+  EXPECT_EQ(platform::openFile(dir.at("none/x").c_str(), "wb"), nullptr);
+}
+
+TEST(FsFiles, CreateEmptyFileNeverTruncates) {
+  ScopedTempDir dir;
+  std::string path = dir.at("marker");
+  ASSERT_TRUE(platform::createEmptyFile(path.c_str()));
+  EXPECT_TRUE(exists(path));
+  EXPECT_EQ(readFile(path), "");
+  EXPECT_TRUE(platform::createEmptyFile(path.c_str()));  // already there, empty
+
+  writeFile(dir.at("full"), "keep me");
+  EXPECT_FALSE(platform::createEmptyFile(dir.at("full").c_str()));
+  EXPECT_EQ(readFile(dir.at("full")), "keep me");
+
+  makeDirs(dir.at("folder"));
+  EXPECT_FALSE(platform::createEmptyFile(dir.at("folder").c_str()));
+  EXPECT_TRUE(isDir(dir.at("folder")));
+  EXPECT_FALSE(platform::createEmptyFile(dir.at("full/x").c_str()));  // a file as folder
+  EXPECT_FALSE(platform::createEmptyFile(dir.at("none/x").c_str()));
+}
+
+TEST(FsFiles, RemoveEmptyFileOnlyRemovesEmptyFiles) {
+  ScopedTempDir dir;
+  writeFile(dir.at("full"), "x");
+  EXPECT_FALSE(platform::removeEmptyFile(dir.at("full").c_str()));
+  EXPECT_EQ(readFile(dir.at("full")), "x");
+
+  makeDirs(dir.at("empty-folder"));
+  EXPECT_FALSE(platform::removeEmptyFile(dir.at("empty-folder").c_str()));
+  EXPECT_TRUE(isDir(dir.at("empty-folder")));
+
+  writeFile(dir.at("empty"), "");
+  ASSERT_EQ(symlink("empty", dir.at("link").c_str()), 0);
+  EXPECT_FALSE(platform::removeEmptyFile(dir.at("link").c_str()));  // a link, not a file
+  EXPECT_TRUE(exists(dir.at("link")));
+
+  EXPECT_TRUE(platform::removeEmptyFile(dir.at("empty").c_str()));
+  EXPECT_FALSE(exists(dir.at("empty")));
+  EXPECT_FALSE(platform::removeEmptyFile(dir.at("empty").c_str()));
+
+  EXPECT_TRUE(platform::removeFile(dir.at("full").c_str()));
+  EXPECT_FALSE(platform::removeFile(dir.at("empty-folder").c_str()));
+}
+
+TEST(FsFiles, RenameNeverReplaces) {
+  ScopedTempDir dir;
+  writeFile(dir.at("a"), "A");
+  writeFile(dir.at("b"), "B");
+  makeDirs(dir.at("d1/inner"));
+  writeFile(dir.at("d1/inner/f"), "F");
+  makeDirs(dir.at("d2"));
+
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("a").c_str(), dir.at("b").c_str()));
+  EXPECT_EQ(readFile(dir.at("a")), "A");
+  EXPECT_EQ(readFile(dir.at("b")), "B");
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("a").c_str(), dir.at("d2").c_str()));
+  EXPECT_TRUE(exists(dir.at("a")));
+  // An empty folder as target: a plain rename would replace it.
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("d1").c_str(), dir.at("d2").c_str()));
+  EXPECT_TRUE(exists(dir.at("d1/inner/f")));
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("d1").c_str(), dir.at("b").c_str()));
+  EXPECT_EQ(readFile(dir.at("b")), "B");
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("none").c_str(), dir.at("c").c_str()));
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("a").c_str(), dir.at("none/c").c_str()));
+
+  EXPECT_TRUE(platform::renameNoReplace(dir.at("a").c_str(), dir.at("c").c_str()));
+  EXPECT_FALSE(exists(dir.at("a")));
+  EXPECT_EQ(readFile(dir.at("c")), "A");
+  EXPECT_TRUE(platform::renameNoReplace(dir.at("d1").c_str(), dir.at("d2/d1").c_str()));
+  EXPECT_EQ(readFile(dir.at("d2/d1/inner/f")), "F");
+}
+
+// A second folder on another file system; /dev/shm is a tmpfs on most Linux
+// machines. Empty when there is none.
+std::string otherFileSystemFolder(const std::string& near) {
+  char pattern[] = "/dev/shm/brindle-test-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) return "";
+  struct stat a, b;
+  if (stat(near.c_str(), &a) != 0 || stat(pattern, &b) != 0 || a.st_dev == b.st_dev) {
+    rmdir(pattern);
+    return "";
+  }
+  return pattern;
+}
+
+TEST(FsFiles, RenameAcrossFileSystemsCopiesThenDeletes) {
+  ScopedTempDir dir;
+  std::string other = otherFileSystemFolder(dir.path());
+  if (other.empty()) GTEST_SKIP() << "no second file system";
+  std::string big(300000, 'z');
+  big[12345] = 'q';
+  writeFile(dir.at("big"), big);
+  ASSERT_EQ(chmod(dir.at("big").c_str(), 0604), 0);
+  writeFile(other + "/taken", "old");
+
+  // A file: bytes and mode bits arrive, the original goes; a target is
+  // never replaced and then both stay as they were.
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("big").c_str(), (other + "/taken").c_str()));
+  EXPECT_EQ(readFile(other + "/taken"), "old");
+  EXPECT_EQ(readFile(dir.at("big")), big);
+  ASSERT_TRUE(platform::renameNoReplace(dir.at("big").c_str(), (other + "/big").c_str()));
+  EXPECT_FALSE(exists(dir.at("big")));
+  EXPECT_EQ(readFile(other + "/big"), big);
+  unsigned int bits = 0;
+  ASSERT_TRUE(platform::modeBits((other + "/big").c_str(), &bits));
+  EXPECT_EQ(bits, 0604u);
+
+  // A folder: the tree arrives with its link as a link; the source goes.
+  makeDirs(dir.at("rel/sub"));
+  writeFile(dir.at("rel/.message"), "m");
+  writeFile(dir.at("rel/sub/f"), "F");
+  ASSERT_EQ(symlink("sub", dir.at("rel/link").c_str()), 0);
+  ASSERT_TRUE(platform::renameNoReplace(dir.at("rel").c_str(), (other + "/rel").c_str()));
+  EXPECT_FALSE(exists(dir.at("rel")));
+  EXPECT_EQ(readFile(other + "/rel/.message"), "m");
+  EXPECT_EQ(readFile(other + "/rel/sub/f"), "F");
+  struct stat st;
+  ASSERT_EQ(lstat((other + "/rel/link").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+  // Onto an existing folder: refused, the source stays whole.
+  makeDirs(dir.at("rel2"));
+  writeFile(dir.at("rel2/x"), "x");
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("rel2").c_str(), (other + "/rel").c_str()));
+  EXPECT_EQ(readFile(dir.at("rel2/x")), "x");
+  EXPECT_FALSE(exists(other + "/rel/x"));
+
+  // A tree that cannot be copied whole leaves no half copy behind.
+  makeDirs(dir.at("rel3"));
+  writeFile(dir.at("rel3/a"), "a");
+  ASSERT_EQ(mkfifo(dir.at("rel3/pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(platform::renameNoReplace(dir.at("rel3").c_str(), (other + "/rel3").c_str()));
+  EXPECT_FALSE(exists(other + "/rel3"));
+  EXPECT_EQ(readFile(dir.at("rel3/a")), "a");
+
+  std::string cleanup = "rm -rf '" + other + "'";
+  EXPECT_EQ(std::system(cleanup.c_str()), 0);
+}
+
+TEST(FsFiles, TempPathsAreUniqueAndBeside) {
+  ScopedTempDir dir;
+  std::string target = dir.at("racer.sav");
+  std::set<std::string> seen;
+  for (int i = 0; i < 1000; ++i) {
+    std::string temp = platform::tempPathFor(target);
+    EXPECT_EQ(temp.compare(0, dir.path().size() + 1, dir.path() + "/"), 0) << temp;
+    EXPECT_EQ(temp.find('/', dir.path().size() + 1), std::string::npos) << temp;
+    EXPECT_NE(temp, target);
+    EXPECT_TRUE(seen.insert(temp).second) << temp;
+  }
+  EXPECT_EQ(platform::tempPathFor("bare").find('/'), std::string::npos);
+
+  // Another process gets other names even at the same serial.
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::string temp = platform::tempPathFor(target);
+    ssize_t n = write(fds[1], temp.data(), temp.size());
+    _exit(n == static_cast<ssize_t>(temp.size()) ? 0 : 1);
+  }
+  close(fds[1]);
+  char buffer[4096];
+  ssize_t n = read(fds[0], buffer, sizeof buffer);
+  close(fds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(seen.count(std::string(buffer, static_cast<size_t>(n))), 0u);
+}
+
+TEST(FsFiles, ReplaceFileReplaces) {
+  ScopedTempDir dir;
+  writeFile(dir.at("new"), "new");
+  writeFile(dir.at("old"), "old");
+  ASSERT_TRUE(platform::replaceFile(dir.at("new").c_str(), dir.at("old").c_str()));
+  EXPECT_EQ(readFile(dir.at("old")), "new");
+  EXPECT_FALSE(exists(dir.at("new")));
+  EXPECT_FALSE(platform::replaceFile(dir.at("new").c_str(), dir.at("old").c_str()));
+}
+
+TEST(FsFindNoCase, ExactThenFoldedMatch) {
+  ScopedTempDir dir;
+  writeFile(dir.at("01-a.MP3"), std::string(2048, 'x'));
+  writeFile(dir.at("Same"), "1");
+  writeFile(dir.at("sAME"), "22");
+  makeDirs(dir.at("Sub"));
+  writeFile(dir.at("outside"), "");
+
+  platform::DirEntry found;
+  ASSERT_TRUE(platform::findNoCase(dir.path(), "01-A.mp3", &found));
+  EXPECT_EQ(found.name, "01-a.MP3");
+  EXPECT_EQ(found.size, 2048u);
+  EXPECT_FALSE(found.isFolder);
+  ASSERT_TRUE(platform::findNoCase(dir.path() + "/", "01-a.MP3", &found));
+  EXPECT_EQ(found.name, "01-a.MP3");
+
+  // The exact name wins over an earlier listed folded match.
+  ASSERT_TRUE(platform::findNoCase(dir.path(), "sAME", &found));
+  EXPECT_EQ(found.name, "sAME");
+  EXPECT_EQ(found.size, 2u);
+  // Without an exact match the first listed wins ("Same" < "sAME" by bytes).
+  ASSERT_TRUE(platform::findNoCase(dir.path(), "same", &found));
+  EXPECT_EQ(found.name, "Same");
+
+  ASSERT_TRUE(platform::findNoCase(dir.path(), "sub", &found));
+  EXPECT_EQ(found.name, "Sub");
+  EXPECT_TRUE(found.isFolder);
+
+  EXPECT_FALSE(platform::findNoCase(dir.path(), "01-a.mp", &found));
+  EXPECT_FALSE(platform::findNoCase(dir.path(), "01-a.mp3x", &found));
+  EXPECT_FALSE(platform::findNoCase(dir.path(), "", &found));
+  EXPECT_FALSE(platform::findNoCase(dir.path(), ".", &found));
+  EXPECT_FALSE(platform::findNoCase(dir.path(), "..", &found));
+  // A name never reaches out of its folder.
+  EXPECT_FALSE(platform::findNoCase(dir.at("Sub"), "../outside", &found));
+  EXPECT_FALSE(platform::findNoCase(dir.path(), "Sub/../outside", &found));
+  EXPECT_FALSE(platform::findNoCase(dir.at("none"), "x", &found));
+
+  ASSERT_TRUE(platform::changeDir(dir.path().c_str()));
+  ASSERT_TRUE(platform::findNoCase("", "01-a.mp3", &found));
+  EXPECT_EQ(found.name, "01-a.MP3");
+}
+
+TEST(FsFindNoCase, ListingIsKeptUntilAChangeInItsFolder) {
+  ScopedTempDir dir;
+  makeDirs(dir.at("rel"));
+  const std::string rel = dir.at("rel");
+  writeFile(rel + "/seed", "");
+  writeFile(rel + "/full", "x");
+  platform::DirEntry found;
+
+  // Another program's change is not seen while the listing is kept.
+  ASSERT_FALSE(platform::findNoCase(rel, "SEEN", &found));
+  writeFile(rel + "/Seen", "");
+  EXPECT_FALSE(platform::findNoCase(rel, "SEEN", &found));
+  EXPECT_TRUE(platform::findNoCase(rel, "Seen", &found));  // the exact name is always looked at
+  platform::forgetListing(rel + "/");
+  EXPECT_TRUE(platform::findNoCase(rel, "SEEN", &found));
+
+  // Each change this layer makes in the folder drops the kept listing, also
+  // when the folder's path is spelled differently.
+  ASSERT_TRUE(platform::changeDir(dir.path().c_str()));
+  const std::vector<std::pair<const char*, std::function<bool()>>> changes = {
+      {"makeDir", [] { return platform::makeDir("rel/newdir"); }},
+      {"removeDir", [] { return platform::removeDir("./rel/newdir"); }},
+      {"createEmptyFile", [] { return platform::createEmptyFile("rel/marker"); }},
+      {"removeEmptyFile", [] { return platform::removeEmptyFile("rel/marker"); }},
+      {"removeFile", [] { return platform::removeFile("rel//seed"); }},
+      {"renameNoReplace", [] { return platform::renameNoReplace("rel/full", "rel/moved"); }},
+      {"replaceFile", [] { return platform::replaceFile("rel/moved", "rel/full"); }},
+      {"openFile w",
+       [] {
+         FILE* f = platform::openFile("rel/written", "wb");
+         return f != nullptr && std::fclose(f) == 0;
+       }},
+      {"openFile a",
+       [] {
+         FILE* f = platform::openFile("rel/written", "at");
+         return f != nullptr && std::fclose(f) == 0;
+       }},
+  };
+  int i = 0;
+  for (const auto& change : changes) {
+    std::string name = "Ext" + std::to_string(i++);
+    ASSERT_FALSE(platform::findNoCase(rel, "ext", &found));  // reads and keeps the listing
+    writeFile(rel + "/" + name, "");
+    ASSERT_FALSE(platform::findNoCase(rel, "EXT" + name.substr(3), &found)) << change.first;
+    ASSERT_TRUE(change.second()) << change.first;
+    EXPECT_TRUE(platform::findNoCase(rel, "EXT" + name.substr(3), &found)) << change.first;
+  }
+
+  // A change in another folder leaves this one's listing kept.
+  ASSERT_FALSE(platform::findNoCase(rel, "ext", &found));
+  writeFile(rel + "/Late", "");
+  ASSERT_TRUE(platform::createEmptyFile("elsewhere"));
+  EXPECT_FALSE(platform::findNoCase(rel, "LATE", &found));
+
+  // A removed folder's listing is not handed to a new folder of that name.
+  ASSERT_TRUE(platform::makeDir("gone"));
+  writeFile("gone/One", "");
+  ASSERT_TRUE(platform::findNoCase("gone", "ONE", &found));
+  ASSERT_EQ(unlink("gone/One"), 0);
+  platform::forgetListing("gone");
+  ASSERT_FALSE(platform::findNoCase("gone", "one", &found));
+  ASSERT_TRUE(platform::removeDir("gone"));
+  ASSERT_TRUE(platform::makeDir("gone"));
+  writeFile("gone/Two", "");
+  EXPECT_TRUE(platform::findNoCase("gone", "TWO", &found));
+}
+
+}  // namespace

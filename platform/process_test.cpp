@@ -1,0 +1,130 @@
+#include "platform/process.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/fs.h"
+#include "platform/lock.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using testing_support::readFile;
+using testing_support::ScopedTempDir;
+using testing_support::writeFile;
+using Words = std::vector<std::string>;
+
+TEST(CommandLine, TextFromArguments) {
+  char prog[] = "prog", a[] = "one two", b[] = "x";
+  char* none[] = {prog, nullptr};
+  char* one[] = {prog, a, nullptr};
+  char* two[] = {prog, a, b, nullptr};
+  EXPECT_EQ(platform::commandLineText(1, none), "prog");
+  EXPECT_EQ(platform::commandLineText(2, one), "one two");
+  EXPECT_EQ(platform::commandLineText(3, two), "one two x");
+}
+
+TEST(CommandLine, SplitAsTheWindowsRuntime) {
+  EXPECT_EQ(platform::splitCommandText(""), Words{});
+  EXPECT_EQ(platform::splitCommandText("   \t "), Words{});
+  EXPECT_EQ(platform::splitCommandText("a b\tc"), (Words{"a", "b", "c"}));
+  // A run of blanks is one separator: an empty value between blanks is lost.
+  EXPECT_EQ(platform::splitCommandText("  a  b  "), (Words{"a", "b"}));
+  EXPECT_EQ(platform::splitCommandText("../chmod 777  grp \"/site/x\""),
+            (Words{"../chmod", "777", "grp", "/site/x"}));
+  // Only quotes make an empty word.
+  EXPECT_EQ(platform::splitCommandText("a \"\" b"), (Words{"a", "", "b"}));
+  EXPECT_EQ(platform::splitCommandText("\"\""), Words{""});
+  // Quotes group and are dropped, also in the middle of a word.
+  EXPECT_EQ(platform::splitCommandText("../chmod 755 u g \"/site/My Release/CD 1\""),
+            (Words{"../chmod", "755", "u", "g", "/site/My Release/CD 1"}));
+  EXPECT_EQ(platform::splitCommandText("a\"b c\"d e"), (Words{"ab cd", "e"}));
+  // Nothing is escaped: a backslash is a character like any other.
+  EXPECT_EQ(platform::splitCommandText("\"c:\\dir\\\" x"), (Words{"c:\\dir\\", "x"}));
+  EXPECT_EQ(platform::splitCommandText("a\\\"b c\""), (Words{"a\\b c"}));
+  // An open quote runs to the end.
+  EXPECT_EQ(platform::splitCommandText("a \"b c"), (Words{"a", "b c"}));
+}
+
+TEST(RunAndWait, ExitCodesAndUnstartablePrograms) {
+  ScopedTempDir dir;
+  EXPECT_EQ(platform::runAndWait({"/bin/sh", "-c", "exit 7"}, 10), 7);
+  EXPECT_EQ(platform::runAndWait({"/bin/sh", "-c", "exit 0"}, 0), 0);
+  EXPECT_EQ(platform::runAndWait({"/bin/sh", "-c", "kill -9 $$"}, 10), platform::kNoExitCode);
+
+  EXPECT_EQ(platform::runAndWait({}, 10), platform::kNotStarted);
+  EXPECT_EQ(platform::runAndWait({""}, 10), platform::kNotStarted);
+  EXPECT_EQ(platform::runAndWait({dir.at("missing")}, 10), platform::kNotStarted);
+  EXPECT_EQ(platform::runAndWait({dir.path()}, 10), platform::kNotStarted);
+  writeFile(dir.at("plain"), "not a program");
+  EXPECT_EQ(platform::runAndWait({dir.at("plain")}, 10), platform::kNotStarted);
+  // No search of PATH and no shell: a bare name is a file in the current folder.
+  EXPECT_EQ(platform::runAndWait({"sh", "-c", "exit 0"}, 10), platform::kNotStarted);
+  EXPECT_EQ(platform::runAndWait({"/bin/sh -c true"}, 10), platform::kNotStarted);
+}
+
+TEST(RunAndWait, RelativeProgramFolderAndArguments) {
+  ScopedTempDir dir;
+  testing_support::makeDirs(dir.at("install/data"));
+  writeFile(dir.at("install/tool"), "#!/bin/sh\npwd > where\nprintf '%s|' \"$@\" > args\n");
+  ASSERT_TRUE(platform::setModeBits(dir.at("install/tool").c_str(), 0755));
+  ASSERT_TRUE(platform::changeDir(dir.at("install/data").c_str()));
+  std::string cwd;
+  ASSERT_TRUE(platform::currentDir(cwd));
+
+  EXPECT_EQ(platform::runAndWait(platform::splitCommandText("../tool 777  g \"a b* c\""), 10), 0);
+  EXPECT_EQ(readFile("where"), cwd + "\n");
+  EXPECT_EQ(readFile("args"), "777|g|a b* c|");
+}
+
+TEST(RunAndWait, ChildGetsNoInputAndNoOpenFiles) {
+  ScopedTempDir dir;
+  ASSERT_TRUE(platform::changeDir(dir.path().c_str()));
+  // stdin is /dev/null: a reader ends at once instead of hanging.
+  EXPECT_EQ(platform::runAndWait({"/bin/sh", "-c", "cat > got; exit 3"}, 20), 3);
+  EXPECT_EQ(readFile("got"), "");
+
+  // A descriptor without close-on-exec is not passed on either.
+  int leaked = open(dir.at("leak").c_str(), O_WRONLY | O_CREAT, 0644);
+  ASSERT_GE(leaked, 0);
+  std::string probe = "[ -e /proc/self/fd/" + std::to_string(leaked) + " ]";
+  EXPECT_EQ(platform::runAndWait({"/bin/sh", "-c", probe}, 10), 1);
+  close(leaked);
+
+  // A lock held while a program starts is ours alone: once we let it go it
+  // is free, even while something the program left behind still runs.
+  {
+    platform::FileLock lock(dir.at("lockfile").c_str());
+    ASSERT_TRUE(lock.held());
+    ASSERT_EQ(platform::runAndWait({"/bin/sh", "-c", "sleep 3 >/dev/null 2>&1 &"}, 10), 0);
+  }
+  int fd = open(dir.at("lockfile").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+  close(fd);
+}
+
+TEST(RunAndWait, TimeoutKillsTheChild) {
+  ScopedTempDir dir;
+  std::string pidFile = dir.at("pid");
+  std::string script = "echo $$ > '" + pidFile + "'; exec sleep 60";
+  EXPECT_EQ(platform::runAndWait({"/bin/sh", "-c", script}, 1), platform::kTimedOut);
+  std::string text = readFile(pidFile);
+  ASSERT_FALSE(text.empty());
+  pid_t pid = static_cast<pid_t>(std::atol(text.c_str()));
+  ASSERT_GT(pid, 0);
+  // Killed and reaped: the process is gone, not a zombie.
+  errno = 0;
+  EXPECT_EQ(kill(pid, 0), -1);
+  EXPECT_EQ(errno, ESRCH);
+}
+
+}  // namespace

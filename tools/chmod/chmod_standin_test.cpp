@@ -1,0 +1,115 @@
+// Runs the built chmod stand-in from a copy in a temporary install folder,
+// so its log lands there and parallel tests do not share one.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/fs.h"
+#include "platform/process.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using testing_support::makeDirs;
+using testing_support::readFile;
+using testing_support::ScopedTempDir;
+using testing_support::writeFile;
+
+class ChmodStandin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    makeDirs(dir_.at("install/data"));
+    makeDirs(dir_.at("site/Rel"));
+    std::string built = readFile(BRINDLE_BINARY_DIR "/bin/chmod");
+    ASSERT_FALSE(built.empty()) << "build the chmod target first";
+    writeFile(dir_.at("install/chmod"), built);
+    ASSERT_TRUE(platform::setModeBits(dir_.at("install/chmod").c_str(), 0755));
+    // The suite starts it as "../chmod" from the data folder.
+    ASSERT_TRUE(platform::changeDir(dir_.at("install/data").c_str()));
+  }
+
+  int run(const std::string& rights, const std::string& user, const std::string& group,
+          const std::string& path) {
+    return platform::runAndWait({"../chmod", rights, user, group, path}, 30);
+  }
+
+  std::string log() { return readFile(dir_.at("install/chmod.log")); }
+
+  unsigned int bits(const std::string& path) {
+    unsigned int mode = 0;
+    EXPECT_TRUE(platform::modeBits(path.c_str(), &mode)) << path;
+    return mode;
+  }
+
+  std::string site(const std::string& relative) { return dir_.at("site/" + relative); }
+
+  ScopedTempDir dir_;
+};
+
+TEST_F(ChmodStandin, SetsRightsAndLogsOneLinePerPath) {
+  writeFile(site("Rel/a file.mp3"), "x");
+  ASSERT_TRUE(platform::setModeBits(site("Rel/a file.mp3").c_str(), 0600));
+  EXPECT_EQ(run("754", "alice", "crew", site("Rel/a file.mp3")), 0);
+  EXPECT_EQ(bits(site("Rel/a file.mp3")), 0754u);
+  EXPECT_EQ(log(), "754 alice crew " + site("Rel/a file.mp3") + "\n");
+  EXPECT_FALSE(testing_support::exists(dir_.at("install/data/chmod.log")));
+
+  // A folder given with a trailing separator is the folder itself; lines
+  // append to what earlier runs wrote.
+  EXPECT_EQ(run("705", "bob", "grp", site("Rel/")), 0);
+  EXPECT_EQ(bits(site("Rel")), 0705u);
+  EXPECT_EQ(log(), "754 alice crew " + site("Rel/a file.mp3") + "\n" + "705 bob grp " +
+                       site("Rel") + "\n");
+}
+
+TEST_F(ChmodStandin, ExpandsWildcardsInTheLastPart) {
+  for (const char* name :
+       {"(incomplete)-b", "(INCOMPLETE)-a", "(incomplete)-c.txt", "keep", "(incomplete)"}) {
+    writeFile(site(std::string("Rel/") + name), "");
+    ASSERT_TRUE(platform::setModeBits(site(std::string("Rel/") + name).c_str(), 0600));
+  }
+  makeDirs(site("Rel/(incomplete)-dir"));
+  EXPECT_EQ(run("644", "u", "g", site("Rel/(incomplete)-?*")), 0);
+  // In listing order, case ignored, folders included; the others untouched.
+  EXPECT_EQ(log(), "644 u g " + site("Rel/(INCOMPLETE)-a") + "\n" + "644 u g " +
+                       site("Rel/(incomplete)-b") + "\n" + "644 u g " +
+                       site("Rel/(incomplete)-c.txt") + "\n" + "644 u g " +
+                       site("Rel/(incomplete)-dir") + "\n");
+  EXPECT_EQ(bits(site("Rel/(INCOMPLETE)-a")), 0644u);
+  EXPECT_EQ(bits(site("Rel/(incomplete)-dir")), 0644u);
+  EXPECT_EQ(bits(site("Rel/(incomplete)")), 0600u);
+  EXPECT_EQ(bits(site("Rel/keep")), 0600u);
+
+  // '?' is exactly one character and the match is of the whole name.
+  ASSERT_EQ(std::remove(dir_.at("install/chmod.log").c_str()), 0);
+  EXPECT_EQ(run("640", "u", "g", site("Rel/KEE?")), 0);
+  EXPECT_EQ(log(), "640 u g " + site("Rel/keep") + "\n");
+}
+
+TEST_F(ChmodStandin, NothingMatchingLogsNothing) {
+  writeFile(site("Rel/file"), "");
+  EXPECT_EQ(run("777", "u", "g", site("Rel/*.nfo")), 0);
+  EXPECT_EQ(run("777", "u", "g", site("Rel/missing")), 0);
+  EXPECT_EQ(run("777", "u", "g", site("Nowhere/*")), 0);
+  EXPECT_FALSE(testing_support::exists(dir_.at("install/chmod.log")));
+
+  // Malformed calls change nothing and log nothing: three words (an empty
+  // user put bare between blanks is lost on the way) or bad rights.
+  ASSERT_TRUE(platform::setModeBits(site("Rel/file").c_str(), 0600));
+  EXPECT_EQ(platform::runAndWait(
+                platform::splitCommandText("../chmod 777  grp \"" + site("Rel/file") + "\""), 30),
+            2);
+  EXPECT_EQ(run("7x7", "u", "g", site("Rel/file")), 2);
+  EXPECT_EQ(run("0777", "u", "g", site("Rel/file")), 2);
+  EXPECT_EQ(bits(site("Rel/file")), 0600u);
+  EXPECT_FALSE(testing_support::exists(dir_.at("install/chmod.log")));
+
+  // A plain name in another case is found as on a case-insensitive disk.
+  EXPECT_EQ(run("750", "u", "g", site("Rel/FILE")), 0);
+  EXPECT_EQ(log(), "750 u g " + site("Rel/file") + "\n");
+  EXPECT_EQ(bits(site("Rel/file")), 0750u);
+}
+
+}  // namespace
