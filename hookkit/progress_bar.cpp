@@ -75,7 +75,7 @@ int ProgressBar::create() {
     if (!platform::createEmptyFile(markerPath.c_str())) return 0;
   } else if (settings->mode == 2) {
     if (!platform::makeDir(markerPath.c_str())) {
-      XLog log(XString(kTraceLog));
+      XLog log{XString(kTraceLog)};
       log.write("it failed.");
       return 0;
     }
