@@ -76,16 +76,6 @@ void expectTexts(const Expected& e, const MP3Info& info) {
   EXPECT_STREQ(e.genre, info.genre);
 }
 
-TEST(MP3Info, StartsEmpty) {
-  MP3Info info;
-  EXPECT_STREQ("", info.sampleRate);
-  EXPECT_STREQ("", info.bitrate);
-  EXPECT_STREQ("", info.year);
-  EXPECT_STREQ("", info.artist);
-  EXPECT_STREQ("", info.versionText);
-  EXPECT_STREQ("", info.comment);
-}
-
 TEST(MP3Info, ReadsFixtures) {
   for (const Expected& e : kFixtures) {
     MP3Info info;
