@@ -1,0 +1,200 @@
+#include "hookkit/progress_bar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "media/mp3_test_bytes.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using testing_support::exists;
+using testing_support::InstallSandbox;
+using testing_support::isDir;
+using testing_support::listNames;
+using testing_support::makeDirs;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+ProgressBarSettings barSettings(unsigned char mode) {
+  ProgressBarSettings s;
+  s.mode = mode;
+  s.len = 10;
+  s.full = "#";
+  s.empty = "-";
+  s.incpat = "[%b] %p%% %F/%o %sMB %P";
+  s.compat = "[DONE %P] %sMB in %o";
+  s.incpatmul = "[%b] %P";
+  s.compatmul = "[%P DONE]";
+  return s;
+}
+
+TagInfoSettings tagSettings(unsigned char mode) {
+  TagInfoSettings s;
+  s.mode = mode;
+  s.id = "TAG";
+  s.format = " %a - %A - %y - %g - %B - %m - %f - %M - %c - %P";
+  s.mergepat = "[COMPLETE] %s in %o using %a";
+  s.idmul = "CDTAG";
+  s.formatmul = " %a in %P";
+  s.mergepatmul = "[%P COMPLETE] %a";
+  s.last = true;
+  return s;
+}
+
+// A small MP3 with an ID3v1 tag whose texts an uploader chose.
+std::string taggedMp3(const std::string& artist, const std::string& album,
+                      unsigned char genre) {
+  std::string body = readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_notag.mp3");
+  return body + mp3_test::id3v1("title", artist, album, "1999", "note", genre);
+}
+
+struct Release {
+  explicit Release(const InstallSandbox& box, const std::string& relative = "Rel")
+      : path(box.site() + "/" + relative) {
+    makeDirs(path);
+    user.name = "bob";
+    user.group = "grp";
+    chmod.touser = true;
+    chmod.allow = "777";
+  }
+  std::string path;
+  UserInfo user;
+  Chmod chmod;
+};
+
+TEST(ProgressBarTest, DrawsTheBarAndItsKeys) {
+  InstallSandbox box;
+  Release rel(box);
+  writeFile(rel.path + "/a.rar", std::string(1536 * 1024, 'a'));  // 1.50 MB present
+  writeFile(rel.path + "/x.sfv", "a.rar 1\nb.rar 2\nc.rar 3\n");
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  ProgressBarSettings s = barSettings(1);
+  ProgressBar bar(&set, &s, 3, 7, false);
+  bar.render();
+  EXPECT_EQ(bar.bar, "####------");
+  EXPECT_EQ(bar.markerPath, (rel.path + "/[####------] 042% 3/7 1.50MB Rel").c_str());
+
+  bar.set(9, 7);  // more present than listed: drawn complete
+  bar.render();
+  EXPECT_EQ(bar.markerPath, (rel.path + "/[DONE Rel] 1.50MB in 7").c_str());
+
+  bar.set(0, 0);
+  bar.render();
+  EXPECT_EQ(bar.markerPath, (rel.path + "/no files in sfv").c_str());
+
+  ASSERT_EQ(bar.create(), 1);
+  EXPECT_TRUE(exists(rel.path + "/no files in sfv"));
+  ASSERT_EQ(box.chmodLog().size(), 1u);
+  EXPECT_TRUE(bar.remove());
+  EXPECT_FALSE(exists(rel.path + "/no files in sfv"));
+  EXPECT_FALSE(bar.remove());
+}
+
+TEST(ProgressBarTest, CdFoldersAndFolderMarkers) {
+  InstallSandbox box;
+  Release cd(box, "Rel/CD1");
+  DirSet set(XString(cd.path), &cd.chmod, &cd.user);
+  ProgressBarSettings s = barSettings(2);
+  ProgressBar bar(&set, &s, 1, 2, true);
+  ASSERT_EQ(bar.create(), 1);
+  EXPECT_TRUE(isDir(box.site() + "/Rel/[#####-----] CD1"));
+  bar.set(2, 2);
+  ASSERT_EQ(bar.create(), 1);
+  EXPECT_TRUE(isDir(box.site() + "/Rel/[CD1 DONE]"));
+
+  // A folder that cannot be made leaves a trace line in the data folder.
+  bar.set(1, 2);
+  EXPECT_EQ(bar.create(), 0);  // it is there already
+  bar.set(1, 2);
+  EXPECT_EQ(bar.create(), 0);
+  EXPECT_EQ(readFile(box.data() + "/test.log"), "it failed.it failed.");
+
+  // A real file bearing the bar's name is neither emptied nor removed.
+  ProgressBarSettings files = barSettings(1);
+  Release single(box, "Single");
+  DirSet singleSet(XString(single.path), &single.chmod, &single.user);
+  ProgressBar fileBar(&singleSet, &files, 0, 0, false);
+  writeFile(single.path + "/no files in sfv", "uploaded");
+  EXPECT_EQ(fileBar.create(), 0);
+  EXPECT_FALSE(fileBar.remove());
+  EXPECT_EQ(readFile(single.path + "/no files in sfv"), "uploaded");
+
+  ProgressBar orphan(nullptr, &s, 1, 2, false);
+  EXPECT_EQ(orphan.create(), 0);
+}
+
+TEST(TagInfoTest, NamesFromTheTag) {
+  InstallSandbox box;
+  Release rel(box);
+  std::string mp3 = rel.path + "/01.mp3";
+  writeFile(mp3, taggedMp3("AC/DC", "..", 62));  // genre 62 is "Pop/Funk"
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  TagInfoSettings s = tagSettings(1);
+  TagInfo tag(&set, &s, XString(mp3), false, false);
+  ASSERT_TRUE(tag.create());
+  std::vector<std::string> names = listNames(rel.path);
+  ASSERT_EQ(names.size(), 2u);
+  // One marker in the release: separators from the tag became '_', and an
+  // album of ".." counts as unknown.
+  EXPECT_EQ(names[1], std::string("TAG AC_DC - unknown - 1999 - Pop_Funk - ") +
+                          tag.info.bitrate.c_str() + " - MPEG 1 Layer III - " +
+                          tag.info.sampleRate.c_str() + " - " + tag.info.modeText +
+                          " - note - Rel");
+  EXPECT_EQ(box.chmodLog().size(), 1u);
+
+  // Complete and merged: no prefix, the size and count of the present files.
+  writeFile(rel.path + "/x.sfv", "01.mp3 1\n");
+  TagInfo merged(&set, &s, XString(mp3), false, true);
+  s.merge = true;
+  ASSERT_TRUE(merged.create());
+  names = listNames(rel.path);
+  EXPECT_EQ(names, (std::vector<std::string>{"01.mp3", "[COMPLETE] 0.00 in 1 using AC_DC",
+                                             "x.sfv"}));  // the old TAG marker went
+}
+
+TEST(TagInfoTest, ReplacesOnlyItsOwnMarker) {
+  InstallSandbox box;
+  Release rel(box);
+  std::string mp3 = rel.path + "/01.mp3";
+  writeFile(mp3, taggedMp3("A", "B", 1));
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+
+  // Two old markers: neither is removed.
+  TagInfoSettings s = tagSettings(2);
+  makeDirs(rel.path + "/TAG old one");
+  makeDirs(rel.path + "/TAG old two");
+  ASSERT_TRUE(TagInfo(&set, &s, XString(mp3), false, false).create());
+  EXPECT_TRUE(isDir(rel.path + "/TAG old one"));
+  EXPECT_TRUE(isDir(rel.path + "/TAG old two"));
+
+  // An uploaded file whose name starts like a marker stays, in either mode.
+  Release other(box, "Other");
+  DirSet otherSet(XString(other.path), &other.chmod, &other.user);
+  writeFile(other.path + "/TAGS.txt", "the uploader's own file");
+  TagInfoSettings files = tagSettings(1);
+  ASSERT_TRUE(TagInfo(&otherSet, &files, XString(mp3), false, false).create());
+  EXPECT_EQ(readFile(other.path + "/TAGS.txt"), "the uploader's own file");
+
+  // A CD folder's tag stands in the release, named from the CD forms.
+  Release cd(box, "Multi/CD2");
+  DirSet cdSet(XString(cd.path), &cd.chmod, &cd.user);
+  ASSERT_TRUE(TagInfo(&cdSet, &s, XString(mp3), true, false).create());
+  EXPECT_TRUE(isDir(box.site() + "/Multi/CDTAG A in CD2"));
+  // ... and the next one replaces it: exactly one old marker is there.
+  writeFile(cd.path + "/02.mp3", taggedMp3("Z", "B", 1));
+  ASSERT_TRUE(TagInfo(&cdSet, &s, XString(cd.path + "/02.mp3"), true, false).create());
+  EXPECT_FALSE(exists(box.site() + "/Multi/CDTAG A in CD2"));
+  EXPECT_TRUE(isDir(box.site() + "/Multi/CDTAG Z in CD2"));
+
+  // An unreadable file gives the texts of an unknown file.
+  TagInfoSettings plain = tagSettings(1);
+  plain.format = " %a|%B|%y|%c";
+  plain.last = false;
+  TagInfo missing(&set, &plain, XString(rel.path + "/none.mp3"), false, false);
+  missing.render();
+  EXPECT_EQ(missing.markerPath, (rel.path + "/TAG unknown|n-a|n-a|no comment").c_str());
+}
+
+}  // namespace
