@@ -1,0 +1,313 @@
+#include "programs/landfall/landfall.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "hookkit/hook_frame.h"
+#include "programs/landfall/racer.h"
+#include "programs/landfall/status.h"
+#include "settings/gconfig.h"
+#include "settings/module_index.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using testing_support::exists;
+using testing_support::InstallSandbox;
+using testing_support::isDir;
+using testing_support::listNames;
+using testing_support::makeDirs;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+std::string mp3Bytes() {
+  return readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3");
+}
+
+// An install folder with the default settings, the module's templates made
+// short so each test can read the markers and texts at a glance.
+class LandfallSite {
+ public:
+  LandfallSite() : rel_(box_.site() + "/Rel") {
+    makeDirs(rel_);
+    GConfig global;
+    global.setDefaults(0);
+    global.raidenftpd = box_.root() + "/raidenftpd";  // replies go to root/output
+    EXPECT_TRUE(global.save("BCconfig.bcc"));
+    ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"),
+                               XString(""), 0);
+    index.ensureDefault();
+    MConfig* c = index.at(0)->config();
+    c->pb.mode = 1;
+    c->pb.incpat = "BAR %F of %o";
+    c->pb.compat = "BAR DONE %o";
+    c->tinfo.mode = 1;
+    c->tinfo.format = " %a";
+    c->tinfo.mergepat = "MERGED %o";
+    c->racer.gbody = "G %N %S|%u";
+    c->racer.guser = "%u:%n";
+    c->racer.sbody = "S %N/%m|%u";
+    c->racer.suser = "%u:%n";
+    c->racer.mbody = "";
+    c->racer.glunlen = c->racer.slunlen = 0;
+    c->racer.glcutun = c->racer.slcutun = false;
+    EXPECT_TRUE(index.save("ModuleIndex.idx"));
+  }
+
+  void configure(const std::function<void(MConfig&)>& change) {
+    MConfig c;
+    ASSERT_TRUE(c.load("default.bcm"));
+    change(c);
+    ASSERT_TRUE(c.save("default.bcm"));
+  }
+
+  std::string file(const std::string& name) const { return rel_ + "/" + name; }
+  const std::string& rel() const { return rel_; }
+  const InstallSandbox& box() const { return box_; }
+
+  // Runs the hook for a file already in the release.
+  int run(const std::string& name, const std::string& user = "bob",
+          const std::string& group = "grp", const std::string& speed = "100") {
+    std::string id = std::to_string(++requests_);
+    std::string line = box_.program("landfall");
+    for (const std::string& f : {std::string("R"), std::string("b"), file(name),
+                                 "/Rel/" + name, group, user, speed, id}) {
+      line += "??-??" + f;
+    }
+    return runUploadHook(XString(line));
+  }
+  int upload(const std::string& name, const std::string& bytes, const std::string& user = "bob",
+             const std::string& group = "grp", const std::string& speed = "100") {
+    writeFile(file(name), bytes);
+    return run(name, user, group, speed);
+  }
+  // The reply of the last run, removed as the server removes it; empty when
+  // there was none.
+  std::string takeReply() {
+    std::string path = box_.output() + "/ask-landfall." + std::to_string(requests_);
+    std::string text = exists(path) ? readFile(path) : "";
+    testing_support::removeFileForTest(path);
+    return text;
+  }
+  std::vector<std::string> siteNames() const { return listNames(box_.site()); }
+
+ private:
+  InstallSandbox box_;
+  std::string rel_;
+  int requests_ = 0;
+};
+
+TEST(LandfallTest, SfvUploadMarksTheRelease) {
+  LandfallSite site;
+  writeFile(site.box().site() + "/Rel - SFV missing", "");
+  writeFile(site.file("a.rar"), "a");
+  ASSERT_EQ(site.upload("REL.SFV", "a.rar 1\nb.rar 2\n../evil 3\n"), kExitDone);
+  EXPECT_FALSE(exists(site.box().site() + "/Rel - SFV missing"));
+  EXPECT_TRUE(exists(site.box().site() + "/Rel - SFV incomplete"));
+  EXPECT_EQ(listNames(site.rel()),
+            (std::vector<std::string>{".message", "BAR 1 of 3", "REL.SFV", "a.rar",
+                                      "b.rar-missing", "racer.sav"}));
+  // The race starts with the SFV: the sfv text, nothing counted yet.
+  EXPECT_EQ(site.takeReply(), "0\nS  1/ 3|bob: 0");
+  EXPECT_EQ(readFile(site.file(".message")), "S  1/ 3|bob: 0");
+  EXPECT_TRUE(exists(site.box().data() + "/Status.sav"));  // made when missing
+  EXPECT_FALSE(site.box().chmodLog().empty());
+}
+
+TEST(LandfallTest, SfvBranchGates) {
+  LandfallSite site;
+  EXPECT_EQ(site.run("gone.sfv"), kExitSfvUnreadable);  // cannot be opened
+  EXPECT_EQ(site.takeReply(), "");
+  EXPECT_EQ(listNames(site.rel()), std::vector<std::string>{});
+
+  // An SFV that lists nothing counts as complete: the merged tag, no bar.
+  ASSERT_EQ(site.upload("empty.sfv", "; only a comment\n"), kExitDone);
+  EXPECT_TRUE(exists(site.file("MERGED 0")));
+  EXPECT_FALSE(exists(site.file("no files in sfv")));
+
+  // The memo says tallyfull completed the release with this very SFV.
+  LandfallSite done;
+  {
+    Status memo;
+    memo.completed.path = done.file("x.sfv");
+    memo.completed.flag = false;
+  }
+  ASSERT_EQ(done.upload("x.sfv", "a.rar 1\n"), kExitDone);
+  EXPECT_FALSE(exists(done.box().site() + "/Rel - SFV incomplete"));
+  EXPECT_TRUE(exists(done.file("a.rar-missing")));
+}
+
+TEST(LandfallTest, ExemptFolderKeepsOnlyTheSfvMissingRemoval) {
+  LandfallSite site;
+  site.configure([](MConfig& c) { c.sfv_dirlist.add("*/Rel/"); });
+  writeFile(site.box().site() + "/Rel - SFV missing", "");
+  ASSERT_EQ(site.upload("x.sfv", "a.rar 1\n"), kExitDone);
+  EXPECT_FALSE(exists(site.box().site() + "/Rel - SFV missing"));
+  EXPECT_FALSE(exists(site.box().site() + "/Rel - SFV incomplete"));
+  EXPECT_FALSE(exists(site.file("a.rar-missing")));
+  EXPECT_FALSE(exists(site.file("BAR 0 of 1")));
+
+  // An MP3 there still gets its tag info, never an SFV-missing marker.
+  LandfallSite mp3;
+  mp3.configure([](MConfig& c) { c.sfv_dirlist.add("*/Rel/"); });
+  ASSERT_EQ(mp3.upload("01.mp3", mp3Bytes()), kExitDone);
+  EXPECT_FALSE(exists(mp3.box().site() + "/Rel - SFV missing"));
+  EXPECT_TRUE(exists(mp3.file("TAG Test Artist")));
+}
+
+TEST(LandfallTest, Mp3AndOtherUploads) {
+  LandfallSite site;
+  ASSERT_EQ(site.upload("01.mp3", mp3Bytes(), "eve", "two", "12,5"), kExitDone);
+  EXPECT_TRUE(exists(site.box().site() + "/Rel - SFV missing"));
+  EXPECT_TRUE(exists(site.file("TAG Test Artist")));
+  // No SFV yet, so the race starts with this upload.
+  EXPECT_EQ(site.takeReply(), "0\nG  1      5 kb|eve: 1");
+
+  // The memo says tallyglad checked the next file: no SFV-missing marker.
+  LandfallSite checked;
+  {
+    Status memo;
+    memo.checked.path = checked.file("02.mp3");
+    memo.checked.flag = false;
+  }
+  ASSERT_EQ(checked.upload("02.mp3", mp3Bytes()), kExitDone);
+  EXPECT_FALSE(exists(checked.box().site() + "/Rel - SFV missing"));
+
+  // Other files: names the SFV rules exempt get no marker; others do.
+  LandfallSite other;
+  ASSERT_EQ(other.upload("release.NFO", "info"), kExitDone);
+  EXPECT_FALSE(exists(other.box().site() + "/Rel - SFV missing"));
+  ASSERT_EQ(other.upload("noext", "x"), kExitDone);
+  EXPECT_TRUE(exists(other.box().site() + "/Rel - SFV missing"));
+}
+
+TEST(LandfallTest, RaceGates) {
+  LandfallSite site;
+  writeFile(site.file("x.sfv"), "a.rar 1\n");
+  // An SFV but no race file: the race was not started here (or is over).
+  ASSERT_EQ(site.upload("a.rar", "a"), kExitDone);
+  EXPECT_EQ(site.takeReply(), "");
+  EXPECT_FALSE(exists(site.file("racer.sav")));
+
+  LandfallSite off;
+  off.configure([](MConfig& c) { c.racer.en = false; });
+  ASSERT_EQ(off.upload("a.rar", "a"), kExitDone);
+  EXPECT_EQ(off.takeReply(), "");
+  EXPECT_FALSE(exists(off.file(".message")));
+
+  // tallyfull dealt with racer.sav for this file: it goes, yet the texts are
+  // written from this run.
+  LandfallSite done;
+  ASSERT_EQ(done.upload("a.rar", "a"), kExitDone);
+  EXPECT_TRUE(exists(done.file("racer.sav")));
+  {
+    Status memo;
+    memo.racerDone.path = done.file("b.rar");
+    memo.racerDone.flag = false;
+  }
+  ASSERT_EQ(done.upload("b.rar", "bb"), kExitDone);
+  EXPECT_FALSE(exists(done.file("racer.sav")));
+  EXPECT_EQ(done.takeReply(), "0\nG  2      0 kb|bob: 2");
+  EXPECT_EQ(readFile(done.file(".message")), "G  2      0 kb|bob: 2");
+}
+
+TEST(LandfallTest, SpeedsThatDoNotFitCountAsZero) {
+  LandfallSite site;
+  site.configure([](MConfig& c) { c.racer.guser = "%u:%v"; });
+  for (const char* speed : {"99999999999999999999999999999999999999999", "4294967296", "abc"}) {
+    ASSERT_EQ(site.upload(std::string("f") + speed + ".rar", "x", "bob", "grp", speed), kExitDone);
+  }
+  EXPECT_EQ(readFile(site.file(".message")), "G  3      0 kb|bob:    0.00");
+}
+
+TEST(LandfallTest, CompletedReleaseMovesAfterItsRace) {
+  LandfallSite site;
+  std::string target = site.box().root() + "/done";
+  makeDirs(target);
+  site.configure([&](MConfig& c) {
+    c.move_en = true;
+    c.move_dir = target;
+  });
+  ASSERT_EQ(site.upload("a.rar", "a"), kExitDone);
+  site.takeReply();
+  {
+    // What tallyfull leaves when b.rar completed the release.
+    Status memo;
+    XString b = XString(site.file("b.rar"));
+    memo.completed = {b, false};
+    memo.racerDone = {b, false};
+    memo.moveDue = {b, true};
+  }
+  ASSERT_EQ(site.upload("b.rar", "b"), kExitDone);
+  // The answer shows the finished race of both uploads.
+  EXPECT_EQ(site.takeReply(), "0\nG  2      0 kb|bob: 2");
+  EXPECT_FALSE(exists(site.rel()));
+  EXPECT_EQ(listNames(target + "/Rel"), (std::vector<std::string>{".message", "a.rar", "b.rar"}));
+  EXPECT_EQ(readFile(target + "/Rel/.message"), "G  2      0 kb|bob: 2");
+}
+
+TEST(LandfallTest, MovesThatMustNotHappen) {
+  for (int inside = 0; inside < 2; ++inside) {
+    LandfallSite site;
+    std::string rel = site.rel();
+    site.configure([&](MConfig& c) {
+      c.move_en = true;
+      c.move_dir = inside ? rel + "/sub" : "";
+    });
+    {
+      Status memo;
+      memo.moveDue = {XString(site.file("a.rar")), true};
+    }
+    ASSERT_EQ(site.upload("a.rar", "a"), kExitDone);
+    EXPECT_TRUE(exists(site.file("a.rar"))) << inside;
+    EXPECT_FALSE(exists(rel + "/sub")) << inside;
+  }
+
+  // A file at the target is never replaced: the move stops there.
+  LandfallSite site;
+  std::string target = site.box().root() + "/done";
+  makeDirs(target + "/Rel");
+  writeFile(target + "/Rel/a.rar", "older");
+  site.configure([&](MConfig& c) {
+    c.move_en = true;
+    c.move_dir = target;
+  });
+  {
+    Status memo;
+    memo.moveDue = {XString(site.file("a.rar")), true};
+  }
+  ASSERT_EQ(site.upload("a.rar", "newer"), kExitDone);
+  EXPECT_EQ(readFile(target + "/Rel/a.rar"), "older");
+  EXPECT_EQ(readFile(site.file("a.rar")), "newer");
+}
+
+TEST(LandfallTest, FrameExits) {
+  LandfallSite site;
+  writeFile(site.file("a.rar"), "a");
+  std::string line = site.box().program("landfall") + "??-??x";
+  for (const char* f : {"R", "b", "m", "r", "g", "S", "1", "1"}) line += std::string("??-??") + f;
+  EXPECT_EQ(runUploadHook(XString(line)), kExitFieldCount);
+
+  // No module applies and none is marked default.
+  ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"),
+                             XString(""), 0);
+  index.add(XString("m.bcm"), XString("/elsewhere/"), XString("m"), XString(""), 0);
+  ASSERT_TRUE(index.save("ModuleIndex.idx"));
+  EXPECT_EQ(site.run("a.rar"), kExitNoModule);
+  EXPECT_FALSE(exists(site.box().data() + "/Status.sav"));
+
+  // A server path without a folder: no reply anywhere, the rest goes on.
+  LandfallSite noServer;
+  GConfig global;
+  ASSERT_TRUE(global.load("BCconfig.bcc"));
+  global.raidenftpd = "raidenftpd";
+  ASSERT_TRUE(global.save("BCconfig.bcc"));
+  ASSERT_EQ(noServer.upload("a.rar", "a"), kExitDone);
+  EXPECT_EQ(listNames(noServer.box().output()), std::vector<std::string>{});
+  EXPECT_TRUE(exists(noServer.file(".message")));
+}
+
+}  // namespace
