@@ -32,6 +32,8 @@ int percentOf(unsigned int a, unsigned int b) {
   volatile float scaled = share * 1000.0f;
   volatile float rounded = scaled + 5.0f;
   volatile float percent = rounded * 0.1f;
+  // Only a damaged race file gets near the end of the range.
+  if (!(percent < 2147483520.0f)) return 2147483520;
   return static_cast<int>(percent);
 }
 
