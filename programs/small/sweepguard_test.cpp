@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,14 @@ using testing_support::exists;
 using testing_support::listNames;
 using testing_support::readFile;
 using testing_support::writeFile;
+
+// Dates the memo back, so that a rewrite of it shows even when its bytes
+// stay the same.
+std::filesystem::file_time_type agedMemo(const HookSite& site) {
+  auto old = std::filesystem::last_write_time(site.memoPath()) - std::chrono::hours(24);
+  std::filesystem::last_write_time(site.memoPath(), old);
+  return old;
+}
 
 int deleting(const HookSite& site, const std::string& file) {
   return runPreDeleteHook(
@@ -48,13 +58,14 @@ TEST(SweepguardTest, OnlySfvFilesCount) {
   const std::string memo = slotBytes(r.rel + "/Rel.SFV", 1) + slotBytes("", 1) + slotBytes("", 1) +
                            slotBytes("", 1) + slotBytes("", 0);
   writeFile(site.memoPath(), memo);
+  const auto aged = agedMemo(site);
   std::vector<std::string> before = listNames(r.rel);
   for (const char* name : {"a.rar", "Rel.nfo", "sfv", "Rel.sfv.bak"}) {
     ASSERT_EQ(deleting(site, r.rel + "/" + name), kExitDone);
   }
   EXPECT_EQ(listNames(r.rel), before);
   EXPECT_TRUE(exists(r.incomplete));
-  EXPECT_EQ(readFile(site.memoPath()), memo);
+  EXPECT_EQ(std::filesystem::last_write_time(site.memoPath()), aged);
 
   // The SFV itself, its extension in capitals: every marker it gave goes, the
   // complete bar included, and the memo is read but never rewritten.
@@ -62,7 +73,15 @@ TEST(SweepguardTest, OnlySfvFilesCount) {
   EXPECT_EQ(listNames(r.rel), (std::vector<std::string>{"Rel.SFV", "a.rar", "b with blanks.rar"}));
   EXPECT_FALSE(exists(r.incomplete));
   EXPECT_EQ(readFile(site.memoPath()), memo);
+  EXPECT_EQ(std::filesystem::last_write_time(site.memoPath()), aged);
   EXPECT_TRUE(site.box.chmodLog().empty());
+
+  // Without a memo none is made.
+  testing_support::removeFileForTest(site.memoPath());
+  writeFile(r.incomplete, "");
+  ASSERT_EQ(deleting(site, r.rel + "/Rel.SFV"), kExitDone);
+  EXPECT_FALSE(exists(r.incomplete));
+  EXPECT_FALSE(exists(site.memoPath()));
 }
 
 TEST(SweepguardTest, CompletedSfvKeepsItsIncompleteMarker) {

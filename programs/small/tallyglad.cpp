@@ -26,9 +26,8 @@ int kilobytesOf(const XString& path) {
 // The bar of the state before this file goes, the bar of the new state is
 // made. A complete MP3 release with merging on gets no complete bar: the
 // completed tag marker that the upload hook makes takes its place.
-void moveProgressBar(ReleaseEvent& event, unsigned int present, unsigned int total) {
+void moveProgressBar(ReleaseEvent& event, unsigned int present, unsigned int total, bool mp3Found) {
   const MConfig& c = event.config;
-  const bool mp3Found = !event.dirSet.findFirst(XString("*.mp3")).empty();
   // The state before this file. When the file is not among the present ones
   // (present 0) there is no such state below it; the bar's count is taken
   // as total, which removes a complete bar if there is one.
@@ -69,6 +68,7 @@ int runSfvSuccessHook(const XString& commandLine) {
 
   ReleaseEvent event(frame);
   const MConfig& c = event.config;
+  // The release's state before any marker is touched.
   unsigned int present = 0;
   unsigned int total = 0;
   {
@@ -76,13 +76,13 @@ int runSfvSuccessHook(const XString& commandLine) {
     present = sfv.presentCount();
     total = sfv.fileCount();
   }
+  const bool moveBar = c.pb.mode != 0 && !c.sfv_dirlist.matchAny(event.dirSet.dir);
+  const bool mp3Found = moveBar && event.dirSet.hasMatch(XString("*.mp3"));
 
   if (c.mfiles != 0) {
     MissingFiles(&event.dirSet, c.mfiles_pat, event.path, c.mfiles).removeOne(event.fileName);
   }
-  if (c.pb.mode != 0 && !c.sfv_dirlist.matchAny(event.dirSet.dir)) {
-    moveProgressBar(event, present, total);
-  }
+  if (moveBar) moveProgressBar(event, present, total, mp3Found);
   if (c.sfvm != 0) {
     SFVMissing(&event.dirSet, c.sfvm_pat, c.sfvm_patmul, event.multi && c.mcd_sfvm, c.sfvm)
         .remove();
