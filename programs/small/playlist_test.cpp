@@ -60,6 +60,11 @@ TEST(PlaylistTest, NamedAfterTheFolderWhoseCaseIsKept) {
   EXPECT_EQ(makePlaylist(&f.dirSet, true), 0);
   EXPECT_EQ(listNames(f.path), (std::vector<std::string>{"00-new.release-grp.m3u", "Track.mp3"}));
   EXPECT_EQ(readFile(f.path + "/00-new.release-grp.m3u"), "track.mp3\n");
+
+  // A name that holds a line end would put a made-up line into the list.
+  writeFile(f.path + "/evil\nline.mp3", "x");
+  EXPECT_EQ(makePlaylist(&f.dirSet, false), 0);
+  EXPECT_EQ(readFile(f.path + "/00-new.release-grp.m3u"), "track.mp3\n");
 }
 
 TEST(PlaylistTest, NothingToDoOrNoWayToWrite) {
