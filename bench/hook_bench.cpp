@@ -1,0 +1,165 @@
+// Times the hooks as the server starts them: one event into releases of 10,
+// 100 and 1,000 listed files with as many earlier uploads recorded, against
+// the floor of starting and waiting for a program that does nothing, built
+// the same way. The install folder's chmod program does nothing either but
+// count its starts.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/process.h"
+#include "programs/landfall/racer.h"
+#include "settings/gconfig.h"
+#include "settings/module_index.h"
+
+namespace {
+
+const std::string kBin = std::string(BRINDLE_BINARY_DIR) + "/bin/";
+const std::string kBench = std::string(BRINDLE_BINARY_DIR) + "/bench/";
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void spit(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+void copyProgram(const std::string& from, const std::string& to) {
+  spit(to, slurp(from));
+  chmod(to.c_str(), 0755);
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// One sandbox install with a release of `files` listed files, all but the
+// last present and recorded as earlier uploads in racer.sav.
+struct Sandbox {
+  Sandbox(const std::string& root, int files) : root(root), files(files) {
+    install = root + "/install";
+    rel = root + "/site/Rel";
+    for (const std::string& d : {root, install, install + "/data", root + "/server",
+                                 root + "/server/output", root + "/site", rel}) {
+      mkdir(d.c_str(), 0755);
+    }
+    for (const char* hook : {"landfall", "landguard", "tallyglad", "tallyfull"}) {
+      if (access((kBin + hook).c_str(), X_OK) == 0) copyProgram(kBin + hook, install + "/" + hook);
+    }
+    copyProgram(kBench + "count_chmod", install + "/chmod");
+    if (chdir((install + "/data").c_str()) != 0) std::abort();
+    GConfig global;
+    global.setDefaults(0);
+    global.raidenftpd = root + "/server/raidenftpd";
+    global.save("BCconfig.bcc");
+    ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"),
+                               XString(""), 0);
+    index.ensureDefault();
+    index.at(0)->config();
+    index.save("ModuleIndex.idx");
+
+    std::string mp3 = slurp(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3");
+    std::string sfv;
+    RacerSettings settings;
+    Racer race(&settings);
+    for (int i = 0; i < files; ++i) {
+      char name[64];
+      std::snprintf(name, sizeof name, "%04d-artist-title.mp3", i);
+      sfv += std::string(name) + " 0123ABCD\n";
+      if (i + 1 == files) {
+        last = name;
+        continue;
+      }
+      spit(rel + "/" + name, mp3);
+      race.addUpload(XString((rel + "/" + name).c_str()), XString(("/Rel/" + std::string(name)).c_str()),
+                     XString(("user" + std::to_string(i % 7)).c_str()),
+                     XString(("group" + std::to_string(i % 3)).c_str()), 5, 1000.0f + i);
+    }
+    spit(rel + "/release.sfv", sfv);
+    race.rescanSfv(XString((rel + "/release.sfv").c_str()));
+    race.save(XString((rel + "/racer.sav").c_str()));
+    racerBytes = slurp(rel + "/racer.sav");
+    spit(rel + "/" + last, mp3);
+  }
+
+  int chmodStarts() const {
+    struct stat st;
+    return stat((install + "/chmod.count").c_str(), &st) == 0 ? static_cast<int>(st.st_size) : 0;
+  }
+
+  std::string line(const std::string& hook, const std::string& fields) const {
+    return install + "/" + hook + fields;
+  }
+
+  std::string root, install, rel, last, racerBytes;
+  int files;
+};
+
+struct Timing {
+  double seconds = 0;
+  double chmods = 0;
+};
+
+Timing timeHook(Sandbox& box, const std::string& hook, const std::string& text, int rounds) {
+  Timing t;
+  int before = box.chmodStarts();
+  for (int r = 0; r < rounds; ++r) {
+    spit(box.rel + "/racer.sav", box.racerBytes);  // the same race every round
+    auto start = std::chrono::steady_clock::now();
+    platform::runAndWait({box.install + "/" + hook, text}, 60);
+    t.seconds += secondsSince(start);
+  }
+  t.seconds /= rounds;
+  t.chmods = static_cast<double>(box.chmodStarts() - before) / rounds;
+  return t;
+}
+
+double floorSeconds(int rounds) {
+  auto start = std::chrono::steady_clock::now();
+  for (int r = 0; r < rounds; ++r) platform::runAndWait({kBench + "noop", "x??-??y"}, 60);
+  return secondsSince(start) / rounds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::atoi(argv[1]) : 30;
+  char pattern[] = "/tmp/brindle-hook-bench-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) return 1;
+  std::string top = pattern;
+  double floor = floorSeconds(rounds * 3);
+  std::printf("floor (start and wait for a no-op program): %.3f ms\n\n", floor * 1e3);
+  std::printf("%-28s %7s %10s %8s %8s\n", "event", "files", "ms", "chmods", "x floor");
+  double landfallAt100 = 0;
+  for (int files : {10, 100, 1000}) {
+    Sandbox box(top + "/s" + std::to_string(files), files);
+    std::string physical = box.rel + "/" + box.last;
+    std::string fields = "??-??R??-??b??-??" + physical + "??-??/Rel/" + box.last +
+                         "??-??grp??-??usr??-??1234.5??-??1";
+    Timing t = timeHook(box, "landfall", box.line("landfall", fields), rounds);
+    std::printf("%-28s %7d %10.3f %8.1f %8.2f\n", "landfall, one MP3 upload", files,
+                t.seconds * 1e3, t.chmods, t.seconds / floor);
+    if (files == 100) landfallAt100 = t.seconds;
+    if (files == 1000) {
+      std::printf("\nlandfall 1,000 files / 100 files: %.2f\n", t.seconds / landfallAt100);
+    }
+  }
+  if (std::getenv("BRINDLE_BENCH_KEEP") != nullptr) {
+    std::printf("\nsandboxes kept in %s\n", top.c_str());
+    return 0;
+  }
+  std::string command = "rm -rf '" + top + "'";
+  return std::system(command.c_str()) == 0 ? 0 : 1;
+}
