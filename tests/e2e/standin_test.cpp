@@ -1,0 +1,197 @@
+// The server stand-in's own roads, played with the built hooks: the CRC
+// check and its events, refusals, deletes, and many uploaders at once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/site.h"
+
+namespace e2e {
+namespace {
+
+using testing_support::readFile;
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A release folder and three local MP3 files with their SFV.
+struct Release {
+  explicit Release(Site& site) : site(site) {
+    site.localCopy("mpeg1_cbr_joint.mp3", names[0]);
+    site.localCopy("mpeg1_cbr_stereo.mp3", names[1]);
+    site.localCopy("mpeg1_vbr_mono.mp3", names[2]);
+    sfv = site.localSfv("rel.sfv", names);
+    EXPECT_EQ(site.mkdir(folder, "bob", "grpa").exitCode, 0);
+  }
+  RunResult upload(int i) const { return site.upload(site.local(names[i]), folder, "bob", "grpa"); }
+
+  Site& site;
+  const std::string folder = "/Rel";
+  std::vector<std::string> names = {"01-a.mp3", "02-b.mp3", "03-c.mp3"};
+  std::string sfv;
+};
+
+TEST(Standin, SfvArrivingLastChecksWhatIsThereAndCompletesTheRelease) {
+  Site site;
+  Release rel(site);
+  for (int i = 0; i < 3; ++i) {
+    RunResult run = rel.upload(i);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.says("crc check: no sfv")) << run.output;
+    EXPECT_FALSE(run.ran("tallyglad"));
+  }
+  // One file is damaged before the SFV arrives, then uploaded again.
+  testing_support::writeFile(site.physical("/Rel/02-b.mp3"), "damaged");
+  RunResult run = site.upload(rel.sfv, rel.folder, "alice", "grpb");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.says("crc check of 01-a.mp3: passed")) << run.output;
+  EXPECT_TRUE(run.says("crc check of 02-b.mp3: failed, kept as 02-b.mp3.bad"));
+  EXPECT_TRUE(run.says("crc check of 03-c.mp3: passed"));
+  EXPECT_FALSE(run.says("release complete"));
+  EXPECT_FALSE(run.ran("tallyglad"));
+  EXPECT_FALSE(site.has("/Rel/02-b.mp3"));
+  EXPECT_TRUE(site.has("/Rel/02-b.mp3.bad"));
+  if (site.registered("tallysour")) EXPECT_EQ(run.hookExit("tallysour"), 0);
+
+  run = rel.upload(1);
+  EXPECT_TRUE(run.says("crc check of 02-b.mp3: passed")) << run.output;
+  EXPECT_TRUE(run.says("release complete"));
+
+  // The SFV uploaded again over a whole release completes it with itself.
+  run = site.upload(rel.sfv, rel.folder, "alice", "grpb");
+  EXPECT_TRUE(run.says("release complete")) << run.output;
+  if (site.registered("tallyfull")) EXPECT_EQ(run.hookExit("tallyfull"), 0);
+  EXPECT_EQ(run.hookExit("landfall"), 0);
+}
+
+TEST(Standin, FailedCheckKeepsTheFileAsBad) {
+  Site site;
+  Release rel(site);
+  ASSERT_EQ(site.upload(rel.sfv, rel.folder, "bob", "grpa").exitCode, 0);
+  testing_support::writeFile(site.local("wrong.mp3"), readFile(site.local(rel.names[1])));
+  RunResult run = site.upload(site.local("wrong.mp3"), rel.folder, "bob", "grpa", "01-A.MP3");
+  EXPECT_EQ(run.exitCode, 0);
+  // The SFV names it in another case; the name stays as uploaded.
+  EXPECT_TRUE(run.says("crc check of 01-A.MP3: failed, kept as 01-A.MP3.bad")) << run.output;
+  EXPECT_FALSE(run.ran("tallyglad"));
+  EXPECT_FALSE(site.has("/Rel/01-A.MP3"));
+  ASSERT_TRUE(site.has("/Rel/01-A.MP3.bad"));
+  if (site.registered("tallysour")) {
+    EXPECT_EQ(run.hookExit("tallysour"), 0);
+    // The default module empties a bad file.
+    EXPECT_EQ(readFile(site.physical("/Rel/01-A.MP3.bad")), "");
+  }
+  EXPECT_EQ(run.hookExit("landfall"), 0);
+
+  // An upload over an existing name in another case keeps the name on disk.
+  run = site.upload(site.local(rel.names[0]), rel.folder, "bob", "grpa", "01-a.mp3");
+  EXPECT_TRUE(run.says("crc check of 01-a.mp3: passed")) << run.output;
+  run = site.upload(site.local(rel.names[0]), rel.folder, "bob", "grpa", "01-A.mp3");
+  EXPECT_TRUE(run.says("stored 01-a.mp3 (5978 bytes)")) << run.output;
+  EXPECT_FALSE(contains(site.list("/Rel"), "01-A.mp3"));
+}
+
+TEST(Standin, RefusalsStoreNothing) {
+  Site site;
+  Release rel(site);
+  // The global deny list refuses through landguard.
+  if (site.registered("landguard")) {
+    RunResult run =
+        site.upload(site.local(rel.names[0]), rel.folder, "bob", "grpa", "01-incomplete.mp3");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.reply("landguard"),
+              (std::vector<std::string>{
+                  "0", "upload denied: filenames matching \"*incomplete*\" not allowed."}));
+    EXPECT_TRUE(run.says("refused: nothing stored"));
+    EXPECT_FALSE(run.ran("landfall"));
+    EXPECT_FALSE(site.has("/Rel/01-incomplete.mp3"));
+
+    // A module switch changed through the settings library takes effect.
+    site.editModule([](MConfig& config) { config.sfv_force = true; });
+    run = rel.upload(0);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.reply("landguard"),
+              (std::vector<std::string>{"0", "upload denied: the SFV must be uploaded first."}));
+    EXPECT_FALSE(site.has("/Rel/01-a.mp3"));
+  }
+  // Values the server could not pass are refused before anything runs.
+  for (const std::string& bad : {std::string("a??-??b"), std::string("a\nb")}) {
+    RunResult run = site.upload(site.local(rel.names[0]), rel.folder, bad, "grpa");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.output, "");
+    run = site.upload(site.local(rel.names[0]), rel.folder, "bob", "grpa", "x" + bad + ".mp3");
+    EXPECT_EQ(run.exitCode, 2);
+  }
+  EXPECT_EQ(site.upload(site.local(rel.names[0]), "/NoSuchFolder", "bob", "grpa").exitCode, 3);
+  EXPECT_EQ(site.upload(site.local(rel.names[0]), "/Rel/../..", "bob", "grpa").exitCode, 2);
+  EXPECT_EQ(site.list("/Rel"), std::vector<std::string>{});
+  EXPECT_EQ(site.mkdir("/Rel", "bob", "grpa").exitCode, 3);
+  EXPECT_EQ(site.mkdir("/No/Parent", "bob", "grpa").exitCode, 3);
+}
+
+TEST(Standin, DeleteStartsSweepguardFirst) {
+  Site site;
+  if (!site.registered("sweepguard")) GTEST_SKIP() << "the pre-delete hook is not built";
+  Release rel(site);
+  ASSERT_EQ(site.upload(rel.sfv, rel.folder, "bob", "grpa").exitCode, 0);
+  ASSERT_EQ(rel.upload(0).exitCode, 0);
+  ASSERT_TRUE(site.has("/Rel/02-b.mp3-missing"));
+  RunResult run = site.remove("/Rel/rel.sfv", "bob", "grpa");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.hookExit("sweepguard"), 0);
+  EXPECT_TRUE(run.says("deleted /Rel/rel.sfv"));
+  // sweepguard read the SFV before it went: its markers are gone too.
+  std::vector<std::string> names = site.list("/Rel");
+  EXPECT_FALSE(contains(names, "rel.sfv"));
+  EXPECT_FALSE(contains(names, "02-b.mp3-missing"));
+  EXPECT_FALSE(contains(names, "03-c.mp3-missing"));
+  EXPECT_TRUE(site.namesStartingWith("/Rel", "[").empty());
+  EXPECT_EQ(site.remove("/Rel/rel.sfv", "bob", "grpa").exitCode, 3);
+}
+
+// Eight uploaders finish one release at once: every upload is stored and
+// checked, and exactly one of them completes the release.
+TEST(Standin, ConcurrentUploadersCompleteTheReleaseOnce) {
+  Site site;
+  constexpr int kFiles = 8;
+  std::vector<std::string> names;
+  for (int i = 0; i < kFiles; ++i) {
+    names.push_back("0" + std::to_string(i + 1) + "-track.mp3");
+    site.localCopy(i % 2 ? "mpeg1_cbr_stereo.mp3" : "mpeg1_cbr_joint.mp3", names.back());
+  }
+  std::string sfv = site.localSfv("race.sfv", names);
+  ASSERT_EQ(site.mkdir("/Race", "u0", "g0").exitCode, 0);
+  ASSERT_EQ(site.upload(sfv, "/Race", "u0", "g0").exitCode, 0);
+
+  std::vector<RunResult> runs(kFiles);
+  std::vector<std::thread> uploaders;
+  for (int i = 0; i < kFiles; ++i) {
+    uploaders.emplace_back([&, i] {
+      runs[i] = site.upload(site.local(names[i]), "/Race", "u" + std::to_string(i % 3),
+                            "g" + std::to_string(i % 2));
+    });
+  }
+  for (std::thread& t : uploaders) t.join();
+
+  int completions = 0;
+  for (int i = 0; i < kFiles; ++i) {
+    EXPECT_EQ(runs[i].exitCode, 0) << runs[i].output << runs[i].errors;
+    EXPECT_TRUE(runs[i].says("crc check of " + names[i] + ": passed")) << runs[i].output;
+    EXPECT_EQ(runs[i].hookExit("landfall"), 0);
+    if (runs[i].says("release complete")) ++completions;
+  }
+  EXPECT_EQ(completions, 1);
+  std::vector<std::string> inRelease = site.list("/Race");
+  for (const std::string& name : names) {
+    EXPECT_TRUE(contains(inRelease, name));
+    EXPECT_FALSE(contains(inRelease, name + ".bad"));
+  }
+  EXPECT_TRUE(testing_support::listNames(site.output()).empty());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,471 @@
+#include "tools/ftpd-standin/ftpd_server.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/fs.h"
+#include "platform/lock.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "tools/ftpd-standin/release_check.h"
+#include "tools/ftpd-standin/sfv_list.h"
+
+namespace ftpd {
+
+namespace {
+
+// Replies larger than this are cut when shown.
+constexpr size_t kReplyLimit = 1 << 20;
+
+// The slots the server has for site-command programs, tried in order.
+const char* const kSiteSlots[] = {"quipgate", "quipgate2", "quipgate3", "quipgate4"};
+
+std::string lastPart(const std::string& path, char separator) {
+  std::string::size_type at = path.rfind(separator);
+  return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+std::string virtualParent(const std::string& path) {
+  std::string::size_type at = path.rfind('/');
+  return at == 0 || at == std::string::npos ? "/" : path.substr(0, at);
+}
+
+std::string joinVirtual(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+bool validName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+         name.find(platform::kPathSep) == std::string::npos;
+}
+
+std::string describeExit(int code) {
+  switch (code) {
+    case platform::kNotStarted:
+      return "not started";
+    case platform::kTimedOut:
+      return "killed after " + std::to_string(kHookTimeoutSeconds) + " seconds";
+    case platform::kNoExitCode:
+      return "ended without an exit code";
+    default:
+      // The exit status keeps the low byte: a hook's -2 arrives as 254.
+      return "exit " + std::to_string(code > 127 ? code - 256 : code);
+  }
+}
+
+std::string sizeText(const std::string& path) {
+  uint64_t size = 0;
+  platform::fileSize(path.c_str(), &size);
+  return std::to_string(size);
+}
+
+// Copies beside the target and renames over it, so no other program ever
+// sees half a file.
+bool storeFile(const std::string& from, const std::string& to) {
+  FILE* in = platform::openFile(from.c_str(), "rb");
+  if (in == nullptr) return false;
+  std::string temp = platform::tempPathFor(to);
+  FILE* out = platform::openFile(temp.c_str(), "wb");
+  if (out == nullptr) {
+    std::fclose(in);
+    return false;
+  }
+  std::vector<char> buffer(1 << 16);
+  bool ok = true;
+  for (;;) {
+    size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+    if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got) ok = false;
+    if (got < buffer.size()) {
+      if (std::ferror(in) != 0) ok = false;
+      break;
+    }
+  }
+  std::fclose(in);
+  if (std::fclose(out) != 0) ok = false;
+  if (ok) ok = platform::replaceFile(temp.c_str(), to.c_str());
+  if (!ok) platform::removeFile(temp.c_str());
+  return ok;
+}
+
+// The server keeps a file that failed its check as "<name>.bad"; a bad file
+// of an earlier upload gives way.
+bool keepAsBad(const std::string& path) {
+  std::string bad = path + ".bad";
+  if (platform::isRegularFile(bad.c_str())) platform::removeFile(bad.c_str());
+  return platform::renameNoReplace(path.c_str(), bad.c_str());
+}
+
+}  // namespace
+
+std::string makeRequestId() {
+  long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::system_clock::now().time_since_epoch())
+                     .count();
+  // A temporary name is one that no other process uses; its numbers (the
+  // process and a counter) make the id unique among running stand-ins.
+  std::string unique = platform::tempPathFor("id");
+  std::string numbers;
+  std::string run;
+  for (size_t i = 0; i <= unique.size(); ++i) {
+    char c = i < unique.size() ? unique[i] : 0;
+    if (c >= '0' && c <= '9') {
+      run += c;
+      continue;
+    }
+    if (!run.empty()) numbers += "-" + run;
+    run.clear();
+  }
+  return std::to_string(ms) + numbers;
+}
+
+bool passableValue(const std::string& value) {
+  return value.find(kFieldSeparator) == std::string::npos &&
+         value.find_first_of("\r\n") == std::string::npos;
+}
+
+bool normalVirtualPath(const std::string& path, std::string* normal) {
+  if (path.empty() || path[0] != '/') return false;
+  std::string out;
+  std::string::size_type start = 0;
+  while (start <= path.size()) {
+    std::string::size_type end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty()) continue;
+    if (part == "." || part == "..") return false;
+    out += "/" + part;
+  }
+  *normal = out.empty() ? "/" : out;
+  return true;
+}
+
+FtpdServer::FtpdServer(const FtpdSite& site, std::FILE* out)
+    : site_(site), out_(out), requestId_(makeRequestId()) {}
+
+bool FtpdServer::physicalPath(const std::string& virtualPath, std::string* physical) const {
+  std::string normal;
+  return normalVirtualPath(virtualPath, &normal) && site_.vfs().toPhysical(normal, physical);
+}
+
+bool FtpdServer::checkValues(std::initializer_list<const std::string*> values) {
+  for (const std::string* value : values) {
+    if (!passableValue(*value)) {
+      std::fprintf(stderr, "ftpd-standin: a value holds \"%s\" or a line end; refused\n",
+                   kFieldSeparator);
+      return false;
+    }
+  }
+  return true;
+}
+
+FtpdServer::Values FtpdServer::baseValues(const std::string& physical,
+                                          const std::string& virtualPath, const std::string& user,
+                                          const std::string& group) const {
+  return {{'m', physical}, {'r', virtualPath}, {'g', group}, {'S', user}, {'@', requestId_}};
+}
+
+FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values,
+                                           const std::string& replyName) {
+  HookResult result;
+  const HookEntry* entry = site_.hooks().find(key);
+  if (entry == nullptr) {
+    std::fprintf(out_, "  %s: not registered\n", key);
+    return result;
+  }
+  result.registered = true;
+  std::string name = programName(entry->program);
+  std::fflush(out_);
+  std::fflush(stderr);
+  result.code = platform::runAndWait({entry->program, substitute(entry->command, values)},
+                                     kHookTimeoutSeconds);
+  result.started = result.code != platform::kNotStarted;
+  std::fprintf(out_, "  %s: %s\n", name.c_str(), describeExit(result.code).c_str());
+  if (replyName.empty()) return result;
+
+  std::string path = joinPath(site_.output(), replyName);
+  if (result.started && platform::isRegularFile(path.c_str())) {
+    result.replied = true;
+    if (!readSmallFile(path, kReplyLimit, &result.reply)) {
+      result.reply = "(the reply cannot be read or is too large)";
+    }
+    platform::removeFile(path.c_str());
+  }
+  if (result.replied) {
+    showReply(result.reply);
+  } else {
+    std::fprintf(out_, "  (no reply)\n");
+  }
+  return result;
+}
+
+void FtpdServer::showReply(const std::string& reply) {
+  if (reply.empty()) {
+    std::fprintf(out_, "  (empty reply)\n");
+    return;
+  }
+  std::string::size_type start = 0;
+  while (start < reply.size()) {
+    std::string::size_type end = reply.find('\n', start);
+    if (end == std::string::npos) end = reply.size();
+    std::string line = reply.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::fprintf(out_, "  | %s\n", line.c_str());
+    start = end + 1;
+  }
+}
+
+bool FtpdServer::refuses(const HookResult& result) const {
+  return result.replied && !result.reply.empty() && result.reply[0] == '0';
+}
+
+int FtpdServer::upload(const UploadRequest& request) {
+  std::string name =
+      request.name.empty() ? lastPart(request.localFile, platform::kPathSep) : request.name;
+  if (!checkValues({&name, &request.virtualFolder, &request.user, &request.group, &request.speed}))
+    return kExitUsage;
+  std::string folder;
+  if (!validName(name) || !normalVirtualPath(request.virtualFolder, &folder)) {
+    std::fprintf(stderr, "ftpd-standin: not a file name or virtual folder\n");
+    return kExitUsage;
+  }
+  if (!platform::isRegularFile(request.localFile.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: cannot read %s\n", request.localFile.c_str());
+    return kExitFailed;
+  }
+  std::string physicalFolder;
+  if (!site_.vfs().toPhysical(folder, &physicalFolder) ||
+      !platform::isFolder(physicalFolder.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: no folder %s on the site (make it with mkdir)\n",
+                 folder.c_str());
+    return kExitFailed;
+  }
+  // As on the server's own file system, an upload over a name that is there
+  // in another case keeps the name on disk.
+  platform::DirEntry existing;
+  platform::forgetListing(physicalFolder);
+  if (platform::findNoCase(physicalFolder, name, &existing)) {
+    if (existing.isFolder) {
+      std::fprintf(stderr, "ftpd-standin: %s is a folder\n", existing.name.c_str());
+      return kExitFailed;
+    }
+    name = existing.name;
+  }
+  const std::string virtualPath = joinVirtual(folder, name);
+  const std::string physical = joinPath(physicalFolder, name);
+
+  std::fprintf(out_, "upload %s by %s/%s\n", virtualPath.c_str(), request.user.c_str(),
+               request.group.c_str());
+  Values values = baseValues(physical, virtualPath, request.user, request.group);
+  values['R'] = folder;
+  values['V'] = request.speed;
+  values['b'] = sizeText(request.localFile);
+  HookResult guard = runHook("landguard", values, "ask-landguard." + requestId_);
+  if (refuses(guard)) {
+    std::fprintf(out_, "  refused: nothing stored\n");
+    return kExitRefused;
+  }
+
+  // The hooks to start after the check: key, file path, virtual path.
+  struct Event {
+    const char* key;
+    std::string physical;
+    std::string virtualPath;
+  };
+  std::vector<Event> events;
+  {
+    // Store and check under one lock, so of several uploads that finish a
+    // release at once exactly one sees it complete.
+    platform::FileLock lock(site_.lockFile().c_str());
+    ReleaseCheck before;
+    bool passedBefore = false;
+    if (before.readSfv(physicalFolder) && before.sfvName() != name) {
+      const SfvFile* listed = before.sfv().find(name);
+      passedBefore = listed != nullptr && before.check(*listed).passed;
+    }
+    if (!storeFile(request.localFile, physical)) {
+      std::fprintf(out_, "  cannot store %s\n", name.c_str());
+      return kExitFailed;
+    }
+    values['b'] = sizeText(physical);
+    std::fprintf(out_, "  stored %s (%s bytes)\n", name.c_str(), values['b'].c_str());
+
+    ReleaseCheck check;
+    if (!check.readSfv(physicalFolder)) {
+      std::fprintf(out_, "  crc check: no sfv\n");
+    } else if (check.sfvName() == name) {
+      // The SFV arrived: every listed file already there is checked. A file
+      // that fails is kept as ".bad"; passing files get no event of their
+      // own, and a release that is whole now is completed by the SFV.
+      bool whole = !check.sfv().files().empty();
+      for (const ListedFileState& state : check.checkAll()) {
+        if (!state.passed) whole = false;
+        if (state.diskName.empty()) continue;
+        std::string path = joinPath(physicalFolder, state.diskName);
+        if (state.passed) {
+          std::fprintf(out_, "  crc check of %s: passed\n", state.diskName.c_str());
+        } else if (keepAsBad(path)) {
+          std::fprintf(out_, "  crc check of %s: failed, kept as %s.bad\n", state.diskName.c_str(),
+                       state.diskName.c_str());
+          events.push_back({"tallysour", path, joinVirtual(folder, state.diskName)});
+        } else {
+          std::fprintf(out_, "  crc check of %s: failed, cannot rename it\n",
+                       state.diskName.c_str());
+        }
+      }
+      if (whole) {
+        std::fprintf(out_, "  release complete\n");
+        events.push_back({"onSfvComplete", physical, virtualPath});
+      }
+    } else if (const SfvFile* listed = check.sfv().find(name)) {
+      if (check.check(*listed).passed) {
+        std::fprintf(out_, "  crc check of %s: passed\n", name.c_str());
+        events.push_back({"tallyglad", physical, virtualPath});
+        if (check.complete() && !passedBefore) {
+          std::fprintf(out_, "  release complete\n");
+          events.push_back({"onSfvComplete", physical, virtualPath});
+        }
+      } else if (keepAsBad(physical)) {
+        std::fprintf(out_, "  crc check of %s: failed, kept as %s.bad\n", name.c_str(),
+                     name.c_str());
+        events.push_back({"tallysour", physical, virtualPath});
+      } else {
+        std::fprintf(out_, "  crc check of %s: failed, cannot rename it\n", name.c_str());
+      }
+    } else {
+      std::fprintf(out_, "  crc check: %s is not listed in %s\n", name.c_str(),
+                   check.sfvName().c_str());
+    }
+  }
+
+  for (const Event& event : events) {
+    Values eventValues = baseValues(event.physical, event.virtualPath, request.user, request.group);
+    eventValues['R'] = folder;
+    eventValues['b'] = sizeText(event.physical);
+    eventValues['V'] = request.speed;
+    runHook(event.key, eventValues, "");
+  }
+  runHook("landfall", values, "ask-landfall." + requestId_);
+  return kExitOk;
+}
+
+int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& user,
+                           const std::string& group) {
+  if (!checkValues({&virtualPath, &user, &group})) return kExitUsage;
+  std::string path;
+  if (!normalVirtualPath(virtualPath, &path) || path == "/") {
+    std::fprintf(stderr, "ftpd-standin: not a virtual folder to make: %s\n", virtualPath.c_str());
+    return kExitUsage;
+  }
+  std::string parent;
+  std::string physical;
+  if (!site_.vfs().toPhysical(virtualParent(path), &parent) ||
+      !platform::isFolder(parent.c_str()) || !site_.vfs().toPhysical(path, &physical)) {
+    std::fprintf(stderr, "ftpd-standin: no folder %s on the site\n", virtualParent(path).c_str());
+    return kExitFailed;
+  }
+  std::fprintf(out_, "mkdir %s by %s/%s\n", path.c_str(), user.c_str(), group.c_str());
+  if (!platform::makeDir(physical.c_str())) {
+    std::fprintf(out_, "  cannot make %s: something is there already\n", path.c_str());
+    return kExitFailed;
+  }
+  std::fprintf(out_, "  made %s\n", path.c_str());
+  HookResult birth =
+      runHook("foldbirth", baseValues(physical, path, user, group), "ask-foldbirth." + requestId_);
+  if (refuses(birth)) {
+    if (platform::removeDir(physical.c_str())) {
+      std::fprintf(out_, "  refused: folder removed\n");
+    } else {
+      std::fprintf(out_, "  refused, but the folder is not empty and stays\n");
+    }
+    return kExitRefused;
+  }
+  return kExitOk;
+}
+
+int FtpdServer::deleteFile(const std::string& virtualPath, const std::string& user,
+                           const std::string& group) {
+  if (!checkValues({&virtualPath, &user, &group})) return kExitUsage;
+  std::string path;
+  if (!normalVirtualPath(virtualPath, &path) || path == "/") {
+    std::fprintf(stderr, "ftpd-standin: not a virtual file: %s\n", virtualPath.c_str());
+    return kExitUsage;
+  }
+  std::string physical;
+  if (!site_.vfs().toPhysical(path, &physical) || !platform::isRegularFile(physical.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: no file %s on the site\n", path.c_str());
+    return kExitFailed;
+  }
+  std::fprintf(out_, "delete %s by %s/%s\n", path.c_str(), user.c_str(), group.c_str());
+  Values values = baseValues(physical, path, user, group);
+  values['R'] = virtualParent(path);
+  values['b'] = sizeText(physical);
+  runHook("sweepguard", values, "");
+  if (!platform::removeFile(physical.c_str())) {
+    std::fprintf(out_, "  cannot delete %s\n", path.c_str());
+    return kExitFailed;
+  }
+  std::fprintf(out_, "  deleted %s\n", path.c_str());
+  return kExitOk;
+}
+
+int FtpdServer::siteCommand(const std::string& virtualFolder, const std::string& text,
+                            const std::string& user, const std::string& group,
+                            const std::string& level) {
+  if (!checkValues({&virtualFolder, &text, &user, &group, &level})) return kExitUsage;
+  std::string folder;
+  if (!normalVirtualPath(virtualFolder, &folder)) {
+    std::fprintf(stderr, "ftpd-standin: not a virtual folder: %s\n", virtualFolder.c_str());
+    return kExitUsage;
+  }
+  std::string physical;
+  if (!site_.vfs().toPhysical(folder, &physical) || !platform::isFolder(physical.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: no folder %s on the site\n", folder.c_str());
+    return kExitFailed;
+  }
+  std::fprintf(out_, "site %s in %s by %s/%s\n", text.c_str(), folder.c_str(), user.c_str(),
+               group.c_str());
+  const char* slot = kSiteSlots[0];
+  for (const char* candidate : kSiteSlots) {
+    if (site_.hooks().find(candidate) != nullptr) {
+      slot = candidate;
+      break;
+    }
+  }
+  Values values = {{'^', physical + platform::kPathSepText},
+                   {'e', folder},
+                   {'g', group},
+                   {'S', user},
+                   {'$', level},
+                   {'@', requestId_},
+                   {'!', text}};
+  HookResult result = runHook(slot, values, "");
+  if (!result.started) return kExitOk;
+
+  // The reply is named after the keyword as the user typed it; every
+  // "site-*.<id>" of this request is shown.
+  const std::string suffix = "." + requestId_;
+  std::vector<platform::DirEntry> listing;
+  platform::forgetListing(site_.output());
+  platform::listFolder(site_.output(), 0, listing);
+  bool any = false;
+  for (const platform::DirEntry& entry : listing) {
+    const std::string& n = entry.name;
+    if (n.compare(0, 5, "site-") != 0 || n.size() <= suffix.size() + 5 ||
+        n.compare(n.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    std::string reply;
+    std::string path = joinPath(site_.output(), n);
+    readSmallFile(path, kReplyLimit, &reply);
+    platform::removeFile(path.c_str());
+    std::fprintf(out_, "  reply %s\n", n.substr(0, n.size() - suffix.size()).c_str());
+    showReply(reply);
+    any = true;
+  }
+  if (!any) std::fprintf(out_, "  (no reply)\n");
+  return kExitOk;
+}
+
+}  // namespace ftpd

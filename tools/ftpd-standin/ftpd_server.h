@@ -1,0 +1,94 @@
+// What the FTP server does for the suite, one user request per call, on a
+// loaded sandbox site: it starts the registered hooks with the server's
+// %-variables, waits for them, reads and deletes their replies, and reports
+// every step on an output stream.
+#ifndef TOOLS_FTPD_STANDIN_FTPD_SERVER_H_
+#define TOOLS_FTPD_STANDIN_FTPD_SERVER_H_
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "tools/ftpd-standin/ftpd_site.h"
+
+namespace ftpd {
+
+// Exit codes of the stand-in.
+constexpr int kExitOk = 0;
+constexpr int kExitRefused = 1;  // an ask hook refused the request
+constexpr int kExitUsage = 2;    // malformed command line or value
+constexpr int kExitFailed = 3;   // the site or the request's target is not usable
+
+// A hook that does not end within this time is killed.
+constexpr int kHookTimeoutSeconds = 300;
+
+// A request id that no other running stand-in uses and that is safe in a
+// file name: the time in milliseconds, the process and a counter.
+std::string makeRequestId();
+
+// False for a value the server cannot pass to a hook: one that holds the
+// field separator "??-??" or a line end.
+bool passableValue(const std::string& value);
+
+struct UploadRequest {
+  std::string localFile;
+  std::string virtualFolder;
+  std::string name;  // the name on the site; the local file's name when empty
+  std::string user;
+  std::string group;
+  std::string speed = "100.00";  // KB/s, passed as %V
+};
+
+class FtpdServer {
+ public:
+  FtpdServer(const FtpdSite& site, std::FILE* out);
+  FtpdServer(const FtpdServer&) = delete;
+  FtpdServer& operator=(const FtpdServer&) = delete;
+
+  // One upload: landguard, the store, the CRC check with tallyglad or
+  // tallysour and tallyfull, then landfall.
+  int upload(const UploadRequest& request);
+  // A new folder: made, then foldbirth; removed again when it refuses.
+  int makeFolder(const std::string& virtualPath, const std::string& user, const std::string& group);
+  // A delete: sweepguard, then the file goes.
+  int deleteFile(const std::string& virtualPath, const std::string& user, const std::string& group);
+  // A SITE command typed in a virtual folder: quipgate, then its replies.
+  int siteCommand(const std::string& virtualFolder, const std::string& text,
+                  const std::string& user, const std::string& group, const std::string& level);
+
+  // The physical path of a virtual one through the site's vfs file; false
+  // when the path is malformed or no entry maps it.
+  bool physicalPath(const std::string& virtualPath, std::string* physical) const;
+
+ private:
+  using Values = std::map<char, std::string>;
+  struct HookResult {
+    bool registered = false;
+    bool started = false;
+    int code = 0;
+    bool replied = false;
+    std::string reply;
+  };
+
+  // Starts the hook registered under `key` with `values` substituted, and
+  // reads and deletes the reply file `replyName` in the output folder when
+  // one is given.
+  HookResult runHook(const char* key, const Values& values, const std::string& replyName);
+  void showReply(const std::string& reply);
+  bool refuses(const HookResult& result) const;
+  Values baseValues(const std::string& physical, const std::string& virtualPath,
+                    const std::string& user, const std::string& group) const;
+  bool checkValues(std::initializer_list<const std::string*> values);
+
+  const FtpdSite& site_;
+  std::FILE* out_;
+  std::string requestId_;
+};
+
+// "/a/b" for "/a/b/", "/a//b" and so on; false for a path that does not
+// begin with '/' or holds "." or ".." as a part.
+bool normalVirtualPath(const std::string& path, std::string* normal);
+
+}  // namespace ftpd
+
+#endif  // TOOLS_FTPD_STANDIN_FTPD_SERVER_H_

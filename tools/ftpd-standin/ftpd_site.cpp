@@ -1,0 +1,202 @@
+#include "tools/ftpd-standin/ftpd_site.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "foundation/xstring.h"
+#include "platform/fs.h"
+#include "platform/paths.h"
+#include "settings/gconfig.h"
+#include "settings/mconfig.h"
+#include "settings/module_index.h"
+#include "tools/ftpd-standin/sfv_list.h"
+
+namespace ftpd {
+
+namespace {
+
+// The server's files hold at most this much; anything larger is no site of
+// ours.
+constexpr size_t kServerFileLimit = 16 << 20;
+
+// The owner triple of the site's one vfs entry.
+constexpr const char* kVfsOwner = "site";
+constexpr const char* kVfsGroup = "site";
+constexpr const char* kVfsRights = "777";
+
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+  FILE* file = platform::openFile(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (std::fclose(file) != 0) ok = false;
+  return ok;
+}
+
+bool copyProgram(const std::string& from, const std::string& to) {
+  FILE* in = platform::openFile(from.c_str(), "rb");
+  if (in == nullptr) return false;
+  FILE* out = platform::openFile(to.c_str(), "wb");
+  if (out == nullptr) {
+    std::fclose(in);
+    return false;
+  }
+  std::vector<char> buffer(1 << 16);
+  bool ok = true;
+  for (;;) {
+    size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+    if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got) ok = false;
+    if (got < buffer.size()) {
+      if (std::ferror(in) != 0) ok = false;
+      break;
+    }
+  }
+  std::fclose(in);
+  if (std::fclose(out) != 0) ok = false;
+  return ok && platform::setModeBits(to.c_str(), 0755);
+}
+
+bool makeFolder(const std::string& path, std::string* error) {
+  if (platform::makeDir(path.c_str())) return true;
+  *error = "cannot make the folder " + path;
+  return false;
+}
+
+// Goes back to the folder it was made in when it goes.
+class FolderReturn {
+ public:
+  FolderReturn() { platform::currentDir(saved_); }
+  ~FolderReturn() {
+    if (!saved_.empty()) platform::changeDir(saved_.c_str());
+  }
+  FolderReturn(const FolderReturn&) = delete;
+  FolderReturn& operator=(const FolderReturn&) = delete;
+
+ private:
+  std::string saved_;
+};
+
+}  // namespace
+
+const std::vector<std::string>& installedPrograms() {
+  static const std::vector<std::string> programs = {
+      "landfall",  "landguard", "tallyglad", "tallyfull",  "tallysour", "sweepguard",
+      "foldbirth", "quipgate",  "dawnroll",  "creditdole", "tunelacer", "chmod"};
+  return programs;
+}
+
+std::string joinPath(const std::string& a, const std::string& b) {
+  if (!a.empty() && a.back() == platform::kPathSep) return a + b;
+  return a + platform::kPathSepText + b;
+}
+
+FtpdSite::FtpdSite(const std::string& folder) : folder_(folder) {
+  if (folder_.empty() || folder_[0] != platform::kPathSep) {
+    std::string current;
+    platform::currentDir(current);
+    folder_ = folder_.empty() || folder_ == "." ? current : joinPath(current, folder_);
+  }
+  while (folder_.size() > 1 && folder_.back() == platform::kPathSep) folder_.pop_back();
+}
+
+bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::string* error) {
+  if (platform::pathExists(folder_.c_str())) {
+    std::vector<platform::DirEntry> listing;
+    if (!platform::isFolder(folder_.c_str()) || !platform::listFolder(folder_, listing) ||
+        !listing.empty()) {
+      *error = folder_ + " is there already and is not an empty folder";
+      return false;
+    }
+  } else if (!makeFolder(folder_, error)) {
+    return false;
+  }
+  for (const std::string& folder : {install(), data(), server(), output(), root()}) {
+    if (!makeFolder(folder, error)) return false;
+  }
+
+  std::string copied;
+  for (const std::string& name : installedPrograms()) {
+    std::string file = name + platform::kExeSuffix;
+    std::string from = joinPath(programsDir, file);
+    if (!platform::isRegularFile(from.c_str())) continue;
+    if (!copyProgram(from, joinPath(install(), file))) {
+      *error = "cannot copy " + from;
+      return false;
+    }
+    copied += " " + name;
+  }
+  std::fprintf(out, "installed:%s\n", copied.empty() ? " nothing" : copied.c_str());
+
+  // Hooks that are not built are not registered.
+  std::string ftpd;
+  std::string registered;
+  std::string installDir = install() + platform::kPathSepText;
+  for (const HookKind& kind : hookKinds()) {
+    std::string program = joinPath(install(), std::string(kind.program) + platform::kExeSuffix);
+    if (!platform::isRegularFile(program.c_str())) continue;
+    ftpd += registrationLine(kind, installDir);
+    registered += " " + std::string(kind.program);
+  }
+  if (!writeWholeFile(ftpdFile(), ftpd)) {
+    *error = "cannot write " + ftpdFile();
+    return false;
+  }
+  std::fprintf(out, "registered:%s\n", registered.empty() ? " nothing" : registered.c_str());
+
+  std::string vfs = vfsLine(root(), "/", kVfsOwner, kVfsGroup, kVfsRights);
+  if (!writeWholeFile(vfsFile(), vfs) || !writeWholeFile(vfsBackup(), vfs)) {
+    *error = "cannot write " + vfsFile();
+    return false;
+  }
+  if (!writeSettings(error)) return false;
+  std::fprintf(out, "site ready: virtual / is %s\n", root().c_str());
+  return true;
+}
+
+// The settings files name each other relative to the data folder, so they
+// are written from inside it.
+bool FtpdSite::writeSettings(std::string* error) const {
+  FolderReturn back;
+  if (!platform::changeDir(data().c_str())) {
+    *error = "cannot enter " + data();
+    return false;
+  }
+  GConfig global;
+  global.setDefaults(0);
+  global.raidenftpd = XString(serverProgram());
+  global.vfsfile = XString(vfsFile());
+  global.vfsbackup = XString(vfsBackup());
+  global.userfile = XString(userFile());
+  if (!global.save("BCconfig.bcc")) {
+    *error = "cannot write the global settings";
+    return false;
+  }
+
+  ModuleIndex<MConfig> index("default.bcm", "/", "default",
+                             "This module applies when no other does.", 0);
+  index.ensureDefault();
+  // Opening the default module's settings gives it its defaults, and the
+  // index's save then writes them too.
+  index.at(0)->config();
+  if (!index.save("ModuleIndex.idx")) {
+    *error = "cannot write the module index";
+    return false;
+  }
+  return true;
+}
+
+bool FtpdSite::load(std::string* error) {
+  std::string text;
+  if (!readSmallFile(ftpdFile(), kServerFileLimit, &text)) {
+    *error = "cannot read " + ftpdFile() + " (make the site with init first)";
+    return false;
+  }
+  hooks_.parse(text);
+  if (!readSmallFile(vfsFile(), kServerFileLimit, &text)) {
+    *error = "cannot read " + vfsFile();
+    return false;
+  }
+  vfs_.parse(text);
+  return true;
+}
+
+}  // namespace ftpd

@@ -1,0 +1,72 @@
+// A sandbox site for the stand-in of the FTP server: the install folder with
+// the suite's programs and their data folder, the server's folder with its
+// ".ftpd" file, its virtual file system file and its output folder for
+// replies, and the folder that the site's virtual root "/" maps to.
+//
+//   SITE/install/            the programs, the chmod stand-in
+//   SITE/install/data/       BCconfig.bcc, ModuleIndex.idx, default.bcm
+//   SITE/server/             raidenftpd.ftpd, raidenftpd.vfs (and its backup)
+//   SITE/server/output/      ask-... and site-... replies
+//   SITE/root/               the virtual "/"
+#ifndef TOOLS_FTPD_STANDIN_FTPD_SITE_H_
+#define TOOLS_FTPD_STANDIN_FTPD_SITE_H_
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/ftpd-standin/hook_table.h"
+#include "tools/ftpd-standin/vfs_map.h"
+
+namespace ftpd {
+
+// The suite's programs that a site installs when they are built, without
+// the platform's suffix; the chmod stand-in is the last.
+const std::vector<std::string>& installedPrograms();
+
+// `a` + the separator + `b`.
+std::string joinPath(const std::string& a, const std::string& b);
+
+class FtpdSite {
+ public:
+  // A relative folder is taken from the current folder.
+  explicit FtpdSite(const std::string& folder);
+
+  const std::string& folder() const { return folder_; }
+  std::string install() const { return joinPath(folder_, "install"); }
+  std::string data() const { return joinPath(install(), "data"); }
+  std::string server() const { return joinPath(folder_, "server"); }
+  std::string output() const { return joinPath(server(), "output"); }
+  std::string root() const { return joinPath(folder_, "root"); }
+  // The server program's path as the global settings name it; nothing is
+  // there, only its folder matters.
+  std::string serverProgram() const { return joinPath(server(), "raidenftpd"); }
+  std::string ftpdFile() const { return joinPath(server(), "raidenftpd.ftpd"); }
+  std::string vfsFile() const { return joinPath(server(), "raidenftpd.vfs"); }
+  std::string vfsBackup() const { return joinPath(server(), "raidenftpd-backup.vfs"); }
+  std::string userFile() const { return joinPath(server(), "raidenftpd.usr"); }
+  // The stand-in's own lock, held while an upload is stored and checked.
+  std::string lockFile() const { return joinPath(server(), "ftpd-standin.lock"); }
+
+  // Makes the whole site in a folder that does not exist yet or is empty:
+  // copies every program of `programs` found in `programsDir`, writes the
+  // default settings and the module index, and registers the hooks that
+  // were copied. Reports on `out`; false with `error` set on failure.
+  bool create(const std::string& programsDir, std::FILE* out, std::string* error);
+
+  // Reads the ".ftpd" hook entries and the virtual file system file.
+  bool load(std::string* error);
+  const HookTable& hooks() const { return hooks_; }
+  const VfsMap& vfs() const { return vfs_; }
+
+ private:
+  bool writeSettings(std::string* error) const;
+
+  std::string folder_;
+  HookTable hooks_;
+  VfsMap vfs_;
+};
+
+}  // namespace ftpd
+
+#endif  // TOOLS_FTPD_STANDIN_FTPD_SITE_H_

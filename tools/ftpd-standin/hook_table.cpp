@@ -1,0 +1,131 @@
+#include "tools/ftpd-standin/hook_table.h"
+
+#include <cstring>
+
+#include "platform/paths.h"
+
+namespace ftpd {
+
+namespace {
+
+char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const std::vector<HookKind>& hookKinds() {
+  static const std::vector<HookKind> kinds = {
+      {"foldbirth", "ask://", "foldbirth", "@mrgS"},
+      {"landfall", "ask://", "landfall", "RbmrgSV@"},
+      {"tallysour", "exec://", "tallysour", "mrgS"},
+      {"tallyglad", "exec://", "tallyglad", "RbmrgS"},
+      {"onSfvComplete", "exec://", "tallyfull", "mrgS"},
+      {"landguard", "ask://", "landguard", "@mrgS"},
+      {"sweepguard", "exec://", "sweepguard", "Rb@mrgS"},
+      {"quipgate", "exec://", "quipgate", "^egS$@!"},
+  };
+  return kinds;
+}
+
+std::string registrationLine(const HookKind& kind, const std::string& installDir) {
+  std::string program = installDir + kind.program + platform::kExeSuffix;
+  std::string line = std::string(kind.key) + "=" + kind.scheme + program + " " + program;
+  for (const char* v = kind.variables; *v != 0; ++v) {
+    line += kFieldSeparator;
+    line += '%';
+    line += *v;
+  }
+  return line + "\n";
+}
+
+bool parseHookEntry(const std::string& line, HookEntry* entry) {
+  std::string::size_type equals = line.find('=');
+  if (equals == std::string::npos || equals == 0) return false;
+  std::string::size_type scheme = line.find("://", equals + 1);
+  if (scheme == std::string::npos) return false;
+  std::string rest = line.substr(scheme + 3);
+  if (rest.empty()) return false;
+
+  // The entry names the program twice: "P P??-??...". A path may hold
+  // blanks, so the split is the first blank after which the same path
+  // starts again; without one, the first blank.
+  std::string::size_type split = std::string::npos;
+  for (std::string::size_type i = rest.find(' '); i != std::string::npos;
+       i = rest.find(' ', i + 1)) {
+    if (rest.compare(i + 1, i, rest, 0, i) == 0) {
+      split = i;
+      break;
+    }
+  }
+  if (split == std::string::npos) split = rest.find(' ');
+  if (split == 0) return false;
+
+  entry->key = line.substr(0, equals);
+  entry->scheme = line.substr(equals + 1, scheme + 3 - (equals + 1));
+  entry->program = split == std::string::npos ? rest : rest.substr(0, split);
+  entry->command = split == std::string::npos ? rest : rest.substr(split + 1);
+  return true;
+}
+
+void HookTable::parse(const std::string& text) {
+  entries_.clear();
+  std::string::size_type start = 0;
+  while (start < text.size()) {
+    std::string::size_type end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    HookEntry entry;
+    if (parseHookEntry(line, &entry)) entries_.push_back(entry);
+    start = end + 1;
+  }
+}
+
+const HookEntry* HookTable::find(const std::string& key) const {
+  for (const HookEntry& entry : entries_) {
+    if (equalsNoCase(entry.key, key)) return &entry;
+  }
+  return nullptr;
+}
+
+std::string substitute(const std::string& command, const std::map<char, std::string>& values) {
+  std::string out;
+  out.reserve(command.size());
+  for (size_t i = 0; i < command.size(); ++i) {
+    if (command[i] != '%' || i + 1 == command.size()) {
+      out += command[i];
+      continue;
+    }
+    char letter = command[++i];
+    auto value = values.find(letter);
+    if (letter == '%') {
+      out += '%';
+    } else if (value != values.end()) {
+      out += value->second;
+    } else {
+      out += '%';
+      out += letter;
+    }
+  }
+  return out;
+}
+
+std::string programName(const std::string& program) {
+  std::string::size_type sep = program.rfind(platform::kPathSep);
+  std::string name = sep == std::string::npos ? program : program.substr(sep + 1);
+  size_t suffix = std::strlen(platform::kExeSuffix);
+  if (suffix > 0 && name.size() > suffix &&
+      equalsNoCase(name.substr(name.size() - suffix), platform::kExeSuffix)) {
+    name.resize(name.size() - suffix);
+  }
+  return name;
+}
+
+}  // namespace ftpd

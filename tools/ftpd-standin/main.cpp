@@ -1,0 +1,204 @@
+// ftpd-standin: what the FTP server does for the suite, on a sandbox site.
+// Tests and the demo use it in place of the server.
+//
+//   ftpd-standin init SITE --programs DIR
+//     Makes a site in the folder SITE (new or empty): SITE/install with the
+//     suite's programs found in DIR and the chmod stand-in, their data folder
+//     with the default settings and module index, SITE/server with the
+//     ".ftpd" file registering the hooks that were installed, the vfs file
+//     and the output folder, and SITE/root as the virtual "/".
+//   ftpd-standin upload SITE LOCALFILE VFOLDER --user U --group G
+//                [--speed KBPS] [--name NAME]
+//     One upload into the existing virtual folder VFOLDER: ask landguard
+//     (a reply beginning with "0" refuses, nothing is stored), store the
+//     file, check its CRC32 against the folder's first SFV when that lists
+//     it (passed: tallyglad; failed: the file becomes NAME.bad and tallysour
+//     runs), tallyfull when the check completed the release, then landfall.
+//     An uploaded SFV checks the listed files already there instead: each
+//     that fails becomes .bad with a tallysour run; when every listed file
+//     is there and passes, tallyfull runs with the SFV as the completing
+//     file.
+//   ftpd-standin mkdir SITE VPATH --user U --group G
+//     Makes the folder, then asks foldbirth; a refusal removes it again.
+//   ftpd-standin delete SITE VPATH --user U --group G
+//     Starts sweepguard, then deletes the file.
+//   ftpd-standin site SITE VFOLDER TEXT --user U --group G [--level N]
+//     A SITE command typed in VFOLDER: starts quipgate and shows its reply.
+//   ftpd-standin path SITE VPATH
+//     Prints the physical path of a virtual one.
+//
+// A hook is started with its registered command, the server's variables
+// substituted, as one argument: %m physical path, %r virtual path, %g group,
+// %S user, %V speed, %@ request id, %R the virtual folder of the file, %b
+// its size in bytes; for site commands %^ the physical folder (with a
+// trailing separator), %e the virtual folder, %$ the level (default 2),
+// %! the command text. Each hook is reported as "  NAME: exit CODE", its
+// reply lines as "  | LINE". Hooks that are not registered are reported as
+// such and skipped. Values holding "??-??" or a line end are refused.
+//
+// Exit codes: 0 done, 1 refused by a hook, 2 usage, 3 the site or the
+// target cannot be used.
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/ftpd-standin/ftpd_server.h"
+#include "tools/ftpd-standin/ftpd_site.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  ftpd-standin init SITE --programs DIR\n"
+    "  ftpd-standin upload SITE LOCALFILE VFOLDER --user U --group G [--speed KBPS] "
+    "[--name NAME]\n"
+    "  ftpd-standin mkdir SITE VPATH --user U --group G\n"
+    "  ftpd-standin delete SITE VPATH --user U --group G\n"
+    "  ftpd-standin site SITE VFOLDER TEXT --user U --group G [--level N]\n"
+    "  ftpd-standin path SITE VPATH\n"
+    "Plays the FTP server's part for the suite's hooks on a sandbox site.\n"
+    "Exit codes: 0 done, 1 refused by a hook, 2 usage, 3 site or target unusable.\n";
+
+struct Arguments {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;
+};
+
+// "--name VALUE" and "--name=VALUE"; false for an option without a value
+// or one that the command does not take.
+bool parseArguments(int argc, char** argv, const std::vector<std::string>& allowed,
+                    Arguments* out) {
+  for (int i = 2; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.compare(0, 2, "--") != 0) {
+      out->positional.push_back(arg);
+      continue;
+    }
+    std::string name = arg.substr(2);
+    std::string value;
+    std::string::size_type equals = name.find('=');
+    if (equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name.resize(equals);
+    } else if (i + 1 < argc) {
+      value = argv[++i];
+    } else {
+      std::fprintf(stderr, "ftpd-standin: --%s needs a value\n", name.c_str());
+      return false;
+    }
+    bool known = false;
+    for (const std::string& a : allowed) known = known || a == name;
+    if (!known) {
+      std::fprintf(stderr, "ftpd-standin: unknown option --%s\n", name.c_str());
+      return false;
+    }
+    out->options[name] = value;
+  }
+  return true;
+}
+
+int usage() {
+  std::fputs(kUsage, stderr);
+  return ftpd::kExitUsage;
+}
+
+bool required(const Arguments& args, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (args.options.count(name) == 0) {
+      std::fprintf(stderr, "ftpd-standin: --%s is needed\n", name.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string option(const Arguments& args, const std::string& name, const std::string& otherwise) {
+  auto it = args.options.find(name);
+  return it == args.options.end() ? otherwise : it->second;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  const std::string command = argv[1];
+  if (command == "help" || command == "--help" || command == "-h") {
+    std::fputs(kUsage, stdout);
+    return ftpd::kExitOk;
+  }
+
+  std::vector<std::string> allowed;
+  size_t positionals = 0;
+  std::vector<std::string> needed;
+  if (command == "init") {
+    allowed = {"programs"};
+    needed = {"programs"};
+    positionals = 1;
+  } else if (command == "upload") {
+    allowed = {"user", "group", "speed", "name"};
+    needed = {"user", "group"};
+    positionals = 3;
+  } else if (command == "mkdir" || command == "delete") {
+    allowed = {"user", "group"};
+    needed = {"user", "group"};
+    positionals = 2;
+  } else if (command == "site") {
+    allowed = {"user", "group", "level"};
+    needed = {"user", "group"};
+    positionals = 3;
+  } else if (command == "path") {
+    positionals = 2;
+  } else {
+    std::fprintf(stderr, "ftpd-standin: unknown command %s\n", command.c_str());
+    return usage();
+  }
+  Arguments args;
+  if (!parseArguments(argc, argv, allowed, &args) || args.positional.size() != positionals ||
+      !required(args, needed)) {
+    return usage();
+  }
+
+  ftpd::FtpdSite site(args.positional[0]);
+  std::string error;
+  if (command == "init") {
+    if (!site.create(args.options["programs"], stdout, &error)) {
+      std::fprintf(stderr, "ftpd-standin: %s\n", error.c_str());
+      return ftpd::kExitFailed;
+    }
+    return ftpd::kExitOk;
+  }
+  if (!site.load(&error)) {
+    std::fprintf(stderr, "ftpd-standin: %s\n", error.c_str());
+    return ftpd::kExitFailed;
+  }
+  ftpd::FtpdServer server(site, stdout);
+  int code = ftpd::kExitOk;
+  if (command == "upload") {
+    ftpd::UploadRequest request;
+    request.localFile = args.positional[1];
+    request.virtualFolder = args.positional[2];
+    request.user = args.options["user"];
+    request.group = args.options["group"];
+    request.speed = option(args, "speed", request.speed);
+    request.name = option(args, "name", "");
+    code = server.upload(request);
+  } else if (command == "mkdir") {
+    code = server.makeFolder(args.positional[1], args.options["user"], args.options["group"]);
+  } else if (command == "delete") {
+    code = server.deleteFile(args.positional[1], args.options["user"], args.options["group"]);
+  } else if (command == "site") {
+    code = server.siteCommand(args.positional[1], args.positional[2], args.options["user"],
+                              args.options["group"], option(args, "level", "2"));
+  } else {
+    std::string physical;
+    if (!server.physicalPath(args.positional[1], &physical)) {
+      std::fprintf(stderr, "ftpd-standin: no mapping for %s\n", args.positional[1].c_str());
+      return ftpd::kExitFailed;
+    }
+    std::printf("%s\n", physical.c_str());
+  }
+  std::fflush(stdout);
+  return code;
+}
