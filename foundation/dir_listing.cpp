@@ -1,35 +1,41 @@
 #include "foundation/dir_listing.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 bool listed(const platform::DirEntry& entry, const XString& pattern, unsigned int attributes) {
   if (entry.isFolder && (attributes & platform::kAttrFolder) == 0) return false;
-  return XString(entry.name).match(pattern);
+  return matchWildcard(entry.name.data(), entry.name.size(), pattern.c_str(), pattern.length());
 }
 
 }  // namespace
 
+// Only the matches are put in order; sizes are not looked up.
 std::vector<platform::DirEntry> listMatching(const XString& folder, const XString& pattern,
                                              unsigned int attributes) {
   std::vector<platform::DirEntry> all, out;
-  if (!platform::listFolder(folder.str(), all)) return out;
+  if (!platform::listFolderUnsorted(folder.str(), false, all)) return out;
   for (platform::DirEntry& entry : all) {
     if (listed(entry, pattern, attributes)) out.push_back(std::move(entry));
   }
+  std::sort(out.begin(), out.end(), platform::listedBefore);
   return out;
 }
 
 bool findFirstMatching(const XString& folder, const XString& pattern, unsigned int attributes,
                        platform::DirEntry* found) {
   std::vector<platform::DirEntry> all;
-  if (!platform::listFolder(folder.str(), all)) return false;
-  for (platform::DirEntry& entry : all) {
-    if (listed(entry, pattern, attributes)) {
-      if (found != nullptr) *found = std::move(entry);
-      return true;
+  if (!platform::listFolderUnsorted(folder.str(), false, all)) return false;
+  const platform::DirEntry* first = nullptr;
+  for (const platform::DirEntry& entry : all) {
+    if (listed(entry, pattern, attributes) &&
+        (first == nullptr || platform::listedBefore(entry, *first))) {
+      first = &entry;
     }
   }
-  return false;
+  if (first == nullptr) return false;
+  if (found != nullptr) *found = *first;
+  return true;
 }

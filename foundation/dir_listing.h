@@ -15,7 +15,7 @@ constexpr unsigned int kListFiles = platform::kAttrHidden;  // files, hidden one
 constexpr unsigned int kListAll = platform::kAttrHidden | platform::kAttrFolder;
 
 // Entries of `folder` (with or without a trailing separator) whose whole name
-// matches `pattern`.
+// matches `pattern`, in listing order. Sizes are not looked up (they read 0).
 std::vector<platform::DirEntry> listMatching(const XString& folder, const XString& pattern,
                                              unsigned int attributes);
 

@@ -16,15 +16,15 @@ inline char fold(char c) {
 // recursively, in time proportional to name length times pattern length and
 // without allocating.
 bool XString::match(const XString& pattern) const {
-  const char* name = text_;
-  const unsigned int n = length_;
-  const char* pat = pattern.c_str();
-  const unsigned int m = pattern.length();
+  return matchWildcard(text_, length_, pattern.c_str(), pattern.length());
+}
+
+bool matchWildcard(const char* name, size_t n, const char* pat, size_t m) {
   if (m == 0) return true;
 
-  unsigned int i = 0, j = 0;
+  size_t i = 0, j = 0;
   bool haveStar = false;
-  unsigned int starPat = 0, starName = 0;
+  size_t starPat = 0, starName = 0;
   while (i < n) {
     if (j < m && pat[j] == '*') {
       while (j < m && pat[j] == '*') ++j;

@@ -205,7 +205,7 @@ XFile& XFile::operator>>(float& value) {
 }
 
 int XFile::getByte() {
-  int c = std::getc(handle);
+  int c = getc_unlocked(handle);
   if (c == EOF) {
     atEnd_ = true;
     if (std::ferror(handle)) failed_ = true;
@@ -265,12 +265,19 @@ XFile& XFile::operator>>(XString& text) {
     text = "";
     return *this;
   }
-  std::string block(length, '\0');
-  if (!readBytes(&block[0], length)) {
+  // Most stored texts are short: read them through the stack.
+  char small[256];
+  std::string large;
+  char* block = small;
+  if (length > sizeof small) {
+    large.resize(length);
+    block = &large[0];
+  }
+  if (!readBytes(block, length)) {
     text = "";
     return *this;
   }
-  text = XString(block.data(), length);
+  text = XString(block, length);
   return *this;
 }
 
@@ -302,29 +309,32 @@ bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
   if (tooLong != nullptr) *tooLong = false;
   if (handle == nullptr || failed_ || atEnd_) return false;
   std::string text;
+  text.reserve(128);
   bool any = false;
   bool overflow = false;
-  for (;;) {
-    int c = getByte();
-    if (c == EOF) break;
+  int64_t consumed = 0;
+  int c;
+  while ((c = getc_unlocked(handle)) != EOF) {
+    ++consumed;
     any = true;
     if (c == '\n') break;
-    if (c == '\r' && translate_) {
-      int next = getByte();
-      if (next == '\n') break;
-      atEnd_ = false;
-      ungetByte(next);
-    }
     if (overflow) continue;
-    if (text.size() >= maxLength) {
+    if (text.size() > maxLength) {  // one more than fits: room for a CR before the LF
       overflow = true;
       text.clear();
       continue;
     }
     text.push_back(static_cast<char>(c));
   }
+  position_ += consumed;
+  if (c == EOF) {
+    atEnd_ = true;
+    if (std::ferror(handle)) failed_ = true;
+  }
   if (!any) return false;
-  if (overflow) {
+  // CR LF reads as LF; a lone CR stays.
+  if (c == '\n' && translate_ && !text.empty() && text.back() == '\r') text.pop_back();
+  if (overflow || text.size() > maxLength) {
     if (tooLong != nullptr) *tooLong = true;
     return true;
   }

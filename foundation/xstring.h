@@ -109,6 +109,9 @@ class XString {
   unsigned int capacity_;  // characters the block holds, NUL not counted
 };
 
+// The wildcard match of XString::match on plain bytes.
+bool matchWildcard(const char* name, size_t n, const char* pattern, size_t m);
+
 // Equal ignoring the case of 'A'..'Z'. Two null pointers are equal.
 bool equalNoCase(const char* a, const char* b);
 // The first n characters equal ignoring case; both at least n long.

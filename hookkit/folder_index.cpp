@@ -2,31 +2,45 @@
 
 namespace {
 
-std::string folded(const char* bytes, size_t n) {
-  std::string out(bytes, n);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
+inline unsigned char fold(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
 }
 
 }  // namespace
 
-FolderIndex::FolderIndex(const XString& folder) {
-  readable_ = platform::listFolder(folder.str(), entries_);
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    const std::string& name = entries_[i].name;
-    exact_.emplace(name, i);
-    folded_.emplace(folded(name.data(), name.size()), i);
-  }
+size_t FoldedHash::operator()(std::string_view text) const {
+  size_t h = 1469598103934665603ull;  // FNV-1a
+  for (char c : text) h = (h ^ fold(c)) * 1099511628211ull;
+  return h;
 }
 
+bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
+FolderIndex::FolderIndex(const XString& folder) {
+  readable_ = platform::listFolderUnsorted(folder.str(), true, entries_);
+  byName_.reserve(entries_.size());
+  for (size_t i = 0; i < entries_.size(); ++i) byName_.emplace(entries_[i].name, i);
+}
+
+// The exact name first; else, of the names that fold alike, the first in
+// listing order.
 const platform::DirEntry* FolderIndex::find(const XString& name) const {
-  std::string key(name.c_str(), name.length());
-  auto hit = exact_.find(key);
-  if (hit != exact_.end()) return &entries_[hit->second];
-  hit = folded_.find(folded(key.data(), key.size()));
-  return hit != folded_.end() ? &entries_[hit->second] : nullptr;
+  std::string_view key(name.c_str(), name.length());
+  auto range = byName_.equal_range(key);
+  const platform::DirEntry* first = nullptr;
+  for (auto it = range.first; it != range.second; ++it) {
+    const platform::DirEntry& entry = entries_[it->second];
+    if (entry.name == key) return &entry;
+    if (first == nullptr || platform::listedBefore(entry, *first)) first = &entry;
+  }
+  return first;
 }
 
 bool isSafeListedName(const XString& name) {

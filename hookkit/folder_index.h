@@ -6,11 +6,20 @@
 #define HOOKKIT_FOLDER_INDEX_H_
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "foundation/xstring.h"
 #include "platform/fs.h"
+
+// Hashing and equality that ignore the case of 'A'..'Z'.
+struct FoldedHash {
+  size_t operator()(std::string_view text) const;
+};
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const;
+};
 
 class FolderIndex {
  public:
@@ -19,14 +28,14 @@ class FolderIndex {
   bool readable() const { return readable_; }
   // The entry that `name` names, or null.
   const platform::DirEntry* find(const XString& name) const;
-  // The entries in listing order (case-folded name, then bytes).
+  // The entries, in no particular order; with their sizes.
   const std::vector<platform::DirEntry>& entries() const { return entries_; }
 
  private:
   bool readable_ = false;
   std::vector<platform::DirEntry> entries_;
-  std::unordered_map<std::string, size_t> exact_;
-  std::unordered_map<std::string, size_t> folded_;  // the first in listing order
+  // Every entry under its name folded; names that fold alike share a key.
+  std::unordered_multimap<std::string_view, size_t, FoldedHash, FoldedEqual> byName_;
 };
 
 // A name taken from an SFV, which uploaders write, that is safe to look up

@@ -32,8 +32,12 @@ void ProgressBar::set(unsigned int newPresent, unsigned int newTotal) {
 
 unsigned int ProgressBar::presentKB() {
   if (!haveKB_ && dirSet != nullptr) {
-    SFVStatus sfv(dirSet->dir);
-    presentKB_ = sfv.presentKB();
+    if (sfv != nullptr) {
+      presentKB_ = sfv->presentKB();
+    } else {
+      SFVStatus own(dirSet->dir);
+      presentKB_ = own.presentKB();
+    }
     haveKB_ = true;
   }
   return presentKB_;
@@ -115,9 +119,10 @@ void TagInfo::render() {
   line.keys.add('c', XString(info.comment));
   line.keys.add('P', dirSet->dirName);
   if (merged) {
-    SFVStatus sfv(dirSet->dir);
-    line.keys.add('s', megabytesText(sfv.presentKB()));
-    line.keys.add('o', XString(sfv.presentCount()));
+    SFVStatus own(dirSet->dir);
+    SFVStatus& state = sfv != nullptr ? *sfv : own;
+    line.keys.add('s', megabytesText(state.presentKB()));
+    line.keys.add('o', XString(state.presentCount()));
   }
   const XPath& folder = multiCD ? dirSet->parentDir : dirSet->dir;
   const XString& prefix = merged ? XString() : (multiCD ? settings->idmul : settings->id);

@@ -4,6 +4,7 @@
 
 #include "foundation/xstring.h"
 #include "hookkit/dir_set.h"
+#include "hookkit/sfv_status.h"
 #include "media/mp3_info.h"
 #include "settings/mconfig.h"
 
@@ -28,6 +29,9 @@ class ProgressBar {
   unsigned int total;
   XStringBuffer markerPath;
   XStringBuffer bar;
+  // The folder's SFV state when the caller has read it already; the bar
+  // reads it itself otherwise. Not owned.
+  SFVStatus* sfv = nullptr;
 
  private:
   // Kilobytes of the present listed files, read once per object.
@@ -55,6 +59,8 @@ class TagInfo {
   MP3Info info;
   bool multiCD;
   bool completed;
+  // The folder's SFV state when the caller has read it already. Not owned.
+  SFVStatus* sfv = nullptr;
 };
 
 // Kilobytes / 1024 with two decimals, as the bar and the merged tag show it.

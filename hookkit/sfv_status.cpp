@@ -1,17 +1,8 @@
 #include "hookkit/sfv_status.h"
 
-#include "hookkit/folder_index.h"
 #include "platform/paths.h"
 
 namespace {
-
-std::string foldedKey(const XString& text) {
-  std::string out(text.c_str(), text.length());
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 bool isCommentStart(const XString& line) {
   return equalNoCase(line.c_str(), ";!SFV_COMMENT_START") ||
@@ -99,9 +90,14 @@ const XString& SFVStatus::sfvPath() {
   return sfvPath_;
 }
 
+bool SFVStatus::hasSfvFile() {
+  parse();
+  return hasSfvFile_;
+}
+
 bool SFVStatus::contains(const XString& name) {
   parse();
-  return folded_.count(foldedKey(name)) != 0;
+  return listed_.count(std::string_view(name.c_str(), name.length())) != 0;
 }
 
 void SFVStatus::parse() {
@@ -111,12 +107,13 @@ void SFVStatus::parse() {
   FolderIndex folder(dir);
   const platform::DirEntry* sfv = nullptr;
   for (const platform::DirEntry& entry : folder.entries()) {
-    if (!entry.isFolder && XString(entry.name).match(XString("*.sfv"))) {
+    if (!entry.isFolder && matchWildcard(entry.name.data(), entry.name.size(), "*.sfv", 5) &&
+        (sfv == nullptr || platform::listedBefore(entry, *sfv))) {
       sfv = &entry;
-      break;
     }
   }
   if (sfv == nullptr) return;
+  hasSfvFile_ = true;
   XString path = dir + XString(sfv->name);
   SfvLineReader reader(path);
   if (!reader.isOpen()) return;
@@ -132,7 +129,8 @@ void SFVStatus::parse() {
     }
     ++fileCount_;
     names.add(name);
-    folded_.insert(foldedKey(name));
+    const XString& kept = names.head->text;
+    listed_.insert(std::string_view(kept.c_str(), kept.length()));
     // A name that could reach outside the folder counts as listed, never as
     // present, and is never looked up.
     const platform::DirEntry* file = isSafeListedName(name) ? folder.find(name) : nullptr;

@@ -2,12 +2,13 @@
 #ifndef HOOKKIT_SFV_STATUS_H_
 #define HOOKKIT_SFV_STATUS_H_
 
-#include <string>
+#include <string_view>
 #include <unordered_set>
 
 #include "foundation/xfile.h"
 #include "foundation/xstring.h"
 #include "foundation/xstring_list.h"
+#include "hookkit/folder_index.h"
 #include "hookkit/vector.h"
 
 // Reads the lines of an SFV the way every part of the suite counts them:
@@ -48,6 +49,8 @@ class SFVStatus {
   bool contains(const XString& name);
   // Full path of the SFV that was read; empty when there is none.
   const XString& sfvPath();
+  // The folder holds a file matching "*.sfv", readable or not.
+  bool hasSfvFile();
   void parse();
 
   XString dir;
@@ -60,8 +63,10 @@ class SFVStatus {
   unsigned int listedKB_ = 0;
   unsigned int fileCount_ = 0;
   bool parsed_ = false;
+  bool hasSfvFile_ = false;
   XString sfvPath_;
-  std::unordered_set<std::string> folded_;
+  // The listed names, for contains(); views into `names`.
+  std::unordered_set<std::string_view, FoldedHash, FoldedEqual> listed_;
 };
 
 #endif  // HOOKKIT_SFV_STATUS_H_

@@ -101,6 +101,14 @@ bool listFolder(const std::string& folder, std::vector<DirEntry>& out);
 // so those bits change nothing.
 bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out);
 
+// The listing order: case-folded name, then bytes.
+bool listedBefore(const DirEntry& a, const DirEntry& b);
+
+// The entries of `folder` in no particular order, for callers that look
+// names up or sort only what they keep. Without `sizes` no entry is looked
+// at beyond what the folder itself tells (size is then 0).
+bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEntry>& out);
+
 // Finds `name` in `folder` as a case-insensitive file system would: the exact
 // name first, then a match ignoring the case of 'A'..'Z' in the folder's
 // listing; of several such matches the first listed wins. `found` gets the

@@ -93,11 +93,6 @@ int compareFolded(const std::string& a, const std::string& b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-bool listedBefore(const DirEntry& a, const DirEntry& b) {
-  int folded = compareFolded(a.name, b.name);
-  if (folded != 0) return folded < 0;
-  return a.name < b.name;  // char_traits<char> compares as unsigned bytes
-}
 
 // Fills `entry` from lstat and, for a link, stat of what it points to.
 void describe(const struct stat& own, const struct stat* target, DirEntry* entry) {
@@ -413,23 +408,42 @@ bool replaceFile(const char* from, const char* to) {
 
 // ---- listing ----
 
-bool listFolder(const std::string& folder, std::vector<DirEntry>& out) {
+bool listedBefore(const DirEntry& a, const DirEntry& b) {
+  int folded = compareFolded(a.name, b.name);
+  if (folded != 0) return folded < 0;
+  return a.name < b.name;  // char_traits<char> compares as unsigned bytes
+}
+
+bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEntry>& out) {
   out.clear();
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
   if (dir == nullptr) return false;
   int fd = dirfd(dir);
   while (dirent* raw = readdir(dir)) {
     if (std::strcmp(raw->d_name, ".") == 0 || std::strcmp(raw->d_name, "..") == 0) continue;
+    DirEntry entry;
+    // The folder's own record says what most entries are; links and
+    // file systems that do not say are looked at.
+    if (!sizes && (raw->d_type == DT_REG || raw->d_type == DT_DIR)) {
+      entry.name = raw->d_name;
+      entry.isFolder = raw->d_type == DT_DIR;
+      out.push_back(std::move(entry));
+      continue;
+    }
     struct stat own, target;
     // An entry that went between readdir and the stat is not listed.
     if (fstatat(fd, raw->d_name, &own, AT_SYMLINK_NOFOLLOW) != 0) continue;
     bool haveTarget = S_ISLNK(own.st_mode) && fstatat(fd, raw->d_name, &target, 0) == 0;
-    DirEntry entry;
     entry.name = raw->d_name;
     describe(own, haveTarget ? &target : nullptr, &entry);
     out.push_back(std::move(entry));
   }
   closedir(dir);
+  return true;
+}
+
+bool listFolder(const std::string& folder, std::vector<DirEntry>& out) {
+  if (!listFolderUnsorted(folder, true, out)) return false;
   std::sort(out.begin(), out.end(), listedBefore);
   return true;
 }

@@ -42,10 +42,13 @@ struct Upload {
         user{frame.field('S'), frame.field('g')},
         dirSet(folderOf(physical), &config.chmod, &user),
         multi(frame.global.mcd_list.matchAny(dirSet.dirName)),
-        exempt(config.sfv_dirlist.matchAny(dirSet.dir)) {
-    SFVStatus sfv(dirSet.dir);
+        exempt(config.sfv_dirlist.matchAny(dirSet.dir)),
+        sfv(dirSet.dir) {
     present = sfv.presentCount();
     listed = sfv.fileCount();
+    // Nothing this hook does makes or removes an SFV, so one look serves the
+    // whole run.
+    hasSfv = sfv.hasSfvFile();
     XPath name(physical);
     name.toFileName();
     fileName = name;
@@ -54,7 +57,7 @@ struct Upload {
     extension.toLower();
   }
 
-  bool sfvExists() const { return dirSet.hasMatch(XString("*.sfv")); }
+  bool sfvExists() const { return hasSfv; }
 
   SFVMissing sfvMissing() const {
     return SFVMissing(&dirSet, config.sfvm_pat, config.sfvm_patmul, multi && config.mcd_sfvm,
@@ -70,6 +73,10 @@ struct Upload {
   DirSet dirSet;
   bool multi;
   bool exempt;
+  // The folder's SFV as it was before any marker was touched; the markers
+  // that need its figures take them from here.
+  SFVStatus sfv;
+  bool hasSfv = false;
   unsigned int present = 0;
   unsigned int listed = 0;
   XString fileName;
@@ -89,9 +96,13 @@ bool markSfvUpload(Upload& up, const Status& memo) {
     SFVIncomplete(&up.dirSet, c.sfvi_pat, c.sfvi_patmul, up.multi && c.mcd_sfvi, c.sfvi).create();
   }
   if (up.listed == up.present && c.tinfo.merge && c.tinfo.mode != 0 && !up.exempt) {
-    TagInfo(&up.dirSet, &c.tinfo, up.physical, up.multi && c.pb.mcd, true).create();
+    TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.pb.mcd, true);
+    tag.sfv = &up.sfv;
+    tag.create();
   } else if (c.pb.mode != 0 && !up.exempt) {
-    ProgressBar(&up.dirSet, &c.pb, up.present, up.listed, up.multi && c.pb.mcd).create();
+    ProgressBar bar(&up.dirSet, &c.pb, up.present, up.listed, up.multi && c.pb.mcd);
+    bar.sfv = &up.sfv;
+    bar.create();
   }
   return true;
 }
@@ -104,7 +115,9 @@ void markMp3Upload(Upload& up) {
   }
   if (c.tinfo.mode != 0) {
     bool completed = up.listed == up.present && up.listed != 0 && up.sfvExists();
-    TagInfo(&up.dirSet, &c.tinfo, up.physical, up.multi && c.tinfo.mcd, completed).create();
+    TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.tinfo.mcd, completed);
+    tag.sfv = &up.sfv;
+    tag.create();
   }
 }
 
