@@ -59,6 +59,15 @@ TEST(Race, ThreeFilesByTwoUsersOfTwoGroupsAfterTheSfv) {
   ASSERT_EQ(site.mkdir(rel, "bob", "grpa").exitCode, 0);
 
   // The state after the SFV and `done` of the MP3 files.
+  // A racer's line of the statistics: name, group and files.
+  auto racerLine = [](const std::string& user, const std::string& group, int files) {
+    auto cell = [](std::string text) { return text + std::string(10 - text.size(), ' '); };
+    return "| --   | " + cell(user) + " | " + cell(group) + " |     " + std::to_string(files) +
+           " |";
+  };
+  // Files each uploader has after the SFV and `done` of the MP3 files.
+  const std::vector<std::vector<int>> figures = {{0, -1}, {1, -1}, {1, 1}, {2, 1}};
+
   auto expectState = [&](const RunResult& run, size_t done) {
     SCOPED_TRACE("after " + std::to_string(done) + " of the MP3 files\n" + run.output);
     EXPECT_EQ(run.exitCode, 0) << run.errors;
@@ -71,6 +80,12 @@ TEST(Race, ThreeFilesByTwoUsersOfTwoGroupsAfterTheSfv) {
     // The race figures: files of the SFV uploaded, in ask mode with "%%".
     EXPECT_TRUE(anyLineHolds(reply, "[ " + std::to_string(done) + "/ 3]"));
     EXPECT_TRUE(anyLineHolds(reply, "%%"));
+    EXPECT_TRUE(anyLineHolds(reply, racerLine("bob", "grpa", figures[done][0])));
+    if (figures[done][1] >= 0) {
+      EXPECT_TRUE(anyLineHolds(reply, racerLine("alice", "grpb", figures[done][1])));
+    } else {
+      EXPECT_FALSE(anyLineHolds(reply, "alice"));
+    }
 
     std::vector<std::string> inRelease = site.list(rel);
     std::vector<std::string> inParent = site.list("/");

@@ -44,6 +44,7 @@ TEST(Standin, SfvArrivingLastChecksWhatIsThereAndCompletesTheRelease) {
     EXPECT_TRUE(run.says("crc check: no sfv")) << run.output;
     EXPECT_FALSE(run.ran("tallyglad"));
   }
+  EXPECT_TRUE(site.has("/Rel - SFV missing"));
   // One file is damaged before the SFV arrives, then uploaded again.
   testing_support::writeFile(site.physical("/Rel/02-b.mp3"), "damaged");
   RunResult run = site.upload(rel.sfv, rel.folder, "alice", "grpb");
@@ -55,6 +56,7 @@ TEST(Standin, SfvArrivingLastChecksWhatIsThereAndCompletesTheRelease) {
   EXPECT_FALSE(run.ran("tallyglad"));
   EXPECT_FALSE(site.has("/Rel/02-b.mp3"));
   EXPECT_TRUE(site.has("/Rel/02-b.mp3.bad"));
+  EXPECT_FALSE(site.has("/Rel - SFV missing"));
   if (site.registered("tallysour")) EXPECT_EQ(run.hookExit("tallysour"), 0);
 
   run = rel.upload(1);
