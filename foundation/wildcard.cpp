@@ -21,6 +21,19 @@ bool XString::match(const XString& pattern) const {
 
 bool matchWildcard(const char* name, size_t n, const char* pat, size_t m) {
   if (m == 0) return true;
+  // The common form "*.ext": one leading star and a plain tail.
+  if (pat[0] == '*' && m > 1) {
+    bool plainTail = true;
+    for (size_t k = 1; k < m && plainTail; ++k) plainTail = pat[k] != '*' && pat[k] != '?';
+    if (plainTail) {
+      size_t tail = m - 1;
+      if (tail > n) return false;
+      for (size_t k = 0; k < tail; ++k) {
+        if (fold(name[n - tail + k]) != fold(pat[1 + k])) return false;
+      }
+      return true;
+    }
+  }
 
   size_t i = 0, j = 0;
   bool haveStar = false;

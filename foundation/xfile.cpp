@@ -308,8 +308,8 @@ bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
   line = "";
   if (tooLong != nullptr) *tooLong = false;
   if (handle == nullptr || failed_ || atEnd_) return false;
-  std::string text;
-  text.reserve(128);
+  std::string& text = lineBuffer_;  // kept between calls: one block per file
+  text.clear();
   bool any = false;
   bool overflow = false;
   int64_t consumed = 0;
@@ -321,7 +321,6 @@ bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
     if (overflow) continue;
     if (text.size() > maxLength) {  // one more than fits: room for a CR before the LF
       overflow = true;
-      text.clear();
       continue;
     }
     text.push_back(static_cast<char>(c));
@@ -338,7 +337,7 @@ bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
     if (tooLong != nullptr) *tooLong = true;
     return true;
   }
-  line = XString(text);
+  line = XString(text.data(), static_cast<unsigned int>(text.size()));
   return true;
 }
 

@@ -92,6 +92,7 @@ class XFile {
   int64_t position_ = 0;  // bytes consumed by reads
   std::string tempPath_;
   std::string targetPath_;
+  std::string lineBuffer_;
 };
 
 // Copies a text file line by line; 0 after copying, -1 when either file

@@ -23,8 +23,8 @@ bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {
   return true;
 }
 
-FolderIndex::FolderIndex(const XString& folder) {
-  readable_ = platform::listFolderUnsorted(folder.str(), true, entries_);
+FolderIndex::FolderIndex(const XString& folder, bool sizes) {
+  readable_ = platform::listFolderUnsorted(folder.str(), sizes, entries_);
   byName_.reserve(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) byName_.emplace(entries_[i].name, i);
 }

@@ -23,12 +23,14 @@ struct FoldedEqual {
 
 class FolderIndex {
  public:
-  explicit FolderIndex(const XString& folder);
+  // Without `sizes` the entries' sizes read 0: the listing then costs no
+  // look at each entry.
+  explicit FolderIndex(const XString& folder, bool sizes = false);
 
   bool readable() const { return readable_; }
   // The entry that `name` names, or null.
   const platform::DirEntry* find(const XString& name) const;
-  // The entries, in no particular order; with their sizes.
+  // The entries, in no particular order.
   const std::vector<platform::DirEntry>& entries() const { return entries_; }
 
  private:

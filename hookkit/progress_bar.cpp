@@ -67,7 +67,8 @@ void ProgressBar::render() {
   line.keys.add('F', XString(present));
   line.keys.add('o', XString(total));
   line.keys.add('p', XString(static_cast<unsigned int>(static_cast<uint64_t>(present) * 100 / total), 3u));
-  line.keys.add('s', megabytesText(presentKB()));
+  // The size costs a look at every present file: only when it is shown.
+  if (pattern.find("%s") >= 0) line.keys.add('s', megabytesText(presentKB()));
   line.keys.add('P', dirSet->dirName);
   markerPath = (multiCD ? dirSet->parentDir : dirSet->dir) + line.render();
 }
@@ -121,7 +122,7 @@ void TagInfo::render() {
   if (merged) {
     SFVStatus own(dirSet->dir);
     SFVStatus& state = sfv != nullptr ? *sfv : own;
-    line.keys.add('s', megabytesText(state.presentKB()));
+    if (line.format.find("%s") >= 0) line.keys.add('s', megabytesText(state.presentKB()));
     line.keys.add('o', XString(state.presentCount()));
   }
   const XPath& folder = multiCD ? dirSet->parentDir : dirSet->dir;

@@ -1,5 +1,6 @@
 #include "hookkit/sfv_status.h"
 
+#include "platform/fs.h"
 #include "platform/paths.h"
 
 namespace {
@@ -75,8 +76,18 @@ unsigned int SFVStatus::presentCount() {
   return presentCount_;
 }
 
+// Sizes are looked up only when asked for: most hooks need the counts and
+// names alone.
 unsigned int SFVStatus::presentKB() {
   parse();
+  if (!haveKB_) {
+    haveKB_ = true;
+    for (const std::string& path : presentPaths_) {
+      uint64_t bytes = 0;
+      if (platform::fileSize(path.c_str(), &bytes)) presentKB_ += static_cast<unsigned int>(bytes / 1024);
+    }
+    presentPaths_.clear();
+  }
   return presentKB_;
 }
 
@@ -135,7 +146,7 @@ void SFVStatus::parse() {
     // present, and is never looked up.
     const platform::DirEntry* file = isSafeListedName(name) ? folder.find(name) : nullptr;
     if (file != nullptr && !file->isFolder) {
-      presentKB_ += static_cast<unsigned int>(file->size / 1024);
+      presentPaths_.push_back(dir.str() + file->name);
       ++presentCount_;
       present.push(true);
     } else {

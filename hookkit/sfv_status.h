@@ -2,8 +2,10 @@
 #ifndef HOOKKIT_SFV_STATUS_H_
 #define HOOKKIT_SFV_STATUS_H_
 
+#include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "foundation/xfile.h"
 #include "foundation/xstring.h"
@@ -59,6 +61,8 @@ class SFVStatus {
 
  private:
   unsigned int presentKB_ = 0;
+  bool haveKB_ = false;
+  std::vector<std::string> presentPaths_;  // sized on first demand
   unsigned int presentCount_ = 0;
   unsigned int listedKB_ = 0;
   unsigned int fileCount_ = 0;

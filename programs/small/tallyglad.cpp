@@ -26,13 +26,15 @@ int kilobytesOf(const XString& path) {
 // The bar of the state before this file goes, the bar of the new state is
 // made. A complete MP3 release with merging on gets no complete bar: the
 // completed tag marker that the upload hook makes takes its place.
-void moveProgressBar(ReleaseEvent& event, unsigned int present, unsigned int total, bool mp3Found) {
+void moveProgressBar(ReleaseEvent& event, SFVStatus& sfv, unsigned int present,
+                     unsigned int total, bool mp3Found) {
   const MConfig& c = event.config;
   // The state before this file. When the file is not among the present ones
   // (present 0) there is no such state below it; the bar's count is taken
   // as total, which removes a complete bar if there is one.
   unsigned int before = present == 0 ? total : present - 1;
   ProgressBar bar(&event.dirSet, &c.pb, before, total, event.multi && c.pb.mcd);
+  bar.sfv = &sfv;
   bar.remove();
   if (present == total && c.pb.merge && mp3Found) return;
   bar.set(present, total);
@@ -69,20 +71,16 @@ int runSfvSuccessHook(const XString& commandLine) {
   ReleaseEvent event(frame);
   const MConfig& c = event.config;
   // The release's state before any marker is touched.
-  unsigned int present = 0;
-  unsigned int total = 0;
-  {
-    SFVStatus sfv(event.dirSet.dir);
-    present = sfv.presentCount();
-    total = sfv.fileCount();
-  }
+  SFVStatus sfv(event.dirSet.dir);
+  const unsigned int present = sfv.presentCount();
+  const unsigned int total = sfv.fileCount();
   const bool moveBar = c.pb.mode != 0 && !c.sfv_dirlist.matchAny(event.dirSet.dir);
   const bool mp3Found = moveBar && event.dirSet.hasMatch(XString("*.mp3"));
 
   if (c.mfiles != 0) {
     MissingFiles(&event.dirSet, c.mfiles_pat, event.path, c.mfiles).removeOne(event.fileName);
   }
-  if (moveBar) moveProgressBar(event, present, total, mp3Found);
+  if (moveBar) moveProgressBar(event, sfv, present, total, mp3Found);
   if (c.sfvm != 0) {
     SFVMissing(&event.dirSet, c.sfvm_pat, c.sfvm_patmul, event.multi && c.mcd_sfvm, c.sfvm)
         .remove();
