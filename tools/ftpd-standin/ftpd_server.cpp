@@ -172,7 +172,11 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
   HookResult result;
   const HookEntry* entry = site_.hooks().find(key);
   if (entry == nullptr) {
-    std::fprintf(out_, "  %s: not registered\n", key);
+    std::string name = key;
+    for (const HookKind& kind : hookKinds()) {
+      if (name == kind.key) name = kind.program;
+    }
+    std::fprintf(out_, "  %s: not registered\n", name.c_str());
     return result;
   }
   result.registered = true;
