@@ -12,11 +12,11 @@ namespace {
 constexpr int kChmodTimeoutSeconds = 30;
 }  // namespace
 
-void Chmod::run(const XString& path, const XString& user, const XString& group) const {
+void Chmod::run(const XString& path, const XString& user, const XString& userGroup) const {
   if (touser) {
-    execute(path, user, group, allow);
+    execute(path, user, userGroup, allow);
   } else {
-    execute(path, username, this->group, allow);
+    execute(path, username, group, allow);
   }
 }
 
@@ -24,18 +24,18 @@ void Chmod::run(const XString& path, const XString& user, const XString& group) 
 // install folder's data folder, so it is the chmod program of the install
 // folder. Only the path is quoted; the text is split into arguments as the
 // Windows runtime does and the program is started directly, without a shell.
-void Chmod::execute(const XString& path, const XString& user, const XString& group,
-                    const XString& allow) {
+void Chmod::execute(const XString& path, const XString& owner, const XString& ownerGroup,
+                    const XString& rights) {
   XString command("..");
   command += platform::kPathSepText;
   command += "chmod";
   command += platform::kExeSuffix;
   command += " ";
-  command += allow;
+  command += rights;
   command += " ";
-  command += user;
+  command += owner;
   command += " ";
-  command += group;
+  command += ownerGroup;
   command += " \"";
   command += path;
   command += "\"";

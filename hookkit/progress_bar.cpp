@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/dir_listing.h"
+#include "hookkit/folder_index.h"
 #include "hookkit/formated_line.h"
 #include "hookkit/sfv_status.h"
 #include "media/xlog.h"
@@ -74,6 +75,12 @@ void ProgressBar::render() {
 }
 
 int ProgressBar::create() {
+  if (make() == 0) return 0;
+  dirSet->applyOwner(markerPath);
+  return 1;
+}
+
+int ProgressBar::make() {
   if (dirSet == nullptr || settings == nullptr) return 0;
   render();
   if (settings->mode == 1) {
@@ -85,8 +92,24 @@ int ProgressBar::create() {
       return 0;
     }
   }
-  dirSet->applyOwner(markerPath);
   return 1;
+}
+
+bool ProgressBar::removeEarlier() {
+  if (dirSet == nullptr || settings == nullptr || total == 0) return false;
+  const unsigned int now = present > total ? total : present;
+  // One listing of the bar's folder tells which of the names is there.
+  FolderIndex folder(multiCD ? dirSet->parentDir : dirSet->dir);
+  const XPath& base = multiCD ? dirSet->parentDir : dirSet->dir;
+  bool removed = false;
+  for (unsigned int count = now; count-- > 0 && !removed;) {
+    set(count, total);
+    render();
+    XString name(markerPath.c_str() + base.length());
+    if (folder.find(name) != nullptr) removed = remove();
+  }
+  set(now, total);
+  return removed;
 }
 
 bool ProgressBar::remove() {
@@ -131,6 +154,12 @@ void TagInfo::render() {
 }
 
 bool TagInfo::create() {
+  if (!make()) return false;
+  dirSet->applyOwner(markerPath);
+  return true;
+}
+
+bool TagInfo::make() {
   if (dirSet == nullptr || settings == nullptr) return false;
   render();
   if (settings->last) {
@@ -153,6 +182,5 @@ bool TagInfo::create() {
   } else if (settings->mode == 2) {
     if (!platform::makeDir(markerPath.c_str())) return false;
   }
-  dirSet->applyOwner(markerPath);
   return true;
 }

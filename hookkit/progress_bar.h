@@ -20,7 +20,13 @@ class ProgressBar {
   void render();
   // 1 when the marker was made, 0 when not.
   int create();
+  // create without the chmod run.
+  int make();
   bool remove();
+  // Removes the bar of an earlier count, the first found counting down from
+  // present - 1, so that a bar left behind by an update that came in
+  // between goes too; the caller then makes the bar of this count.
+  bool removeEarlier();
 
   const DirSet* dirSet;
   const ProgressBarSettings* settings;
@@ -52,6 +58,8 @@ class TagInfo {
   // With `last` set, first removes the previous tag marker, when exactly
   // one is there and it is a marker (an empty file, or an empty folder).
   bool create();
+  // create without the chmod run.
+  bool make();
 
   const DirSet* dirSet;
   const TagInfoSettings* settings;

@@ -39,10 +39,14 @@ void SfvStateMarker::name() {
   markerPath = (useMulti ? dirSet->grandparentDir : dirSet->parentDir) + line.render();
 }
 
-bool SfvStateMarker::create() {
+bool SfvStateMarker::make() {
   if (dirSet == nullptr) return false;
   name();
-  if (!makeMarker(markerPath, mode)) return false;
+  return makeMarker(markerPath, mode);
+}
+
+bool SfvStateMarker::create() {
+  if (!make()) return false;
   dirSet->applyOwner(markerPath);
   return true;
 }
@@ -93,14 +97,29 @@ int MissingFiles::walk(Walk what) {
       makeMarker(marker, mode);
     }
   }
-  // One chmod run covers every marker of the folder through the wildcard.
-  if (what != Walk::kRemove) dirSet->applyOwner(markerPath(XString("*")));
   return 1;
 }
 
-void MissingFiles::repair() { walk(Walk::kRepair); }
+XString MissingFiles::wildcardPath() const {
+  return dirSet != nullptr ? markerPath(XString("*")) : XString();
+}
 
-int MissingFiles::createAll() { return walk(Walk::kCreate); }
+void MissingFiles::applyOwner() {
+  // One chmod run covers every marker of the folder through the wildcard.
+  if (dirSet != nullptr) dirSet->applyOwner(wildcardPath());
+}
+
+void MissingFiles::repair() {
+  if (walk(Walk::kRepair) != 0) applyOwner();
+}
+
+int MissingFiles::makeAll() { return walk(Walk::kCreate); }
+
+int MissingFiles::createAll() {
+  int read = makeAll();
+  if (read != 0) applyOwner();
+  return read;
+}
 
 int MissingFiles::removeAll() { return walk(Walk::kRemove); }
 

@@ -20,6 +20,9 @@ class SfvStateMarker {
   // Makes the marker and hands it to the chmod program. Never empties a
   // file that is already there.
   bool create();
+  // Makes the marker only; the caller hands markerPath to the chmod program
+  // (after letting go of the lock it made the marker under, say).
+  bool make();
   // Removes the marker; a file is removed only when it is empty.
   bool remove();
 
@@ -54,6 +57,11 @@ class MissingFiles {
   // Makes the markers of missing files; 1 when the SFV was read, 0 when
   // there is no DirSet or the SFV cannot be opened.
   int createAll();
+  // createAll without the chmod run, and the one run on its own, by the
+  // wildcard path that covers every marker of the folder.
+  int makeAll();
+  void applyOwner();
+  XString wildcardPath() const;
   // Removes the marker of every listed file; 1 when the SFV was read.
   int removeAll();
   // Removes the marker of one file; always 1.

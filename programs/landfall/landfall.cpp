@@ -1,6 +1,7 @@
 #include "programs/landfall/landfall.h"
 
 #include <cmath>
+#include <vector>
 
 #include "foundation/xfile.h"
 #include "hookkit/dir_set.h"
@@ -44,11 +45,6 @@ struct Upload {
         multi(frame.global.mcd_list.matchAny(dirSet.dirName)),
         exempt(config.sfv_dirlist.matchAny(dirSet.dir)),
         sfv(dirSet.dir) {
-    present = sfv.presentCount();
-    listed = sfv.fileCount();
-    // Nothing this hook does makes or removes an SFV, so one look serves the
-    // whole run.
-    hasSfv = sfv.hasSfvFile();
     XPath name(physical);
     name.toFileName();
     fileName = name;
@@ -57,12 +53,25 @@ struct Upload {
     extension.toLower();
   }
 
+  // Reads the folder's SFV state; done under the lock, with the markers.
+  void readFolder() {
+    present = sfv.presentCount();
+    listed = sfv.fileCount();
+    // Nothing this hook does makes or removes an SFV, so one look serves
+    // the whole run.
+    hasSfv = sfv.hasSfvFile();
+  }
+
   bool sfvExists() const { return hasSfv; }
 
   SFVMissing sfvMissing() const {
     return SFVMissing(&dirSet, config.sfvm_pat, config.sfvm_patmul, multi && config.mcd_sfvm,
                       config.sfvm);
   }
+
+  // Paths of markers made under the lock, handed to the chmod program once
+  // the lock is let go.
+  void made(const XString& path) { owned.push_back(path); }
 
   const MConfig& config;
   XString physical;
@@ -81,6 +90,7 @@ struct Upload {
   unsigned int listed = 0;
   XString fileName;
   XString extension;
+  std::vector<XString> owned;
 };
 
 // Steps for an uploaded SFV. False when the SFV cannot be read.
@@ -90,19 +100,24 @@ bool markSfvUpload(Upload& up, const Status& memo) {
   if (!sfv.isOpen()) return false;
   if (c.sfvm != 0) up.sfvMissing().remove();
   if (c.mfiles != 0 && !up.exempt) {
-    MissingFiles(&up.dirSet, c.mfiles_pat, up.physical, c.mfiles).createAll();
+    MissingFiles missing(&up.dirSet, c.mfiles_pat, up.physical, c.mfiles);
+    if (missing.makeAll() != 0) up.made(missing.wildcardPath());
   }
   if (c.sfvi != 0 && !up.exempt && !memo.completed.holds(up.physical)) {
-    SFVIncomplete(&up.dirSet, c.sfvi_pat, c.sfvi_patmul, up.multi && c.mcd_sfvi, c.sfvi).create();
+    SFVIncomplete incomplete(&up.dirSet, c.sfvi_pat, c.sfvi_patmul, up.multi && c.mcd_sfvi,
+                             c.sfvi);
+    if (incomplete.make()) up.made(incomplete.markerPath);
   }
   if (up.listed == up.present && c.tinfo.merge && c.tinfo.mode != 0 && !up.exempt) {
     TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.pb.mcd, true);
     tag.sfv = &up.sfv;
-    tag.create();
+    if (tag.make()) up.made(tag.markerPath);
   } else if (c.pb.mode != 0 && !up.exempt) {
     ProgressBar bar(&up.dirSet, &c.pb, up.present, up.listed, up.multi && c.pb.mcd);
     bar.sfv = &up.sfv;
-    bar.create();
+    // A bar that a check made before this SFV's own run goes.
+    bar.removeEarlier();
+    if (bar.make() != 0) up.made(bar.markerPath);
   }
   return true;
 }
@@ -110,21 +125,30 @@ bool markSfvUpload(Upload& up, const Status& memo) {
 void markMp3Upload(Upload& up) {
   const MConfig& c = up.config;
   if (c.sfvm != 0 && !up.exempt) {
-    Status memoB;  // read afresh just before its gate
-    if (!memoB.checked.holds(up.physical) && !up.sfvExists()) up.sfvMissing().create();
+    Status memoB;  // read afresh just before its gate; never changed here
+    if (!memoB.checked.holds(up.physical) && !up.sfvExists()) {
+      SFVMissing missing = up.sfvMissing();
+      if (missing.make()) up.made(missing.markerPath);
+    }
   }
-  if (c.tinfo.mode != 0) {
+  // A file that is gone by now (the server renamed it after a failed
+  // check) has no tag to show: its marker would replace a true one with
+  // "unknown".
+  if (c.tinfo.mode != 0 && platform::isRegularFile(up.physical.c_str())) {
     bool completed = up.listed == up.present && up.listed != 0 && up.sfvExists();
     TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.tinfo.mcd, completed);
     tag.sfv = &up.sfv;
-    tag.create();
+    if (tag.make()) up.made(tag.markerPath);
   }
 }
 
 void markOtherUpload(Upload& up, const Status& memo) {
   const MConfig& c = up.config;
   if (c.sfvm == 0 || up.exempt || memo.checked.holds(up.physical)) return;
-  if (!up.sfvExists() && !c.sfv_filelist.matchAny(up.fileName)) up.sfvMissing().create();
+  if (!up.sfvExists() && !c.sfv_filelist.matchAny(up.fileName)) {
+    SFVMissing missing = up.sfvMissing();
+    if (missing.make()) up.made(missing.markerPath);
+  }
 }
 
 // Counts the upload into racer.sav and renders the statistics into the
@@ -172,13 +196,21 @@ int runUploadHook(const XString& commandLine) {
 
   Upload up(frame);
   Status memo(true);  // the upload hook makes the memo when it is missing
-  if (up.extension == "sfv") {
-    if (!markSfvUpload(up, memo)) return kExitSfvUnreadable;
-  } else if (up.extension == "mp3") {
-    markMp3Upload(up);
-  } else {
-    markOtherUpload(up, memo);
+  {
+    // Hooks that run for other uploads of the release at the same moment
+    // update the same markers: each reads the folder and changes its
+    // markers in one go, and the chmod runs wait until the lock is let go.
+    platform::FileLock lock;
+    up.readFolder();
+    if (up.extension == "sfv") {
+      if (!markSfvUpload(up, memo)) return kExitSfvUnreadable;
+    } else if (up.extension == "mp3") {
+      markMp3Upload(up);
+    } else {
+      markOtherUpload(up, memo);
+    }
   }
+  for (const XString& path : up.owned) up.dirSet.applyOwner(path);
 
   // The completing upload's race is counted and answered first, so the
   // reply and the moved ".message" show the finished race.

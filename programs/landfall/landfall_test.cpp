@@ -184,6 +184,29 @@ TEST(LandfallTest, Mp3AndOtherUploads) {
   EXPECT_TRUE(exists(other.box().site() + "/Rel - SFV missing"));
 }
 
+// After a failed check the server has renamed the file to ".bad" before it
+// starts the upload hook: the release keeps its true tag marker.
+TEST(LandfallTest, AVanishedMp3LeavesTheTagAlone) {
+  LandfallSite site;
+  ASSERT_EQ(site.upload("01.mp3", mp3Bytes()), kExitDone);
+  ASSERT_TRUE(exists(site.file("TAG Test Artist")));
+  ASSERT_EQ(site.run("02.mp3"), kExitDone);  // no such file any more
+  EXPECT_TRUE(exists(site.file("TAG Test Artist")));
+  EXPECT_FALSE(exists(site.file("TAG unknown")));
+}
+
+// A bar left by a check that ran before the SFV's own upload goes when that
+// upload makes its bar.
+TEST(LandfallTest, SfvUploadReplacesAnEarlierBar) {
+  LandfallSite site;
+  writeFile(site.file("a.rar"), "a");
+  writeFile(site.file("b.rar"), "b");
+  writeFile(site.file("BAR 1 of 3"), "");
+  ASSERT_EQ(site.upload("x.sfv", "a.rar 1\nb.rar 2\nc.rar 3\n"), kExitDone);
+  EXPECT_FALSE(exists(site.file("BAR 1 of 3")));
+  EXPECT_TRUE(exists(site.file("BAR 2 of 3")));
+}
+
 TEST(LandfallTest, RaceGates) {
   LandfallSite site;
   writeFile(site.file("x.sfv"), "a.rar 1\n");

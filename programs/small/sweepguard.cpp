@@ -3,6 +3,7 @@
 #include "hookkit/progress_bar.h"
 #include "hookkit/sfv_markers.h"
 #include "hookkit/sfv_status.h"
+#include "platform/lock.h"
 #include "programs/landfall/status.h"
 #include "programs/small/release_event.h"
 
@@ -15,6 +16,8 @@ int runPreDeleteHook(const XString& commandLine) {
   const MConfig& c = event.config;
   if (!event.extension.equalsNoCase(XString("sfv"))) return kExitDone;
 
+  // Markers change one hook at a time, the folder read with them.
+  platform::FileLock lock;
   // The counts of the bar to remove, read before any marker is touched.
   unsigned int present = 0;
   unsigned int total = 0;

@@ -3,6 +3,7 @@
 #include "foundation/xfile.h"
 #include "hookkit/sfv_markers.h"
 #include "platform/fs.h"
+#include "platform/lock.h"
 #include "programs/landfall/racer.h"
 #include "programs/landfall/status.h"
 #include "programs/small/playlist.h"
@@ -38,6 +39,7 @@ int runSfvCompletedHook(const XString& commandLine) {
   Status memo;
 
   if (c.sfvi != 0) {
+    platform::FileLock lock;  // markers change one hook at a time
     SFVIncomplete(&event.dirSet, c.sfvi_pat, c.sfvi_patmul, event.multi && c.mcd_sfvi, c.sfvi)
         .remove();
   }

@@ -35,6 +35,12 @@ int checked(const HookSite& site, const std::string& folder, const std::string& 
       site.line("tallyglad", {"R", "b", folder + "/" + name, "/site/rel/" + name, "grp", "bob"})));
 }
 
+// The race file that the SFV's upload starts.
+void startRace(const HookSite& site, const std::string& folder) {
+  Racer race(&site.config.racer);
+  ASSERT_TRUE(race.save(XString(folder + "/racer.sav")));
+}
+
 bool logged(const HookSite& site, const std::string& path) {
   std::vector<std::string> log = site.box.chmodLog();
   return std::find(log.begin(), log.end(), "764 bob grp " + path) != log.end();
@@ -51,6 +57,7 @@ TEST(TallygladTest, MovesTheBarAndRemovesMarkers) {
     writeFile(rel + "/" + marker, "");
   }
   writeFile(site.box.site() + "/Rel - SFV missing", "");
+  startRace(site, rel);
 
   ASSERT_EQ(checked(site, rel, "c.rar"), kExitDone);
   EXPECT_EQ(listNames(rel),
@@ -141,9 +148,43 @@ TEST(TallygladTest, RaceSwitches) {
   site.config.racer.en = true;
   site.config.racer.chmod = false;
   site.save();
+  startRace(site, rel);
   ASSERT_EQ(checked(site, rel, "a.rar"), kExitDone);
   EXPECT_TRUE(exists(rel + "/racer.sav"));
   EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{"764 bob grp " + rel + "/.message"});
+}
+
+// Without a race file no race is running (it never started, or the release
+// is complete and it was dropped): a late check starts none.
+TEST(TallygladTest, StartsNoRaceOfItsOwn) {
+  HookSite site;
+  site.save();
+  std::string rel = site.release("Rel");
+  writeFile(rel + "/rel.sfv", "a.rar 1\n");
+  writeFile(rel + "/a.rar", "x");
+  ASSERT_EQ(checked(site, rel, "a.rar"), kExitDone);
+  EXPECT_FALSE(exists(rel + "/racer.sav"));
+  EXPECT_FALSE(exists(rel + "/.message"));
+  EXPECT_NE(readFile(site.memoPath()).find(rel + "/a.rar"), std::string::npos);
+}
+
+// Checks of several files can end in any order: the bar of an earlier count
+// that is still standing goes, whichever count it has.
+TEST(TallygladTest, ReplacesABarLeftByAnEarlierCheck) {
+  HookSite site;
+  plainBars(site);
+  site.save();
+  std::string rel = site.release("Rel");
+  writeFile(rel + "/rel.sfv", "a.rar 1\nb.rar 2\nc.rar 3\nd.rar 4\n");
+  for (const char* name : {"a.rar", "b.rar", "c.rar"}) writeFile(rel + "/" + name, "data");
+  writeFile(rel + "/bar 1 of 4", "");
+  ASSERT_EQ(checked(site, rel, "c.rar"), kExitDone);
+  EXPECT_FALSE(exists(rel + "/bar 1 of 4"));
+  EXPECT_TRUE(exists(rel + "/bar 3 of 4"));
+  // A bar of the same count is not an earlier one: it stays, and it is the
+  // one this check would make.
+  ASSERT_EQ(checked(site, rel, "c.rar"), kExitDone);
+  EXPECT_TRUE(exists(rel + "/bar 3 of 4"));
 }
 
 TEST(TallygladTest, CountsTheCheckedFileInWholeKilobytes) {
@@ -155,6 +196,7 @@ TEST(TallygladTest, CountsTheCheckedFileInWholeKilobytes) {
   writeFile(rel + "/big.rar", "");
   std::filesystem::resize_file(rel + "/big.rar", (5ull << 30) + 1023);
   writeFile(rel + "/small.rar", std::string(3000, 'x'));
+  startRace(site, rel);
   ASSERT_EQ(checked(site, rel, "big.rar"), kExitDone);
   ASSERT_EQ(checked(site, rel, "small.rar"), kExitDone);
   Racer racer(&site.config.racer);

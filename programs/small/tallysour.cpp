@@ -4,6 +4,7 @@
 
 #include "hookkit/sfv_markers.h"
 #include "platform/fs.h"
+#include "platform/lock.h"
 #include "programs/landfall/status.h"
 #include "programs/small/release_event.h"
 
@@ -41,6 +42,7 @@ int runSfvFailedHook(const XString& commandLine) {
   // a deleted one needs no owner.
   if (c.badf != kBadDelete) event.dirSet.applyOwner(badPath);
   if (c.sfvm != 0) {
+    platform::FileLock lock;  // markers change one hook at a time
     SFVMissing(&event.dirSet, c.sfvm_pat, c.sfvm_patmul, event.multi && c.mcd_sfvm, c.sfvm)
         .remove();
   }
