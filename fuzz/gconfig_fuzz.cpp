@@ -1,29 +1,17 @@
 // Loads the global settings from arbitrary bytes; what loads must save and
 // load again.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "settings/gconfig.h"
 
-namespace {
-
-std::string scratchPath(const char* what) {
-  return std::string("/tmp/brindle-gconfig-fuzz-") + what + "-" + std::to_string(getpid());
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string input = scratchPath("in");
-  static const std::string output = scratchPath("out");
-  FILE* f = std::fopen(input.c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  static const std::string input = fuzz_support::scratchPath("gconfig-in");
+  static const std::string output = fuzz_support::scratchPath("gconfig-out");
+  if (!fuzz_support::writeInput(input, data, size)) return 0;
 
   GConfig g;
   if (!g.load(input.c_str())) return 0;

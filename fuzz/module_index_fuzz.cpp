@@ -1,30 +1,18 @@
 // Loads a module index from arbitrary bytes, chooses modules and saves it.
 // No module's settings are opened, so no file named by the input is read
 // or written.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "settings/module_index.h"
 
-namespace {
-
-std::string scratchPath(const char* what) {
-  return std::string("/tmp/brindle-index-fuzz-") + what + "-" + std::to_string(getpid());
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string input = scratchPath("in");
-  static const std::string output = scratchPath("out");
-  FILE* f = std::fopen(input.c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  static const std::string input = fuzz_support::scratchPath("index-in");
+  static const std::string output = fuzz_support::scratchPath("index-out");
+  if (!fuzz_support::writeInput(input, data, size)) return 0;
 
   ModuleIndex<MConfig> index(input.c_str());
   for (const char* dir : {"/", "/mp3/new/cd1", "", "/MP3"}) {

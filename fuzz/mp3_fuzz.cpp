@@ -1,25 +1,15 @@
 // Reads arbitrary bytes as an MP3 file: header search, Xing block and tag.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "media/mp3_file.h"
 #include "media/mp3_info.h"
 
-namespace {
-
-std::string scratchPath() { return "/tmp/brindle-mp3-fuzz-" + std::to_string(getpid()) + ".mp3"; }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = scratchPath();
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  static const std::string path = fuzz_support::scratchPath("input.mp3");
+  if (!fuzz_support::writeInput(path, data, size)) return 0;
 
   MP3Info info;
   info.read(path.c_str());

@@ -1,32 +1,17 @@
 // Loads arbitrary bytes as a release's racer.sav, then sorts, renders and
 // saves what it got.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "programs/landfall/racer.h"
 
-namespace {
-
-std::string makeFolder() {
-  std::string folder = "/tmp/brindle-racer-fuzz-" + std::to_string(getpid());
-  mkdir(folder.c_str(), 0755);
-  return folder;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string folder = makeFolder();
+  static const std::string folder = fuzz_support::scratchFolder("racer");
   static const XString path((folder + "/racer.sav").c_str());
   static const XString message((folder + "/.message").c_str());
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  if (!fuzz_support::writeInput(path.str(), data, size)) return 0;
 
   RacerSettings settings;
   settings.gbody = "%u|%g|%S|%N|%v";

@@ -1,23 +1,17 @@
 // Reads arbitrary bytes as a release's SFV, the way every hook counts it.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "hookkit/sfv_status.h"
 
 namespace {
 
 std::string makeFolder() {
-  std::string folder = "/tmp/brindle-sfv-fuzz-" + std::to_string(getpid());
-  mkdir(folder.c_str(), 0755);
-  std::FILE* f = std::fopen((folder + "/present.rar").c_str(), "wb");
-  if (f != nullptr) {
-    std::fputs("data", f);
-    std::fclose(f);
-  }
+  std::string folder = fuzz_support::scratchFolder("sfv");
+  const uint8_t kData[] = {'d', 'a', 't', 'a'};
+  fuzz_support::writeInput(folder + "/present.rar", kData, sizeof kData);
   return folder;
 }
 
@@ -25,10 +19,7 @@ std::string makeFolder() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string folder = makeFolder();
-  std::FILE* f = std::fopen((folder + "/release.sfv").c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  if (!fuzz_support::writeInput(folder + "/release.sfv", data, size)) return 0;
 
   SFVStatus sfv{XString(folder.c_str())};
   unsigned int files = sfv.fileCount();

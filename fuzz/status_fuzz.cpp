@@ -1,30 +1,23 @@
 // Loads arbitrary bytes as the hooks' memo and writes a slot back.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "programs/landfall/status.h"
 
 namespace {
 
-bool enterScratch() {
-  std::string folder = "/tmp/brindle-status-fuzz-" + std::to_string(getpid());
-  mkdir(folder.c_str(), 0755);
-  return chdir(folder.c_str()) == 0;
-}
+bool enterScratch() { return chdir(fuzz_support::scratchFolder("status").c_str()) == 0; }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = enterScratch();
   if (!ready) return 0;
-  std::FILE* f = std::fopen(Status::kFileName, "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  if (!fuzz_support::writeInput(Status::kFileName, data, size)) return 0;
   {
     Status memo;
     if (size > 0 && (data[0] & 1)) {

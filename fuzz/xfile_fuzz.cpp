@@ -1,26 +1,14 @@
 // Reads every value kind, in both modes, from arbitrary bytes.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "foundation/xfile.h"
 
-namespace {
-
-std::string scratchPath() {
-  return "/tmp/brindle-xfile-fuzz-" + std::to_string(getpid());
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = scratchPath();
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  static const std::string path = fuzz_support::scratchPath("xfile");
+  if (!fuzz_support::writeInput(path, data, size)) return 0;
 
   for (bool text : {false, true}) {
     XFile in(path.c_str(), text ? "rt" : "rb", text);

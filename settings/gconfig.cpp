@@ -1,6 +1,7 @@
 #include "settings/gconfig.h"
 
 #include "platform/paths.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -129,13 +130,8 @@ bool GConfig::load(const char* path) {
 // lengths or counts are impossible, is refused and the record stays as it
 // was. An unknown version is kept in `version`, nothing else changes.
 bool GConfig::read(XFile& file) {
-  if (!file.isOpen()) return false;
-  XString header;
-  file >> header;
-  if (file.failed() || header != kHeader) return false;
   unsigned int stored = 0;
-  file >> stored;
-  if (file.failed()) return false;
+  if (!readSettingsHeader(file, kHeader, &stored)) return false;
   bool current = stored >= kFirstCurrentVersion && stored <= kVersion;
   bool old = stored == kOldVersion96 || stored == kOldVersion97;
   if (!current && !old) {
@@ -160,12 +156,7 @@ bool GConfig::read(XFile& file) {
   return true;
 }
 
-bool GConfig::save(const char* path) {
-  XFile file;
-  file.openReplacing(path, false);
-  if (!write(file)) return false;
-  return file.commit();
-}
+bool GConfig::save(const char* path) { return saveSettings(*this, path); }
 
 bool GConfig::write(XFile& f) {
   if (!f.isOpen()) return false;

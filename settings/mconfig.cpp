@@ -1,5 +1,7 @@
 #include "settings/mconfig.h"
 
+#include "settings/settings_file.h"
+
 namespace {
 
 const char kHeader[] = "Brindlecast module-configuration file";
@@ -72,13 +74,8 @@ bool MConfig::load(const char* path) {
 // counts leaves the record as it was. An unknown version is kept in
 // `version`, nothing else changes.
 bool MConfig::read(XFile& file) {
-  if (!file.isOpen()) return false;
-  XString header;
-  file >> header;
-  if (file.failed() || header != kHeader) return false;
   unsigned int stored = 0;
-  file >> stored;
-  if (file.failed()) return false;
+  if (!readSettingsHeader(file, kHeader, &stored)) return false;
   if (!accepted(stored)) {
     version = stored;
     return false;
@@ -91,12 +88,7 @@ bool MConfig::read(XFile& file) {
   return true;
 }
 
-bool MConfig::save(const char* path) {
-  XFile file;
-  file.openReplacing(path, false);
-  if (!write(file)) return false;
-  return file.commit();
-}
+bool MConfig::save(const char* path) { return saveSettings(*this, path); }
 
 bool MConfig::write(XFile& f) {
   if (!f.isOpen()) return false;
