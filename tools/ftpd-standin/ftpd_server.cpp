@@ -3,14 +3,17 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/fs.h"
 #include "platform/lock.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "tools/ftpd-standin/check_tally.h"
 #include "tools/ftpd-standin/release_check.h"
 #include "tools/ftpd-standin/sfv_list.h"
+#include "tools/ftpd-standin/uploads_in_flight.h"
 
 namespace ftpd {
 
@@ -97,12 +100,50 @@ bool keepAsBad(const std::string& path) {
   return platform::renameNoReplace(path.c_str(), bad.c_str());
 }
 
+long long nowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+// An upload's entry in the list of uploads in flight: entered under the
+// stand-in's lock, which the caller holds, and left when the ticket goes,
+// under that lock again (so the caller must have let it go by then).
+class FlightTicket {
+ public:
+  FlightTicket(const FtpdSite& site, const std::string& id) : site_(site), id_(id) {}
+  ~FlightTicket() {
+    if (!entered_) return;
+    platform::FileLock lock(site_.lockFile().c_str());
+    UploadsInFlight flight(site_.flightFile());
+    flight.load();
+    flight.remove(id_);
+    flight.save();
+  }
+  FlightTicket(const FlightTicket&) = delete;
+  FlightTicket& operator=(const FlightTicket&) = delete;
+
+  void enter(const std::string& folder) {
+    UploadsInFlight flight(site_.flightFile());
+    flight.load();
+    long long now = nowMs();
+    // A stand-in that was killed never left; its entry is dropped once its
+    // hooks would all have timed out.
+    flight.dropOlderThan(now - 1000LL * kStaleFlightSeconds);
+    flight.add(now, id_, folder);
+    entered_ = flight.save();
+  }
+
+ private:
+  const FtpdSite& site_;
+  std::string id_;
+  bool entered_ = false;
+};
+
 }  // namespace
 
 std::string makeRequestId() {
-  long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                     std::chrono::system_clock::now().time_since_epoch())
-                     .count();
+  long long ms = nowMs();
   // A temporary name is one that no other process uses; its numbers (the
   // process and a counter) make the id unique among running stand-ins.
   std::string unique = platform::tempPathFor("id");
@@ -279,15 +320,23 @@ int FtpdServer::upload(const UploadRequest& request) {
     std::string virtualPath;
   };
   std::vector<Event> events;
+  // Listed from the store to the end of this upload's hooks; it leaves the
+  // list when it goes, after the lock below is let go.
+  FlightTicket ticket(site_, requestId_);
   {
     // Store and check under one lock, so of several uploads that finish a
     // release at once exactly one sees it complete.
     platform::FileLock lock(site_.lockFile().c_str());
-    ReleaseCheck before;
-    bool passedBefore = false;
-    if (before.readSfv(physicalFolder) && before.sfvName() != name) {
-      const SfvFile* listed = before.sfv().find(name);
-      passedBefore = listed != nullptr && before.check(*listed).passed;
+    ticket.enter(physicalFolder);
+    ReleaseCheck check;
+    bool hasSfv = check.readSfv(physicalFolder);
+    const bool uploadIsSfv = hasExtension(name, "sfv");
+    // The file this upload replaces, when the SFV lists it: did it pass?
+    bool hadBefore = false;
+    uint32_t crcBefore = 0;
+    if (hasSfv && !uploadIsSfv && check.sfv().find(name) != nullptr &&
+        platform::isRegularFile(physical.c_str())) {
+      hadBefore = fileCrc32(physical, &crcBefore);
     }
     if (!storeFile(request.localFile, physical)) {
       std::fprintf(out_, "  cannot store %s\n", name.c_str());
@@ -295,17 +344,20 @@ int FtpdServer::upload(const UploadRequest& request) {
     }
     values['b'] = sizeText(physical);
     std::fprintf(out_, "  stored %s (%s bytes)\n", name.c_str(), values['b'].c_str());
+    // An uploaded SFV may be the folder's first one now.
+    if (uploadIsSfv) hasSfv = check.readSfv(physicalFolder);
 
-    ReleaseCheck check;
-    if (!check.readSfv(physicalFolder)) {
+    platform::makeDir(site_.checkRecords().c_str());  // a site made before the records
+    CheckTally tally(site_.checkRecords(), physicalFolder);
+    if (!hasSfv) {
       std::fprintf(out_, "  crc check: no sfv\n");
     } else if (check.sfvName() == name) {
       // The SFV arrived: every listed file already there is checked. A file
       // that fails is kept as ".bad"; passing files get no event of their
       // own, and a release that is whole now is completed by the SFV.
-      bool whole = !check.sfv().files().empty();
+      size_t passed = 0;
       for (const ListedFileState& state : check.checkAll()) {
-        if (!state.passed) whole = false;
+        if (state.passed) ++passed;
         if (state.diskName.empty()) continue;
         std::string path = joinPath(physicalFolder, state.diskName);
         if (state.passed) {
@@ -319,24 +371,42 @@ int FtpdServer::upload(const UploadRequest& request) {
                        state.diskName.c_str());
         }
       }
-      if (whole) {
+      tally.reset(check.sfvName(), check.sfvCrc(), check.sfv().files().size(), passed);
+      tally.save();
+      if (tally.complete()) {
         std::fprintf(out_, "  release complete\n");
         events.push_back({"onSfvComplete", physical, virtualPath});
       }
     } else if (const SfvFile* listed = check.sfv().find(name)) {
-      if (check.check(*listed).passed) {
+      uint32_t crc = 0;
+      const bool passed = fileCrc32(physical, &crc) && crc == listed->crc;
+      const bool passedBefore = hadBefore && crcBefore == listed->crc;
+      bool kept = passed;
+      if (passed) {
         std::fprintf(out_, "  crc check of %s: passed\n", name.c_str());
         events.push_back({"tallyglad", physical, virtualPath});
-        if (check.complete() && !passedBefore) {
-          std::fprintf(out_, "  release complete\n");
-          events.push_back({"onSfvComplete", physical, virtualPath});
-        }
       } else if (keepAsBad(physical)) {
         std::fprintf(out_, "  crc check of %s: failed, kept as %s.bad\n", name.c_str(),
                      name.c_str());
         events.push_back({"tallysour", physical, virtualPath});
       } else {
         std::fprintf(out_, "  crc check of %s: failed, cannot rename it\n", name.c_str());
+      }
+      // Only this file changed since the last check: its entries are counted
+      // anew. Without a record of that check every listed file is checked.
+      if (tally.load(check.sfvName(), check.sfvCrc())) {
+        long now = kept ? static_cast<long>(check.sfv().passing(name, crc)) : 0;
+        long before = hadBefore ? static_cast<long>(check.sfv().passing(name, crcBefore)) : 0;
+        tally.add(now - before);
+      } else {
+        size_t passing = 0;
+        for (const ListedFileState& state : check.checkAll()) passing += state.passed ? 1 : 0;
+        tally.reset(check.sfvName(), check.sfvCrc(), check.sfv().files().size(), passing);
+      }
+      tally.save();
+      if (passed && tally.complete() && !passedBefore) {
+        std::fprintf(out_, "  release complete\n");
+        events.push_back({"onSfvComplete", physical, virtualPath});
       }
     } else {
       std::fprintf(out_, "  crc check: %s is not listed in %s\n", name.c_str(),
@@ -345,6 +415,7 @@ int FtpdServer::upload(const UploadRequest& request) {
   }
 
   for (const Event& event : events) {
+    if (std::string(event.key) == "onSfvComplete") waitForEarlierUploads(physicalFolder);
     Values eventValues = baseValues(event.physical, event.virtualPath, request.user, request.group);
     eventValues['R'] = folder;
     eventValues['b'] = sizeText(event.physical);
@@ -353,6 +424,31 @@ int FtpdServer::upload(const UploadRequest& request) {
   }
   runHook("landfall", values, "ask-landfall." + requestId_);
   return kExitOk;
+}
+
+void FtpdServer::waitForEarlierUploads(const std::string& physicalFolder) {
+  const auto start = std::chrono::steady_clock::now();
+  bool told = false;
+  for (;;) {
+    size_t earlier = 0;
+    {
+      platform::FileLock lock(site_.lockFile().c_str());
+      UploadsInFlight flight(site_.flightFile());
+      flight.load();
+      earlier = flight.before(requestId_, physicalFolder);
+    }
+    if (earlier == 0) return;
+    if (!told) {
+      std::fprintf(out_, "  waiting for %zu earlier uploads of the release\n", earlier);
+      told = true;
+    }
+    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(kFlightWaitSeconds)) {
+      std::fprintf(out_, "  waited %d seconds for %zu earlier uploads; going on\n",
+                   kFlightWaitSeconds, earlier);
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
 }
 
 int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& user,
@@ -407,9 +503,30 @@ int FtpdServer::deleteFile(const std::string& virtualPath, const std::string& us
   values['R'] = virtualParent(path);
   values['b'] = sizeText(physical);
   runHook("sweepguard", values, "");
+
+  // The delete and the release's check record change together.
+  platform::FileLock lock(site_.lockFile().c_str());
+  std::string folder;
+  site_.vfs().toPhysical(virtualParent(path), &folder);
+  const std::string name = lastPart(physical, platform::kPathSep);
+  ReleaseCheck check;
+  CheckTally tally(site_.checkRecords(), folder);
+  bool recorded = check.readSfv(folder) && tally.load(check.sfvName(), check.sfvCrc());
+  uint32_t crc = 0;
+  long passing = 0;
+  if (recorded && check.sfvName() != name && check.sfv().find(name) != nullptr &&
+      fileCrc32(physical, &crc)) {
+    passing = static_cast<long>(check.sfv().passing(name, crc));
+  }
   if (!platform::removeFile(physical.c_str())) {
     std::fprintf(out_, "  cannot delete %s\n", path.c_str());
     return kExitFailed;
+  }
+  if (recorded && check.sfvName() == name) {
+    tally.forget();  // the release's SFV went; the next one is checked anew
+  } else if (passing > 0) {
+    tally.add(-passing);
+    tally.save();
   }
   std::fprintf(out_, "  deleted %s\n", path.c_str());
   return kExitOk;

@@ -21,6 +21,12 @@ constexpr int kExitFailed = 3;   // the site or the request's target is not usab
 
 // A hook that does not end within this time is killed.
 constexpr int kHookTimeoutSeconds = 300;
+// The upload that completes a release waits at most this long for the
+// uploads stored before it into the release to end their hooks.
+constexpr int kFlightWaitSeconds = 120;
+// An upload listed in flight for longer than this was left by a stand-in
+// that was killed.
+constexpr int kStaleFlightSeconds = 4 * kHookTimeoutSeconds;
 
 // A request id that no other running stand-in uses and that is safe in a
 // file name: the time in milliseconds, the process and a counter.
@@ -46,7 +52,12 @@ class FtpdServer {
   FtpdServer& operator=(const FtpdServer&) = delete;
 
   // One upload: landguard, the store, the CRC check with tallyglad or
-  // tallysour and tallyfull, then landfall.
+  // tallysour and tallyfull, then landfall. The check of a listed file
+  // reads only that file: the passed entries of the release are kept in a
+  // small record per release (see CheckTally). When the upload completes
+  // the release, tallyfull and landfall start only after the uploads stored
+  // before it into the same folder have ended their hooks (see
+  // UploadsInFlight).
   int upload(const UploadRequest& request);
   // A new folder: made, then foldbirth; removed again when it refuses.
   int makeFolder(const std::string& virtualPath, const std::string& user, const std::string& group);
@@ -79,6 +90,9 @@ class FtpdServer {
   Values baseValues(const std::string& physical, const std::string& virtualPath,
                     const std::string& user, const std::string& group) const;
   bool checkValues(std::initializer_list<const std::string*> values);
+  // Waits, within kFlightWaitSeconds, until no upload stored before this
+  // one into `physicalFolder` is in flight.
+  void waitForEarlierUploads(const std::string& physicalFolder);
 
   const FtpdSite& site_;
   std::FILE* out_;

@@ -109,7 +109,8 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
   } else if (!makeFolder(folder_, error)) {
     return false;
   }
-  for (const std::string& folder : {install(), data(), server(), output(), root()}) {
+  for (const std::string& folder :
+       {install(), data(), server(), output(), checkRecords(), root()}) {
     if (!makeFolder(folder, error)) return false;
   }
 

@@ -7,6 +7,8 @@
 //   SITE/install/data/       BCconfig.bcc, ModuleIndex.idx, default.bcm
 //   SITE/server/             raidenftpd.ftpd, raidenftpd.vfs (and its backup)
 //   SITE/server/output/      ask-... and site-... replies
+//   SITE/server/checks/      the stand-in's record of each release's check
+//   SITE/server/uploads-in-flight  uploads whose hooks are still running
 //   SITE/root/               the virtual "/"
 #ifndef TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 #define TOOLS_FTPD_STANDIN_FTPD_SITE_H_
@@ -47,6 +49,10 @@ class FtpdSite {
   std::string userFile() const { return joinPath(server(), "raidenftpd.usr"); }
   // The stand-in's own lock, held while an upload is stored and checked.
   std::string lockFile() const { return joinPath(server(), "ftpd-standin.lock"); }
+  // What the stand-in keeps between its runs, under that lock: the checks
+  // passed per release and the uploads whose hooks are still running.
+  std::string checkRecords() const { return joinPath(server(), "checks"); }
+  std::string flightFile() const { return joinPath(server(), "uploads-in-flight"); }
 
   // Makes the whole site in a folder that does not exist yet or is empty:
   // copies every program of `programs` found in `programsDir`, writes the

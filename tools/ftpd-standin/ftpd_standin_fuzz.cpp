@@ -1,11 +1,14 @@
 // Feeds arbitrary bytes to the stand-in's readers of the server's ".ftpd"
-// and vfs files and of SFVs, and renders a command from what was read.
+// and vfs files, of SFVs and of its own check records and list of uploads
+// in flight, and renders a command from what was read.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "tools/ftpd-standin/check_tally.h"
 #include "tools/ftpd-standin/hook_table.h"
 #include "tools/ftpd-standin/sfv_list.h"
+#include "tools/ftpd-standin/uploads_in_flight.h"
 #include "tools/ftpd-standin/vfs_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -28,5 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ftpd::SfvList sfv;
   sfv.parse(text);
   sfv.find("a.mp3");
+  sfv.passing("a.mp3", 0);
+
+  ftpd::CheckTally tally("/x", "/Rel");
+  if (tally.parse(text)) {
+    tally.add(-1);
+    tally.text();
+  }
+  ftpd::UploadsInFlight flight("/x");
+  flight.parse(text);
+  flight.before("1", "/Rel");
+  flight.text();
   return 0;
 }

@@ -26,6 +26,26 @@
 //     A SITE command typed in VFOLDER: starts quipgate and shows its reply.
 //   ftpd-standin path SITE VPATH
 //     Prints the physical path of a virtual one.
+//   ftpd-standin set SITE KEY=VALUE...
+//     Changes a few switches of the site's default module (default.bcm):
+//     sfv_force, sfv_oneonly, sfv_insfv, m3u_deny, m3u_create, m3u_skip,
+//     move_en (0 or 1), badf (0 leave, 1 delete, 2 empty a bad file) and
+//     move_dir (a virtual folder of the site, stored as its physical path).
+//     Nothing is saved unless every assignment is valid.
+//
+// The CRC check of a listed file reads only that file: what passed is kept
+// per release in SITE/server/checks (rebuilt from a check of every listed
+// file when the release's SFV is uploaded, or is not the one the record was
+// made against). Files changed on disk behind the stand-in's back are seen
+// when the SFV is uploaded again.
+//
+// Uploads are listed in SITE/server/uploads-in-flight from their store to
+// the end of their hooks. A server raises "release complete" only when every
+// file of the release is in and dealt with: the upload that completes a
+// release runs its tallyglad at once, but waits (at most 120 seconds) until
+// every upload stored before it into the same folder has ended its hooks
+// before it starts tallyfull and landfall, and says so with "waiting for N
+// earlier uploads of the release".
 //
 // A hook is started with its registered command, the server's variables
 // substituted, as one argument: %m physical path, %r virtual path, %g group,
@@ -44,8 +64,10 @@
 #include <string>
 #include <vector>
 
+#include "settings/mconfig.h"
 #include "tools/ftpd-standin/ftpd_server.h"
 #include "tools/ftpd-standin/ftpd_site.h"
+#include "tools/ftpd-standin/module_switch.h"
 
 namespace {
 
@@ -58,6 +80,8 @@ constexpr const char* kUsage =
     "  ftpd-standin delete SITE VPATH --user U --group G\n"
     "  ftpd-standin site SITE VFOLDER TEXT --user U --group G [--level N]\n"
     "  ftpd-standin path SITE VPATH\n"
+    "  ftpd-standin set SITE KEY=VALUE... (keys: sfv_force sfv_oneonly sfv_insfv m3u_deny\n"
+    "                 m3u_create m3u_skip move_en: 0/1; badf: 0/1/2; move_dir: a virtual folder)\n"
     "Plays the FTP server's part for the suite's hooks on a sandbox site.\n"
     "Exit codes: 0 done, 1 refused by a hook, 2 usage, 3 site or target unusable.\n";
 
@@ -119,6 +143,30 @@ std::string option(const Arguments& args, const std::string& name, const std::st
   return it == args.options.end() ? otherwise : it->second;
 }
 
+int setSwitches(const ftpd::FtpdSite& site, const std::vector<std::string>& positional) {
+  const std::string path = ftpd::joinPath(site.data(), "default.bcm");
+  MConfig config;
+  if (!config.load(path.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: cannot read %s\n", path.c_str());
+    return ftpd::kExitFailed;
+  }
+  for (size_t i = 1; i < positional.size(); ++i) {
+    std::string error;
+    if (!ftpd::setModuleSwitch(positional[i], site.vfs(), &config, &error)) {
+      std::fprintf(stderr, "ftpd-standin: %s\n", error.c_str());
+      return ftpd::kExitUsage;
+    }
+  }
+  if (!config.save(path.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: cannot write %s\n", path.c_str());
+    return ftpd::kExitFailed;
+  }
+  for (size_t i = 1; i < positional.size(); ++i) {
+    std::printf("set %s\n", positional[i].c_str());
+  }
+  return ftpd::kExitOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,13 +198,17 @@ int main(int argc, char** argv) {
     positionals = 3;
   } else if (command == "path") {
     positionals = 2;
+  } else if (command == "set") {
+    positionals = 0;  // the site and one or more assignments
   } else {
     std::fprintf(stderr, "ftpd-standin: unknown command %s\n", command.c_str());
     return usage();
   }
   Arguments args;
-  if (!parseArguments(argc, argv, allowed, &args) || args.positional.size() != positionals ||
-      !required(args, needed)) {
+  if (!parseArguments(argc, argv, allowed, &args) || !required(args, needed)) return usage();
+  const bool countFits =
+      command == "set" ? args.positional.size() >= 2 : args.positional.size() == positionals;
+  if (!countFits) {
     return usage();
   }
 
@@ -173,6 +225,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ftpd-standin: %s\n", error.c_str());
     return ftpd::kExitFailed;
   }
+  if (command == "set") return setSwitches(site, args.positional);
   ftpd::FtpdServer server(site, stdout);
   int code = ftpd::kExitOk;
   if (command == "upload") {

@@ -1,5 +1,7 @@
 #include "tools/ftpd-standin/release_check.h"
 
+#include <zlib.h>
+
 #include "foundation/xstring.h"
 #include "platform/fs.h"
 #include "tools/ftpd-standin/ftpd_site.h"
@@ -22,6 +24,7 @@ bool hasExtension(const std::string& name, const char* extension) {
 bool ReleaseCheck::readSfv(const std::string& folder) {
   folder_ = folder;
   sfvName_.clear();
+  sfvCrc_ = 0;
   sfv_ = SfvList();
   // Other programs change the folder between our looks at it.
   platform::forgetListing(folder);
@@ -37,6 +40,9 @@ bool ReleaseCheck::readSfv(const std::string& folder) {
   std::string text;
   if (!readSmallFile(joinPath(folder, sfvName_), kSfvLimit, &text)) return false;
   sfv_.parse(text);
+  uLong crc = crc32(0L, Z_NULL, 0);
+  sfvCrc_ = static_cast<uint32_t>(
+      crc32(crc, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
   return true;
 }
 

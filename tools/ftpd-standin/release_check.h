@@ -2,6 +2,7 @@
 #ifndef TOOLS_FTPD_STANDIN_RELEASE_CHECK_H_
 #define TOOLS_FTPD_STANDIN_RELEASE_CHECK_H_
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,14 @@ class ReleaseCheck {
 
   const std::string& folder() const { return folder_; }
   const std::string& sfvName() const { return sfvName_; }
+  // The CRC32 of the SFV's bytes: which SFV a kept record was made against.
+  uint32_t sfvCrc() const { return sfvCrc_; }
   const SfvList& sfv() const { return sfv_; }
 
  private:
   std::string folder_;
   std::string sfvName_;
+  uint32_t sfvCrc_ = 0;
   SfvList sfv_;
 };
 

@@ -69,6 +69,14 @@ const SfvFile* SfvList::find(const std::string& name) const {
   return nullptr;
 }
 
+size_t SfvList::passing(const std::string& name, uint32_t crc) const {
+  size_t count = 0;
+  for (const SfvFile& file : files_) {
+    if (file.crc == crc && equalsNoCase(file.name, name)) ++count;
+  }
+  return count;
+}
+
 bool fileCrc32(const std::string& path, uint32_t* crc) {
   FILE* file = platform::openFile(path.c_str(), "rb");
   if (file == nullptr) return false;

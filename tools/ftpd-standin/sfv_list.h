@@ -23,6 +23,9 @@ class SfvList {
   // The first listed file whose name equals `name` ignoring ASCII case; null
   // when it is not listed.
   const SfvFile* find(const std::string& name) const;
+  // How many entries named `name` (ignoring ASCII case) list `crc`: what one
+  // file of that name with that checksum makes pass.
+  size_t passing(const std::string& name, uint32_t crc) const;
   const std::vector<SfvFile>& files() const { return files_; }
 
  private:

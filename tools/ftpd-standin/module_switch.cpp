@@ -1,0 +1,65 @@
+#include "tools/ftpd-standin/module_switch.h"
+
+namespace ftpd {
+
+namespace {
+
+bool* switchOf(const std::string& key, MConfig* c) {
+  if (key == "sfv_force") return &c->sfv_force;
+  if (key == "sfv_oneonly") return &c->sfv_oneonly;
+  if (key == "sfv_insfv") return &c->sfv_insfv;
+  if (key == "m3u_deny") return &c->m3u_deny;
+  if (key == "m3u_create") return &c->m3u_create;
+  if (key == "m3u_skip") return &c->m3u_skip;
+  if (key == "move_en") return &c->move_en;
+  return nullptr;
+}
+
+}  // namespace
+
+const std::vector<std::string>& moduleSwitchKeys() {
+  static const std::vector<std::string> keys = {"sfv_force", "sfv_oneonly", "sfv_insfv",
+                                                "m3u_deny",  "m3u_create",  "m3u_skip",
+                                                "move_en",   "badf",        "move_dir"};
+  return keys;
+}
+
+bool setModuleSwitch(const std::string& assignment, const VfsMap& vfs, MConfig* config,
+                     std::string* error) {
+  std::string::size_type equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    *error = "not KEY=VALUE: " + assignment;
+    return false;
+  }
+  const std::string key = assignment.substr(0, equals);
+  const std::string value = assignment.substr(equals + 1);
+  if (bool* flag = switchOf(key, config)) {
+    if (value != "0" && value != "1") {
+      *error = key + " takes 0 or 1";
+      return false;
+    }
+    *flag = value == "1";
+    return true;
+  }
+  if (key == "badf") {
+    if (value != "0" && value != "1" && value != "2") {
+      *error = "badf takes 0 (leave), 1 (delete) or 2 (empty)";
+      return false;
+    }
+    config->badf = static_cast<unsigned char>(value[0] - '0');
+    return true;
+  }
+  if (key == "move_dir") {
+    std::string physical;
+    if (value.empty() || value[0] != '/' || !vfs.toPhysical(value, &physical)) {
+      *error = "move_dir takes a virtual folder of the site";
+      return false;
+    }
+    config->move_dir = XString(physical);
+    return true;
+  }
+  *error = "unknown key " + key;
+  return false;
+}
+
+}  // namespace ftpd

@@ -1,0 +1,113 @@
+#include "tools/ftpd-standin/uploads_in_flight.h"
+
+#include <cstdio>
+
+#include "platform/fs.h"
+#include "tools/ftpd-standin/sfv_list.h"
+
+namespace ftpd {
+
+namespace {
+
+// A few lines per running stand-in; a larger file is not ours.
+constexpr size_t kListLimit = 4 << 20;
+constexpr size_t kMaxEntries = 10000;
+
+bool parseMs(const std::string& text, long long* value) {
+  if (text.empty() || text.size() > 15) return false;
+  long long out = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    out = out * 10 + (c - '0');
+  }
+  *value = out;
+  return true;
+}
+
+}  // namespace
+
+bool UploadsInFlight::load() {
+  entries_.clear();
+  if (!platform::pathExists(path_.c_str())) return true;
+  std::string text;
+  if (!readSmallFile(path_, kListLimit, &text)) return false;
+  parse(text);
+  return true;
+}
+
+void UploadsInFlight::parse(const std::string& text) {
+  entries_.clear();
+  std::string::size_type start = 0;
+  while (start < text.size() && entries_.size() < kMaxEntries) {
+    std::string::size_type end = text.find('\n', start);
+    if (end == std::string::npos) break;  // a cut last line
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    std::string::size_type first = line.find(' ');
+    if (first == std::string::npos) continue;
+    std::string::size_type second = line.find(' ', first + 1);
+    if (second == std::string::npos || second == first + 1 || second + 1 >= line.size()) continue;
+    Entry entry;
+    if (!parseMs(line.substr(0, first), &entry.ms)) continue;
+    entry.id = line.substr(first + 1, second - first - 1);
+    entry.folder = line.substr(second + 1);
+    entries_.push_back(entry);
+  }
+}
+
+std::string UploadsInFlight::text() const {
+  std::string out;
+  for (const Entry& entry : entries_) {
+    out += std::to_string(entry.ms) + " " + entry.id + " " + entry.folder + "\n";
+  }
+  return out;
+}
+
+bool UploadsInFlight::save() const {
+  if (entries_.empty()) {
+    platform::removeFile(path_.c_str());
+    return !platform::pathExists(path_.c_str());
+  }
+  std::string bytes = text();
+  std::string temp = platform::tempPathFor(path_);
+  FILE* file = platform::openFile(temp.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (std::fclose(file) != 0) ok = false;
+  if (ok) ok = platform::replaceFile(temp.c_str(), path_.c_str());
+  if (!ok) platform::removeFile(temp.c_str());
+  return ok;
+}
+
+void UploadsInFlight::add(long long ms, const std::string& id, const std::string& folder) {
+  // Ids and folders are passed values: they hold no line end. A blank in an
+  // id would shift the folder, so such an id is never listed.
+  if (id.empty() || id.find_first_of(" \n") != std::string::npos ||
+      folder.find('\n') != std::string::npos || entries_.size() >= kMaxEntries) {
+    return;
+  }
+  entries_.push_back({ms, id, folder});
+}
+
+void UploadsInFlight::remove(const std::string& id) {
+  for (auto it = entries_.begin(); it != entries_.end();) {
+    it = it->id == id ? entries_.erase(it) : it + 1;
+  }
+}
+
+void UploadsInFlight::dropOlderThan(long long ms) {
+  for (auto it = entries_.begin(); it != entries_.end();) {
+    it = it->ms < ms ? entries_.erase(it) : it + 1;
+  }
+}
+
+size_t UploadsInFlight::before(const std::string& id, const std::string& folder) const {
+  size_t count = 0;
+  for (const Entry& entry : entries_) {
+    if (entry.id == id) break;
+    if (entry.folder == folder) ++count;
+  }
+  return count;
+}
+
+}  // namespace ftpd
