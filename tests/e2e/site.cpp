@@ -8,6 +8,9 @@
 
 #include <sstream>
 
+#include "foundation/xfile.h"
+#include "programs/landfall/status.h"
+
 extern char** environ;
 
 namespace e2e {
@@ -30,7 +33,109 @@ std::string trimmedLeft(const std::string& line) {
   return first == std::string::npos ? "" : line.substr(first);
 }
 
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool startsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+std::string trimmed(const std::string& text) {
+  std::string::size_type first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  std::string::size_type last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+// "| --   | a | b | n | ..." split at '|', each cell trimmed.
+std::vector<std::string> cells(const std::string& line) {
+  std::vector<std::string> out;
+  std::string::size_type start = 0;
+  while (start <= line.size()) {
+    std::string::size_type bar = line.find('|', start);
+    if (bar == std::string::npos) bar = line.size();
+    out.push_back(trimmed(line.substr(start, bar - start)));
+    start = bar + 1;
+  }
+  return out;
+}
+
+int number(const std::string& text) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stoi(text);
+}
+
+std::string virtualJoin(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string virtualParentOf(const std::string& path) {
+  std::string::size_type at = path.rfind('/');
+  return at == 0 || at == std::string::npos ? "/" : path.substr(0, at);
+}
+
+std::string lastPartOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 }  // namespace
+
+int RaceText::sumUserFiles() const {
+  int sum = 0;
+  for (const auto& entry : userFiles) sum += entry.second;
+  return sum;
+}
+
+int RaceText::sumGroupFiles() const {
+  int sum = 0;
+  for (const auto& entry : groupFiles) sum += entry.second;
+  return sum;
+}
+
+RaceText parseRaceText(const std::vector<std::string>& textLines) {
+  RaceText race;
+  bool inGroups = false;
+  for (std::string line : textLines) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string::size_type at = line.find("[FILE: ");
+    if (at != std::string::npos) {
+      std::string::size_type end = line.find(" ]", at);
+      if (end != std::string::npos) race.file = trimmed(line.substr(at + 7, end - at - 7));
+    }
+    // "[ N/ M]" closes the line of the bar.
+    if (endsWith(line, "] |") && line.find('/') != std::string::npos) {
+      std::string::size_type open = line.rfind('[');
+      std::string inside = line.substr(open + 1, line.size() - open - 4);
+      std::string::size_type slash = inside.find('/');
+      if (slash != std::string::npos) {
+        race.uploaded = number(trimmed(inside.substr(0, slash)));
+        race.listed = number(trimmed(inside.substr(slash + 1)));
+      }
+    }
+    std::vector<std::string> row = cells(line);
+    if (row.size() > 3 && row[1].empty() && row[2] == "Group" && row[3] == "Racers") {
+      inGroups = true;
+    } else if (row.size() > 3 && row[1].empty() && row[2] == "Racer") {
+      race.found = true;
+    } else if (row.size() > 5 && row[1] == "--") {
+      if (inGroups) {
+        race.groupFiles[row[2]] += number(row[4]);
+        race.groupRacers[row[2]] = number(row[3]);
+      } else {
+        race.userFiles[row[2]] += number(row[4]);
+      }
+    }
+    at = line.find("TotSize: ");
+    if (at != std::string::npos) {
+      std::istringstream in(line.substr(at + 9));
+      int kb = -1;
+      std::string unit;
+      if (in >> kb >> unit && unit == "kb") race.totalKb = kb;
+    }
+  }
+  return race;
+}
+
+RaceText parseRaceText(const std::string& text) { return parseRaceText(lines(text)); }
 
 int RunResult::hookExit(const std::string& hook) const {
   const std::string lead = "  " + hook + ": exit ";
@@ -205,6 +310,57 @@ std::unique_ptr<Racer> Site::racer(const std::string& virtualFolder) {
   auto racer = std::make_unique<Racer>(&settings_.racer);
   if (!racer->load(XString(path))) return nullptr;
   return racer;
+}
+
+RunResult Site::set(const std::vector<std::string>& assignments) const {
+  std::vector<std::string> argv = {builtProgram(kStandin), "set", folder_};
+  argv.insert(argv.end(), assignments.begin(), assignments.end());
+  return runProgram(argv);
+}
+
+std::vector<MemoSlot> Site::memo() const {
+  std::string path = data() + "/" + Status::kFileName;
+  XFile file(path.c_str(), "rb", false);
+  Status::part slots[5];
+  if (!file.isOpen() || !readStatusSlots(file, slots)) return {};
+  std::vector<MemoSlot> out;
+  for (const Status::part& slot : slots) out.push_back({slot.path.str(), slot.flag});
+  return out;
+}
+
+std::vector<std::string> Site::progressBars(const std::string& release) const {
+  std::vector<std::string> out;
+  for (const std::string& name : list(release)) {
+    if (endsWith(name, " files uploaded")) out.push_back(name);
+  }
+  return out;
+}
+
+std::vector<std::string> Site::completedMarkers(const std::string& release) const {
+  return namesStartingWith(release, "[COMPLETED] - ");
+}
+
+std::vector<std::string> Site::staleMarkers(const std::string& release) const {
+  std::vector<std::string> out;
+  for (const std::string& name : list(release)) {
+    if (endsWith(name, " files uploaded") || endsWith(name, "-missing") ||
+        startsWith(name, "TAG ")) {
+      out.push_back(virtualJoin(release, name));
+    }
+  }
+  const std::string parent = virtualParentOf(release);
+  const std::string own = lastPartOf(release);
+  for (const std::string& name : list(parent)) {
+    if (name == own + " - SFV incomplete" || name == own + " - SFV missing") {
+      out.push_back(virtualJoin(parent, name));
+    }
+  }
+  return out;
+}
+
+std::string Site::message(const std::string& release) const {
+  std::string path = physical(release + "/.message");
+  return testing_support::exists(path) ? readFile(path) : std::string();
 }
 
 void Site::editModule(const std::function<void(MConfig&)>& edit, const std::string& file) const {

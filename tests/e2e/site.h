@@ -6,6 +6,7 @@
 #define TESTS_E2E_SITE_H_
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,30 @@ RunResult runProgram(const std::vector<std::string>& argv);
 std::string builtProgram(const std::string& name);
 // A file of media/testdata.
 std::string mediaFixture(const std::string& name);
+
+// The race figures that a statistics text (a reply or ".message") shows.
+// With an SFV the files counted are the checked ones.
+struct RaceText {
+  bool found = false;  // the text shows the race table
+  std::string file;    // the "[FILE: ...]" of the last upload
+  int uploaded = -1;   // "[N/M]": files of the SFV in, files it lists
+  int listed = -1;
+  std::map<std::string, int> userFiles;    // racer -> files
+  std::map<std::string, int> groupFiles;   // group -> files
+  std::map<std::string, int> groupRacers;  // group -> racers
+  int totalKb = -1;                        // "TotSize: N kb"
+
+  int sumUserFiles() const;
+  int sumGroupFiles() const;
+};
+RaceText parseRaceText(const std::vector<std::string>& lines);
+RaceText parseRaceText(const std::string& text);
+
+// One slot of the hooks' memo.
+struct MemoSlot {
+  std::string path;
+  bool flag = true;
+};
 
 class Site {
  public:
@@ -94,6 +119,24 @@ class Site {
   // it and saves it.
   void editModule(const std::function<void(MConfig&)>& edit,
                   const std::string& file = "default.bcm") const;
+  // "ftpd-standin set" with KEY=VALUE assignments for the default module.
+  RunResult set(const std::vector<std::string>& assignments) const;
+
+  // The memo's five slots from the data folder's "Status.sav"; empty when
+  // it is missing or does not hold five slots.
+  std::vector<MemoSlot> memo() const;
+
+  // The markers of a release that a complete release no longer has: the
+  // progress bar of an incomplete state, "-missing" markers and
+  // incomplete tag info inside it, "SFV incomplete" and "SFV missing"
+  // beside it. Each is named by its virtual path.
+  std::vector<std::string> staleMarkers(const std::string& release) const;
+  // The release's progress bars of an incomplete state.
+  std::vector<std::string> progressBars(const std::string& release) const;
+  // The "[COMPLETED] - ..." markers: the merged tag or the complete bar.
+  std::vector<std::string> completedMarkers(const std::string& release) const;
+  // The release's ".message"; "" when missing.
+  std::string message(const std::string& release) const;
 
  private:
   testing_support::ScopedTempDir temp_;
