@@ -3,8 +3,10 @@
 // cycle with half the files in before the SFV and half after. Nothing here
 // depends on timing: every figure is checked after all uploads ended.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <string>
 #include <thread>
@@ -213,6 +215,112 @@ TEST(Concurrency, FullCycleWithHalfTheFilesBeforeTheSfv) {
   }
   EXPECT_TRUE(testing_support::listNames(site.output()).empty());
   EXPECT_FALSE(testing_support::exists(site.folder() + "/server/uploads-in-flight"));
+}
+
+// Waits until `ready` says so, a minute at most; the figures are checked
+// afterwards, so how long this takes never decides a pass.
+template <class Ready>
+bool waitUntil(Ready ready) {
+  const auto start = std::chrono::steady_clock::now();
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(60)) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+size_t lineAt(const std::vector<std::string>& lines, const std::string& line) {
+  return static_cast<size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+}
+
+// The upload that completes a release starts tallyfull and landfall only
+// after the upload stored before it has ended its hooks: here the earlier
+// upload's tallyglad is held at a gate until the completing upload's own
+// tallyglad has ended. Every hook is started through a wrapper that logs
+// its start and end.
+TEST(Concurrency, CompletionWaitsForTheHooksOfEarlierUploads) {
+  Site site;
+  if (!site.registered("tallyglad") || !site.registered("tallyfull")) {
+    GTEST_SKIP() << "the SFV success and completion hooks are not built";
+  }
+  const std::string install = site.install();
+  const std::string wrapper =
+      "#!/bin/sh\n"
+      "here=$(dirname \"$0\")\n"
+      "name=$(basename \"$0\")\n"
+      "case \"$1\" in *01-first.mp3*) file=01 ;; *02-last.mp3*) file=02 ;; *) file=sfv ;; esac\n"
+      "echo \"start $name $file\" >>\"$here/hooks.log\"\n"
+      "if [ \"$name\" = tallyglad ] && [ \"$file\" = 01 ]; then\n"
+      "  : >\"$here/held\"\n"
+      "  n=0\n"
+      "  while [ ! -e \"$here/go\" ] && [ $n -lt 6000 ]; do sleep 0.01; n=$((n+1)); done\n"
+      "fi\n"
+      "\"$here/$name.real\" \"$1\"\n"
+      "code=$?\n"
+      "echo \"end $name $file\" >>\"$here/hooks.log\"\n"
+      "exit $code\n";
+  for (const char* hook : {"landguard", "tallyglad", "tallyfull", "landfall"}) {
+    const std::string path = install + "/" + hook;
+    ASSERT_EQ(std::rename(path.c_str(), (path + ".real").c_str()), 0) << path;
+    testing_support::writeFile(path, wrapper);
+    ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+  }
+  site.localCopy("mpeg1_cbr_joint.mp3", "01-first.mp3");
+  site.localCopy("mpeg1_cbr_stereo.mp3", "02-last.mp3");
+  const std::string sfv = site.localSfv("gate.sfv", {"01-first.mp3", "02-last.mp3"});
+  const std::string rel = "/Gate";
+  ASSERT_EQ(site.mkdir(rel, "first", "grpa").exitCode, 0);
+  ASSERT_EQ(site.upload(sfv, rel, "first", "grpa").exitCode, 0);
+
+  auto logLines = [&] {
+    std::string path = install + "/hooks.log";
+    std::vector<std::string> out;
+    if (!testing_support::exists(path)) return out;
+    std::string text = testing_support::readFile(path);
+    std::string::size_type start = 0;
+    for (std::string::size_type end; (end = text.find('\n', start)) != std::string::npos;) {
+      out.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+    return out;
+  };
+  RunResult first;
+  RunResult last;
+  std::thread earlier(
+      [&] { first = site.upload(site.local("01-first.mp3"), rel, "first", "grpa"); });
+  ASSERT_TRUE(waitUntil([&] { return testing_support::exists(install + "/held"); }));
+  std::thread completing(
+      [&] { last = site.upload(site.local("02-last.mp3"), rel, "last", "grpb"); });
+  const bool lastChecked = waitUntil([&] {
+    std::vector<std::string> log = logLines();
+    return lineAt(log, "end tallyglad 02") < log.size();
+  });
+  testing_support::writeFile(install + "/go", "");
+  earlier.join();
+  completing.join();
+  ASSERT_TRUE(lastChecked) << last.output;
+
+  SCOPED_TRACE(first.output + last.output);
+  EXPECT_TRUE(last.says("release complete"));
+  EXPECT_TRUE(last.says("waiting for 1 earlier uploads of the release"));
+  std::vector<std::string> log = logLines();
+  SCOPED_TRACE(::testing::PrintToString(log));
+  const size_t firstDone = lineAt(log, "end landfall 01");
+  const size_t completion = lineAt(log, "start tallyfull 02");
+  ASSERT_LT(firstDone, log.size());
+  ASSERT_LT(completion, log.size());
+  EXPECT_LT(firstDone, completion);
+  EXPECT_LT(lineAt(log, "end tallyfull 02"), lineAt(log, "start landfall 02"));
+  // Both uploads are in the race that the completing upload answers with.
+  RaceText race = parseRaceText(last.reply("landfall"));
+  EXPECT_EQ(race.uploaded, 2);
+  EXPECT_EQ(race.listed, 2);
+  EXPECT_EQ(race.userFiles, (std::map<std::string, int>{{"first", 1}, {"last", 1}}));
+  // The earlier upload, let go after the last file's check, still found the
+  // race running and answered with both checks.
+  EXPECT_EQ(parseRaceText(first.reply("landfall")).uploaded, 2);
+  EXPECT_EQ(site.racerBytes(rel), "");
+  EXPECT_EQ(site.staleMarkers(rel), std::vector<std::string>{});
 }
 
 }  // namespace
