@@ -381,7 +381,6 @@ int FtpdServer::upload(const UploadRequest& request) {
       uint32_t crc = 0;
       const bool passed = fileCrc32(physical, &crc) && crc == listed->crc;
       const bool passedBefore = hadBefore && crcBefore == listed->crc;
-      bool kept = passed;
       if (passed) {
         std::fprintf(out_, "  crc check of %s: passed\n", name.c_str());
         events.push_back({"tallyglad", physical, virtualPath});
@@ -395,7 +394,7 @@ int FtpdServer::upload(const UploadRequest& request) {
       // Only this file changed since the last check: its entries are counted
       // anew. Without a record of that check every listed file is checked.
       if (tally.load(check.sfvName(), check.sfvCrc())) {
-        long now = kept ? static_cast<long>(check.sfv().passing(name, crc)) : 0;
+        long now = passed ? static_cast<long>(check.sfv().passing(name, crc)) : 0;
         long before = hadBefore ? static_cast<long>(check.sfv().passing(name, crcBefore)) : 0;
         tally.add(now - before);
       } else {
