@@ -48,7 +48,8 @@ class ProgressBar {
 
 // An empty file or folder whose name carries an MP3 file's tag and stream
 // data; once the release is complete it can merge with the bar and carry
-// the size and file count instead.
+// the size and file count instead. The merged form is named from the
+// release's first MP3 (in listing order), whatever file was uploaded.
 class TagInfo {
  public:
   TagInfo(const DirSet* dirSet, const TagInfoSettings* settings, const XString& mp3Path,

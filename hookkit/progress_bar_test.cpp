@@ -154,6 +154,29 @@ TEST(TagInfoTest, NamesFromTheTag) {
                                              "x.sfv"}));  // the old TAG marker went
 }
 
+// Whichever file completes the release, or comes again after it, the
+// completed tag is named from the release's first MP3: one marker is left.
+TEST(TagInfoTest, CompletedTagIsTheRelease) {
+  InstallSandbox box;
+  Release rel(box);
+  writeFile(rel.path + "/01.mp3", taggedMp3("First", "A", 1));
+  writeFile(rel.path + "/02.mp3", taggedMp3("Second", "B", 2));
+  writeFile(rel.path + "/x.sfv", "01.mp3 1\n02.mp3 2\n");
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  TagInfoSettings s = tagSettings(2);
+  s.merge = true;
+  for (const char* file : {"02.mp3", "01.mp3", "02.mp3"}) {
+    TagInfo(&set, &s, XString(rel.path + "/" + file), false, true).create();
+  }
+  std::vector<std::string> names = listNames(rel.path);
+  EXPECT_EQ(names, (std::vector<std::string>{"01.mp3", "02.mp3", "[COMPLETE] 0.01 in 2 using First",
+                                             "x.sfv"}));
+  // An SFV that completes its release names it from the release's MP3 too.
+  TagInfo bySfv(&set, &s, XString(rel.path + "/x.sfv"), false, true);
+  bySfv.render();
+  EXPECT_EQ(bySfv.markerPath, (rel.path + "/[COMPLETE] 0.01 in 2 using First").c_str());
+}
+
 TEST(TagInfoTest, ReplacesOnlyItsOwnMarker) {
   InstallSandbox box;
   Release rel(box);
