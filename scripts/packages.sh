@@ -1,6 +1,6 @@
 # What the build, the tests and the demo need from Debian 12.
 BUILD_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev zlib1g-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3 cksfv mp3info faketime)
+TEST_PACKAGES=(libgtest-dev libgmock-dev cksfv mp3info)
 DEMO_PACKAGES=(cksfv)
 
 # Installs the packages that are missing, when we may (root with apt-get).
