@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -116,8 +117,16 @@ struct Timing {
   double chmods = 0;
 };
 
+// The median of the rounds: a round that another process on the machine
+// slowed down does not move it.
+double median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times.empty() ? 0 : times[times.size() / 2];
+}
+
 Timing timeHook(Sandbox& box, const std::string& hook, const std::string& text, int rounds) {
   Timing t;
+  std::vector<double> times;
   int before = box.chmodStarts();
   for (int r = 0; r < rounds; ++r) {
     // The same race and a fresh memo every round.
@@ -125,17 +134,21 @@ Timing timeHook(Sandbox& box, const std::string& hook, const std::string& text, 
     unlink((box.install + "/data/Status.sav").c_str());
     auto start = std::chrono::steady_clock::now();
     platform::runAndWait({box.install + "/" + hook, text}, 60);
-    t.seconds += secondsSince(start);
+    times.push_back(secondsSince(start));
   }
-  t.seconds /= rounds;
+  t.seconds = median(times);
   t.chmods = static_cast<double>(box.chmodStarts() - before) / rounds;
   return t;
 }
 
 double floorSeconds(int rounds) {
-  auto start = std::chrono::steady_clock::now();
-  for (int r = 0; r < rounds; ++r) platform::runAndWait({kBench + "noop", "x??-??y"}, 60);
-  return secondsSince(start) / rounds;
+  std::vector<double> times;
+  for (int r = 0; r < rounds; ++r) {
+    auto start = std::chrono::steady_clock::now();
+    platform::runAndWait({kBench + "noop", "x??-??y"}, 60);
+    times.push_back(secondsSince(start));
+  }
+  return median(times);
 }
 
 }  // namespace
@@ -146,7 +159,8 @@ int main(int argc, char** argv) {
   if (mkdtemp(pattern) == nullptr) return 1;
   std::string top = pattern;
   double floor = floorSeconds(rounds * 3);
-  std::printf("floor (start and wait for a no-op program): %.3f ms\n\n", floor * 1e3);
+  std::printf("floor (start and wait for a no-op program): %.3f ms (medians of %d rounds)\n\n",
+              floor * 1e3, rounds);
   std::printf("%-28s %7s %10s %8s %8s\n", "event", "files", "ms", "chmods", "x floor");
   struct Event {
     const char* hook;

@@ -89,7 +89,8 @@ uint64_t XFile::bytesLeft() const {
 
 void XFile::writeBytes(const char* bytes, size_t n) {
   if (handle == nullptr || n == 0) return;
-  if (std::fwrite(bytes, 1, n, handle) != n) failed_ = true;
+  // One file, one thread: stdio's own locking buys nothing here.
+  if (fwrite_unlocked(bytes, 1, n, handle) != n) failed_ = true;
 }
 
 XFile& XFile::operator<<(int value) {
@@ -150,7 +151,7 @@ XFile& XFile::operator<<(const XStringList& list) {
 bool XFile::readBytes(void* target, size_t n) {
   if (handle == nullptr || failed_) return false;
   if (n == 0) return true;
-  size_t got = std::fread(target, 1, n, handle);
+  size_t got = fread_unlocked(target, 1, n, handle);
   position_ += static_cast<int64_t>(got);
   if (got == n) return true;
   atEnd_ = true;
@@ -254,18 +255,23 @@ XFile& XFile::operator>>(XString& text) {
     readTextLine(text);
     return *this;
   }
+  readStoredText([&](const char* bytes, unsigned int n) { text.assignBytes(bytes, n); });
+  if (failed_) text = "";
+  return *this;
+}
+
+// A stored text: its length, bounded by what the file still holds, then the
+// bytes, handed to `take`. Most stored texts are short: they pass through the
+// stack.
+template <class Take>
+void XFile::readStoredText(Take take) {
   unsigned char bytes[4];
-  if (!readScalar(bytes, 4)) {
-    text = "";
-    return *this;
-  }
+  if (!readScalar(bytes, 4)) return;
   uint32_t length = decode32(bytes);
   if (length > bytesLeft()) {
     failed_ = true;
-    text = "";
-    return *this;
+    return;
   }
-  // Most stored texts are short: read them through the stack.
   char small[256];
   std::string large;
   char* block = small;
@@ -273,12 +279,7 @@ XFile& XFile::operator>>(XString& text) {
     large.resize(length);
     block = &large[0];
   }
-  if (!readBytes(block, length)) {
-    text = "";
-    return *this;
-  }
-  text = XString(block, length);
-  return *this;
+  if (readBytes(block, length)) take(block, length);
 }
 
 XFile& XFile::operator>>(XStringList& list) {
@@ -295,17 +296,20 @@ XFile& XFile::operator>>(XStringList& list) {
     return *this;
   }
   for (unsigned int i = 0; i < n && !failed_; ++i) {
-    XString text;
-    *this >> text;
-    if (failed_) break;
-    list.add(text);
+    if (textMode_) {
+      XString text;
+      *this >> text;
+      list.add(text);
+    } else {
+      readStoredText([&](const char* bytes, unsigned int length) { list.add(bytes, length); });
+    }
   }
   if (failed_) list.clear();
   return *this;
 }
 
 bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
-  line = "";
+  line.truncate(0);
   if (tooLong != nullptr) *tooLong = false;
   if (handle == nullptr || failed_ || atEnd_) return false;
   std::string& text = lineBuffer_;  // kept between calls: one block per file
@@ -337,7 +341,7 @@ bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
     if (tooLong != nullptr) *tooLong = true;
     return true;
   }
-  line = XString(text.data(), static_cast<unsigned int>(text.size()));
+  line.assignBytes(text.data(), static_cast<unsigned int>(text.size()));
   return true;
 }
 

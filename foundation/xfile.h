@@ -81,6 +81,8 @@ class XFile {
   bool readBytes(void* target, size_t n);
   bool readScalar(unsigned char* bytes, size_t n);
   void readTextLine(XString& text);
+  template <class Take>
+  void readStoredText(Take take);
   int getByte();
   void ungetByte(int c);
 

@@ -26,6 +26,11 @@ class XString {
 
   XString& operator=(const char* text);
   XString& operator=(const XString& other);
+  // Replaces the text by n bytes (embedded NULs kept).
+  XString& assignBytes(const char* bytes, unsigned int n) {
+    assign(bytes, n, false);
+    return *this;
+  }
 
   // Frees the block and takes `block` (from malloc, NUL-terminated).
   void adopt(char* block);

@@ -11,6 +11,9 @@ XStringListEntry::XStringListEntry(const char* text, XStringListEntry* next)
 XStringListEntry::XStringListEntry(const XString& text, XStringListEntry* next)
     : next(next), text(text) {}
 
+XStringListEntry::XStringListEntry(const char* bytes, unsigned int n, XStringListEntry* next)
+    : next(next), text(bytes, n) {}
+
 XStringList::XStringList(const XStringList& other) { *this = other; }
 
 XStringList& XStringList::operator=(const XStringList& other) {
@@ -43,6 +46,12 @@ bool XStringList::add(const char* text) {
 
 bool XStringList::add(const XString& text) {
   head = new XStringListEntry(text, head);
+  ++count;
+  return true;
+}
+
+bool XStringList::add(const char* bytes, unsigned int n) {
+  head = new XStringListEntry(bytes, n, head);
   ++count;
   return true;
 }

@@ -7,6 +7,7 @@
 struct XStringListEntry {
   XStringListEntry(const char* text, XStringListEntry* next);
   XStringListEntry(const XString& text, XStringListEntry* next);
+  XStringListEntry(const char* bytes, unsigned int n, XStringListEntry* next);
   XStringListEntry(const XStringListEntry&) = delete;
   XStringListEntry& operator=(const XStringListEntry&) = delete;
 
@@ -26,6 +27,8 @@ class XStringList {
   void clear();
   bool add(const char* text);
   bool add(const XString& text);
+  // Adds the n bytes as a text (embedded NULs kept).
+  bool add(const char* bytes, unsigned int n);
   // Entry i from the head; an index past the end, or negative, yields the
   // shared empty text.
   const XString& at(int i) const;

@@ -121,15 +121,15 @@ bool ProgressBar::remove() {
 }
 
 TagInfo::TagInfo(const DirSet* dirSet, const TagInfoSettings* settings, const XString& mp3Path,
-                 bool multiCD, bool completed)
-    : dirSet(dirSet), settings(settings), multiCD(multiCD), completed(completed) {
+                 bool multiCD, bool completed, SFVStatus* sfv)
+    : dirSet(dirSet), settings(settings), multiCD(multiCD), completed(completed), sfv(sfv) {
   // The completed tag stands for the whole release: it is named from the
   // release's first MP3, so every hook that finds the release complete
   // names it alike and one marker is left, whichever upload finished last
   // or came again. (An SFV that completes its release has no tag of its own.)
   XString source(mp3Path);
   if (dirSet != nullptr && settings != nullptr && settings->merge && completed) {
-    XString first = dirSet->findFirst(XString("*.mp3"));
+    XString first = sfv != nullptr ? sfv->firstFile("*.mp3") : dirSet->findFirst(XString("*.mp3"));
     if (!first.empty()) source = first;
   }
   info.read(source);

@@ -52,8 +52,10 @@ class ProgressBar {
 // release's first MP3 (in listing order), whatever file was uploaded.
 class TagInfo {
  public:
+  // `sfv`, when given, is the folder's SFV state as the caller read it
+  // (not owned); the tag takes what it needs of the folder from it.
   TagInfo(const DirSet* dirSet, const TagInfoSettings* settings, const XString& mp3Path,
-          bool multiCD, bool completed);
+          bool multiCD, bool completed, SFVStatus* sfv = nullptr);
 
   void render();
   // With `last` set, first removes the previous tag marker, when exactly
@@ -68,8 +70,7 @@ class TagInfo {
   MP3Info info;
   bool multiCD;
   bool completed;
-  // The folder's SFV state when the caller has read it already. Not owned.
-  SFVStatus* sfv = nullptr;
+  SFVStatus* sfv;
 };
 
 // Kilobytes / 1024 with two decimals, as the bar and the merged tag show it.

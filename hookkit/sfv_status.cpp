@@ -1,5 +1,8 @@
 #include "hookkit/sfv_status.h"
 
+#include <cstring>
+#include <string>
+
 #include "platform/fs.h"
 #include "platform/paths.h"
 
@@ -82,11 +85,15 @@ unsigned int SFVStatus::presentKB() {
   parse();
   if (!haveKB_) {
     haveKB_ = true;
-    for (const std::string& path : presentPaths_) {
+    std::string path = dir.str();
+    const size_t base = path.size();
+    for (const platform::DirEntry* file : presentFiles_) {
+      path.resize(base);
+      path += file->name;
       uint64_t bytes = 0;
       if (platform::fileSize(path.c_str(), &bytes)) presentKB_ += static_cast<unsigned int>(bytes / 1024);
     }
-    presentPaths_.clear();
+    presentFiles_.clear();
   }
   return presentKB_;
 }
@@ -106,6 +113,20 @@ bool SFVStatus::hasSfvFile() {
   return hasSfvFile_;
 }
 
+XString SFVStatus::firstFile(const char* pattern) {
+  parse();
+  if (folder_ == nullptr) return XString();
+  const size_t n = std::strlen(pattern);
+  const platform::DirEntry* first = nullptr;
+  for (const platform::DirEntry& entry : folder_->entries()) {
+    if (!entry.isFolder && matchWildcard(entry.name.data(), entry.name.size(), pattern, n) &&
+        (first == nullptr || platform::listedBefore(entry, *first))) {
+      first = &entry;
+    }
+  }
+  return first == nullptr ? XString() : dir + XString(first->name);
+}
+
 bool SFVStatus::contains(const XString& name) {
   parse();
   return listed_.count(std::string_view(name.c_str(), name.length())) != 0;
@@ -115,7 +136,8 @@ void SFVStatus::parse() {
   if (parsed_) return;
   parsed_ = true;
   // One listing serves the search for the SFV and every presence test.
-  FolderIndex folder(dir);
+  folder_ = std::make_unique<FolderIndex>(dir);
+  const FolderIndex& folder = *folder_;
   const platform::DirEntry* sfv = nullptr;
   for (const platform::DirEntry& entry : folder.entries()) {
     if (!entry.isFolder && matchWildcard(entry.name.data(), entry.name.size(), "*.sfv", 5) &&
@@ -146,7 +168,7 @@ void SFVStatus::parse() {
     // present, and is never looked up.
     const platform::DirEntry* file = isSafeListedName(name) ? folder.find(name) : nullptr;
     if (file != nullptr && !file->isFolder) {
-      presentPaths_.push_back(dir.str() + file->name);
+      presentFiles_.push_back(file);
       ++presentCount_;
       present.push(true);
     } else {

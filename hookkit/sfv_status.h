@@ -2,7 +2,7 @@
 #ifndef HOOKKIT_SFV_STATUS_H_
 #define HOOKKIT_SFV_STATUS_H_
 
-#include <string>
+#include <memory>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -53,6 +53,9 @@ class SFVStatus {
   const XString& sfvPath();
   // The folder holds a file matching "*.sfv", readable or not.
   bool hasSfvFile();
+  // dir + the first file, in listing order, whose name matches `pattern`,
+  // from the listing read with the SFV; empty when there is none.
+  XString firstFile(const char* pattern);
   void parse();
 
   XString dir;
@@ -62,7 +65,10 @@ class SFVStatus {
  private:
   unsigned int presentKB_ = 0;
   bool haveKB_ = false;
-  std::vector<std::string> presentPaths_;  // sized on first demand
+  // The listing read with the SFV, and which of its entries are present
+  // listed files; their sizes are looked up on first demand.
+  std::unique_ptr<FolderIndex> folder_;
+  std::vector<const platform::DirEntry*> presentFiles_;
   unsigned int presentCount_ = 0;
   unsigned int listedKB_ = 0;
   unsigned int fileCount_ = 0;

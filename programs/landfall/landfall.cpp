@@ -109,8 +109,7 @@ bool markSfvUpload(Upload& up, const Status& memo) {
     if (incomplete.make()) up.made(incomplete.markerPath);
   }
   if (up.listed == up.present && c.tinfo.merge && c.tinfo.mode != 0 && !up.exempt) {
-    TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.pb.mcd, true);
-    tag.sfv = &up.sfv;
+    TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.pb.mcd, true, &up.sfv);
     if (tag.make()) up.made(tag.markerPath);
   } else if (c.pb.mode != 0 && !up.exempt) {
     ProgressBar bar(&up.dirSet, &c.pb, up.present, up.listed, up.multi && c.pb.mcd);
@@ -136,8 +135,7 @@ void markMp3Upload(Upload& up) {
   // "unknown".
   if (c.tinfo.mode != 0 && platform::isRegularFile(up.physical.c_str())) {
     bool completed = up.listed == up.present && up.listed != 0 && up.sfvExists();
-    TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.tinfo.mcd, completed);
-    tag.sfv = &up.sfv;
+    TagInfo tag(&up.dirSet, &c.tinfo, up.physical, up.multi && c.tinfo.mcd, completed, &up.sfv);
     if (tag.make()) up.made(tag.markerPath);
   }
 }
