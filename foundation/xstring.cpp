@@ -171,17 +171,13 @@ XString XString::splitFirst(char separator) {
   XString result;
   int at = find(separator);
   if (at < 0) {
-    std::swap(text_, result.text_);
-    std::swap(length_, result.length_);
-    std::swap(capacity_, result.capacity_);
+    swap(result);
     return result;
   }
   unsigned int i = static_cast<unsigned int>(at);
   result.assign(text_, i, false);
   XString rest(text_ + i + 1, length_ - i - 1);
-  std::swap(text_, rest.text_);
-  std::swap(length_, rest.length_);
-  std::swap(capacity_, rest.capacity_);
+  swap(rest);
   return result;
 }
 
@@ -189,9 +185,7 @@ XString XString::splitLast(char separator) {
   XString result;
   int at = findLast(separator);
   if (at < 0) {
-    std::swap(text_, result.text_);
-    std::swap(length_, result.length_);
-    std::swap(capacity_, result.capacity_);
+    swap(result);
     return result;
   }
   unsigned int i = static_cast<unsigned int>(at);
@@ -205,9 +199,7 @@ XString XString::splitLast(const char* separator) {
   XString result;
   int at = findLast(separator);
   if (at < 0) {
-    std::swap(text_, result.text_);
-    std::swap(length_, result.length_);
-    std::swap(capacity_, result.capacity_);
+    swap(result);
     return result;
   }
   unsigned int i = static_cast<unsigned int>(at);

@@ -3,6 +3,7 @@
 #define FOUNDATION_XSTRING_H_
 
 #include <string>
+#include <utility>
 
 // An 8-bit text that owns a heap block holding its characters and a NUL.
 // The block is never null: an empty text is a one-byte block. Copies copy
@@ -34,6 +35,12 @@ class XString {
 
   // Frees the block and takes `block` (from malloc, NUL-terminated).
   void adopt(char* block);
+  // Exchanges the two texts' blocks.
+  void swap(XString& other) {
+    std::swap(text_, other.text_);
+    std::swap(length_, other.length_);
+    std::swap(capacity_, other.capacity_);
+  }
 
   char& operator[](int i) { return text_[i]; }
   const char& operator[](int i) const { return text_[i]; }

@@ -25,18 +25,28 @@ bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {
 
 FolderIndex::FolderIndex(const XString& folder, bool sizes) {
   readable_ = platform::listFolderUnsorted(folder.str(), sizes, entries_);
-  byName_.reserve(entries_.size());
-  for (size_t i = 0; i < entries_.size(); ++i) byName_.emplace(entries_[i].name, i);
+  size_t size = 16;
+  while (size < entries_.size() * 2) size *= 2;
+  slots_.assign(size, 0);
+  const size_t mask = size - 1;
+  FoldedHash hash;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    size_t slot = hash(entries_[i].name) & mask;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    slots_[slot] = i + 1;
+  }
 }
 
 // The exact name first; else, of the names that fold alike, the first in
 // listing order.
 const platform::DirEntry* FolderIndex::find(const XString& name) const {
   std::string_view key(name.c_str(), name.length());
-  auto range = byName_.equal_range(key);
+  const size_t mask = slots_.size() - 1;
+  FoldedEqual equal;
   const platform::DirEntry* first = nullptr;
-  for (auto it = range.first; it != range.second; ++it) {
-    const platform::DirEntry& entry = entries_[it->second];
+  for (size_t slot = FoldedHash()(key) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const platform::DirEntry& entry = entries_[slots_[slot] - 1];
+    if (!equal(entry.name, key)) continue;
     if (entry.name == key) return &entry;
     if (first == nullptr || platform::listedBefore(entry, *first)) first = &entry;
   }

@@ -7,7 +7,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "foundation/xstring.h"
@@ -36,8 +35,9 @@ class FolderIndex {
  private:
   bool readable_ = false;
   std::vector<platform::DirEntry> entries_;
-  // Every entry under its name folded; names that fold alike share a key.
-  std::unordered_multimap<std::string_view, size_t, FoldedHash, FoldedEqual> byName_;
+  // An open-addressed table of entry numbers + 1 (0: empty slot) by folded
+  // name; names that fold alike lie in one probe run.
+  std::vector<size_t> slots_;
 };
 
 // A name taken from an SFV, which uploaders write, that is safe to look up

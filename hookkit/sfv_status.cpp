@@ -59,7 +59,7 @@ bool SfvLineReader::next(bool& isFile, XString& name, unsigned int& commentKb) {
       line = "";
     }
     isFile = true;
-    name = line;
+    name.swap(line);
     return true;
   }
   return false;
