@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "foundation/xfile.h"
 #include "platform/fs.h"
 #include "tools/ftpd-standin/ftpd_site.h"
 #include "tools/ftpd-standin/sfv_list.h"
@@ -128,14 +129,11 @@ void CheckTally::add(long delta) {
 
 bool CheckTally::save() const {
   std::string bytes = text();
-  std::string temp = platform::tempPathFor(path_);
-  FILE* file = platform::openFile(temp.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0) ok = false;
-  if (ok) ok = platform::replaceFile(temp.c_str(), path_.c_str());
-  if (!ok) platform::removeFile(temp.c_str());
-  return ok;
+  XFile file;
+  file.openReplacing(path_.c_str(), false);
+  if (!file.isOpen()) return false;
+  file.writeBytes(bytes.data(), bytes.size());
+  return file.commit();
 }
 
 void CheckTally::forget() const { platform::removeFile(path_.c_str()); }

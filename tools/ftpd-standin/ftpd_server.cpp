@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "tools/ftpd-standin/check_tally.h"
+#include "tools/ftpd-standin/ftpd_site.h"
 #include "tools/ftpd-standin/release_check.h"
 #include "tools/ftpd-standin/sfv_list.h"
 #include "tools/ftpd-standin/uploads_in_flight.h"
@@ -75,18 +76,7 @@ bool storeFile(const std::string& from, const std::string& to) {
     std::fclose(in);
     return false;
   }
-  std::vector<char> buffer(1 << 16);
-  bool ok = true;
-  for (;;) {
-    size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
-    if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got) ok = false;
-    if (got < buffer.size()) {
-      if (std::ferror(in) != 0) ok = false;
-      break;
-    }
-  }
-  std::fclose(in);
-  if (std::fclose(out) != 0) ok = false;
+  bool ok = copyAndClose(in, out);
   if (ok) ok = platform::replaceFile(temp.c_str(), to.c_str());
   if (!ok) platform::removeFile(temp.c_str());
   return ok;

@@ -40,19 +40,7 @@ bool copyProgram(const std::string& from, const std::string& to) {
     std::fclose(in);
     return false;
   }
-  std::vector<char> buffer(1 << 16);
-  bool ok = true;
-  for (;;) {
-    size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
-    if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got) ok = false;
-    if (got < buffer.size()) {
-      if (std::ferror(in) != 0) ok = false;
-      break;
-    }
-  }
-  std::fclose(in);
-  if (std::fclose(out) != 0) ok = false;
-  return ok && platform::setModeBits(to.c_str(), 0755);
+  return copyAndClose(in, out) && platform::setModeBits(to.c_str(), 0755);
 }
 
 bool makeFolder(const std::string& path, std::string* error) {
@@ -87,6 +75,22 @@ const std::vector<std::string>& installedPrograms() {
 std::string joinPath(const std::string& a, const std::string& b) {
   if (!a.empty() && a.back() == platform::kPathSep) return a + b;
   return a + platform::kPathSepText + b;
+}
+
+bool copyAndClose(FILE* from, FILE* to) {
+  std::vector<char> buffer(1 << 16);
+  bool ok = true;
+  for (;;) {
+    size_t got = std::fread(buffer.data(), 1, buffer.size(), from);
+    if (got > 0 && std::fwrite(buffer.data(), 1, got, to) != got) ok = false;
+    if (got < buffer.size()) {
+      if (std::ferror(from) != 0) ok = false;
+      break;
+    }
+  }
+  std::fclose(from);
+  if (std::fclose(to) != 0) ok = false;
+  return ok;
 }
 
 FtpdSite::FtpdSite(const std::string& folder) : folder_(folder) {

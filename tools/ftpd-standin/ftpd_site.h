@@ -29,6 +29,10 @@ const std::vector<std::string>& installedPrograms();
 // `a` + the separator + `b`.
 std::string joinPath(const std::string& a, const std::string& b);
 
+// Copies the bytes of `from` into `to` (both open); false when a read or a
+// write failed or `to` did not close cleanly. Closes both.
+bool copyAndClose(FILE* from, FILE* to);
+
 class FtpdSite {
  public:
   // A relative folder is taken from the current folder.

@@ -2,20 +2,15 @@
 
 #include <cstring>
 
+#include "foundation/xstring.h"
 #include "platform/paths.h"
 
 namespace ftpd {
 
 namespace {
 
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool equalsNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  }
-  return true;
+  return a.size() == b.size() && equalNoCase(a.c_str(), b.c_str(), static_cast<unsigned>(a.size()));
 }
 
 }  // namespace

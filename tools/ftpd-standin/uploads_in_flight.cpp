@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "foundation/xfile.h"
 #include "platform/fs.h"
 #include "tools/ftpd-standin/sfv_list.h"
 
@@ -69,14 +70,11 @@ bool UploadsInFlight::save() const {
     return !platform::pathExists(path_.c_str());
   }
   std::string bytes = text();
-  std::string temp = platform::tempPathFor(path_);
-  FILE* file = platform::openFile(temp.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0) ok = false;
-  if (ok) ok = platform::replaceFile(temp.c_str(), path_.c_str());
-  if (!ok) platform::removeFile(temp.c_str());
-  return ok;
+  XFile file;
+  file.openReplacing(path_.c_str(), false);
+  if (!file.isOpen()) return false;
+  file.writeBytes(bytes.data(), bytes.size());
+  return file.commit();
 }
 
 void UploadsInFlight::add(long long ms, const std::string& id, const std::string& folder) {

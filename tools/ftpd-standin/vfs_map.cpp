@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/xstring.h"
 #include "platform/paths.h"
 
 namespace ftpd {
@@ -12,14 +13,9 @@ constexpr int kColumns = 15;
 // The server's columns after the owner triple for a real folder.
 constexpr const char* kFolderColumns = "r|0|0|0|0|0|0|0|0|";
 
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool startsWithNoCase(const std::string& text, const std::string& prefix) {
-  if (prefix.size() > text.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (foldAscii(text[i]) != foldAscii(prefix[i])) return false;
-  }
-  return true;
+  return prefix.size() <= text.size() &&
+         equalNoCase(text.c_str(), prefix.c_str(), static_cast<unsigned>(prefix.size()));
 }
 
 std::string withTrailing(std::string text, char c) {
