@@ -4,14 +4,11 @@
 
 #include <string>
 #include <vector>
+#include "tests/test_support.h"
 
 namespace {
 
-std::vector<std::string> items(const XStringList& list) {
-  std::vector<std::string> out;
-  for (XStringListEntry* e = list.head; e != nullptr; e = e->next) out.push_back(e->text.str());
-  return out;
-}
+using testing_support::items;
 
 TEST(XStringListTest, AddAtAndClear) {
   XStringList list;

@@ -10,6 +10,8 @@
 
 namespace {
 
+using testing_support::items;
+
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
@@ -18,12 +20,6 @@ using testing_support::writeFile;
 
 std::string golden(const std::string& name) {
   return std::string(BRINDLE_SOURCE_DIR) + "/settings/testdata/" + name;
-}
-
-std::vector<std::string> items(const XStringList& list) {
-  std::vector<std::string> out;
-  for (XStringListEntry* e = list.head; e != nullptr; e = e->next) out.push_back(e->text.str());
-  return out;
 }
 
 // The values of the independent writer's non-default files: a text is

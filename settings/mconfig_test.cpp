@@ -9,18 +9,14 @@
 
 namespace {
 
+using testing_support::items;
+
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
 using testing_support::writeFile;
 
 std::string golden(const std::string& name) {
   return std::string(BRINDLE_SOURCE_DIR) + "/settings/testdata/" + name;
-}
-
-std::vector<std::string> items(const XStringList& list) {
-  std::vector<std::string> out;
-  for (XStringListEntry* e = list.head; e != nullptr; e = e->next) out.push_back(e->text.str());
-  return out;
 }
 
 std::vector<std::string> lines(const XString& text) {

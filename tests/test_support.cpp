@@ -11,7 +11,15 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "foundation/xstring_list.h"
+
 namespace testing_support {
+
+std::vector<std::string> items(const XStringList& list) {
+  std::vector<std::string> out;
+  for (XStringListEntry* e = list.head; e != nullptr; e = e->next) out.push_back(e->text.str());
+  return out;
+}
 
 namespace {
 

@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+class XStringList;
+
 namespace testing_support {
+
+// The texts of a list from its head.
+std::vector<std::string> items(const XStringList& list);
 
 // A fresh folder under the system's temporary folder, removed with all it
 // holds when the object goes. The working folder is restored as well, so a

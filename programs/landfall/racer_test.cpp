@@ -9,6 +9,8 @@
 
 namespace {
 
+using testing_support::items;
+
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
@@ -17,12 +19,6 @@ using testing_support::writeFile;
 std::vector<std::string> names(const RacerList& list) {
   std::vector<std::string> out;
   for (RacerListEntry* e = list.head; e != nullptr; e = e->next) out.push_back(e->name.str());
-  return out;
-}
-
-std::vector<std::string> texts(const XStringList& list) {
-  std::vector<std::string> out;
-  for (XStringListEntry* e = list.head; e != nullptr; e = e->next) out.push_back(e->text.str());
   return out;
 }
 
@@ -59,7 +55,7 @@ TEST(RacerTest, TheSfvFixesTheFiguresOnce) {
   ASSERT_EQ(race.users.count, 1u);
   EXPECT_EQ(race.users.head->filesCount, 0u);
   EXPECT_EQ(race.groups.head->name, "grp");
-  EXPECT_EQ(texts(race.groups.head->racers), (std::vector<std::string>{"bob"}));
+  EXPECT_EQ(items(race.groups.head->racers), (std::vector<std::string>{"bob"}));
 
   writeFile(rel.file("other.sfv"), "x.mp3 1\n");
   race.addUpload(XString(rel.file("other.sfv")), XString("/Rel/other.sfv"), XString("eve"),
@@ -85,7 +81,7 @@ TEST(RacerTest, UploadsUsersAndGroups) {
   EXPECT_EQ(bob->group, "grp");  // the group of the first upload stays
   EXPECT_EQ(bob->filesCount, 2u);
   EXPECT_FLOAT_EQ(bob->averageSpeed(), 75.0f);
-  EXPECT_EQ(texts(bob->files), (std::vector<std::string>{"b.mp3", "a.mp3"}));
+  EXPECT_EQ(items(bob->files), (std::vector<std::string>{"b.mp3", "a.mp3"}));
   EXPECT_EQ(values(bob->sizes), (std::vector<unsigned int>{4, 2}));
   EXPECT_EQ(names(race.groups), (std::vector<std::string>{"other", "grp"}));
 
@@ -127,10 +123,10 @@ TEST(RacerTest, SaveAndLoadReverseEveryList) {
   EXPECT_EQ(back.allKb, 14u);
   EXPECT_EQ(names(back.users), (std::vector<std::string>{"u1", "u2"}));
   RacerListEntry* u1 = back.users.head;
-  EXPECT_EQ(texts(u1->files), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+  EXPECT_EQ(items(u1->files), (std::vector<std::string>{"a.mp3", "b.mp3"}));
   EXPECT_EQ(values(u1->sizes), (std::vector<unsigned int>{2, 4}));  // still paired
   EXPECT_FLOAT_EQ(u1->speedSum, 4.0f);
-  EXPECT_EQ(texts(back.groups.head->racers), (std::vector<std::string>{"u1", "u2"}));
+  EXPECT_EQ(items(back.groups.head->racers), (std::vector<std::string>{"u1", "u2"}));
 
   // Saving what was loaded stores it reversed again: a second load gives the
   // first order.
@@ -138,7 +134,7 @@ TEST(RacerTest, SaveAndLoadReverseEveryList) {
   Racer third(&settings);
   ASSERT_TRUE(third.load(XString(path)));
   EXPECT_EQ(names(third.users), (std::vector<std::string>{"u2", "u1"}));
-  EXPECT_EQ(texts(third.users.at(1)->files), (std::vector<std::string>{"b.mp3", "a.mp3"}));
+  EXPECT_EQ(items(third.users.at(1)->files), (std::vector<std::string>{"b.mp3", "a.mp3"}));
 }
 
 void put32(std::string& out, uint32_t v) {
