@@ -75,7 +75,8 @@ struct Sandbox {
     c->m3u_create = true;
     index.save("ModuleIndex.idx");
 
-    std::string mp3 = slurp(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3");
+    std::string mp3 =
+        slurp(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3");
     std::string sfv;
     RacerSettings settings;
     Racer race(&settings);
@@ -88,7 +89,8 @@ struct Sandbox {
         continue;
       }
       spit(rel + "/" + name, mp3);
-      race.addUpload(XString((rel + "/" + name).c_str()), XString(("/Rel/" + std::string(name)).c_str()),
+      race.addUpload(XString((rel + "/" + name).c_str()),
+                     XString(("/Rel/" + std::string(name)).c_str()),
                      XString(("user" + std::to_string(i % 7)).c_str()),
                      XString(("group" + std::to_string(i % 3)).c_str()), 5, 1000.0f + i);
     }
@@ -202,10 +204,9 @@ int main(int argc, char** argv) {
       Sandbox box(top + "/" + event.hook + std::to_string(files), files);
       std::string physical = box.rel + "/" + box.last;
       Timing t = timeHook(box, event.hook,
-                          box.line(event.hook, event.fields(physical, "/Rel/" + box.last)),
-                          rounds);
-      std::printf("%-28s %7d %10.3f %8.1f %8.2f\n", event.label, files, t.seconds * 1e3,
-                  t.chmods, t.seconds / floor);
+                          box.line(event.hook, event.fields(physical, "/Rel/" + box.last)), rounds);
+      std::printf("%-28s %7d %10.3f %8.1f %8.2f\n", event.label, files, t.seconds * 1e3, t.chmods,
+                  t.seconds / floor);
       if (files == 100) at100 = t.seconds;
       if (files == 1000) {
         char line[128];

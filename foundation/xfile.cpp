@@ -24,9 +24,7 @@ uint32_t decode32(const unsigned char* bytes) {
 
 }  // namespace
 
-XFile::XFile(const char* path, const char* mode, bool textMode) {
-  open(path, mode, textMode);
-}
+XFile::XFile(const char* path, const char* mode, bool textMode) { open(path, mode, textMode); }
 
 XFile::~XFile() { close(); }
 
@@ -93,9 +91,7 @@ void XFile::writeBytes(const char* bytes, size_t n) {
   if (fwrite_unlocked(bytes, 1, n, handle) != n) failed_ = true;
 }
 
-XFile& XFile::operator<<(int value) {
-  return *this << static_cast<unsigned int>(value);
-}
+XFile& XFile::operator<<(int value) { return *this << static_cast<unsigned int>(value); }
 
 XFile& XFile::operator<<(unsigned int value) {
   unsigned char bytes[4];

@@ -31,10 +31,10 @@ TEST(XFileTest, GoldenBinaryEncoding) {
     f << XString("abc") << true << 956u << list << XString("") << -2 << "hd";
     f << static_cast<unsigned char>(0xFE) << 'c' << 1.5f;
   }
-  std::string expected = bytes({3, 0, 0, 0, 'a', 'b', 'c', 1, 0xBC, 0x03, 0, 0,
-                                2, 0, 0, 0, 1, 0, 0, 0, 'a', 1, 0, 0, 0, 'b',
-                                0, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 'h', 'd',
-                                0xFE, 'c', 0, 0, 0xC0, 0x3F});
+  std::string expected =
+      bytes({3,    0,    0, 0, 'a', 'b', 'c', 1,   0xBC, 0x03, 0, 0, 2,    0,   0,    0,
+             1,    0,    0, 0, 'a', 1,   0,   0,   0,    'b',  0, 0, 0,    0,   0xFE, 0xFF,
+             0xFF, 0xFF, 2, 0, 0,   0,   'h', 'd', 0xFE, 'c',  0, 0, 0xC0, 0x3F});
   EXPECT_EQ(readFile(path), expected);
 }
 
@@ -128,9 +128,9 @@ TEST(XFileTest, ImpossibleLengthsAndCountsFail) {
     const char* name;
     std::string content;
   };
-  for (const Case& c : {Case{"max", bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a'})},
-                        Case{"past", bytes({5, 0, 0, 0, 'a', 'b'})},
-                        Case{"big", bytes({0, 0, 0, 0x40})}}) {
+  for (const Case& c :
+       {Case{"max", bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a'})},
+        Case{"past", bytes({5, 0, 0, 0, 'a', 'b'})}, Case{"big", bytes({0, 0, 0, 0x40})}}) {
     std::string path = temp.at(c.name);
     writeFile(path, c.content);
     XFile f(path.c_str(), "rb", false);

@@ -36,9 +36,7 @@ XString::XString(const std::string& text) : XString() {
   assign(text.data(), static_cast<unsigned int>(text.size()), false);
 }
 
-XString::XString(const XString& other) : XString() {
-  assign(other.text_, other.length_, false);
-}
+XString::XString(const XString& other) : XString() { assign(other.text_, other.length_, false); }
 
 XString::XString(bool value) : XString(value ? "1" : "0") {}
 
@@ -307,8 +305,7 @@ unsigned int XString::replace(char from, char to) {
 }
 
 bool XString::operator==(const char* text) const {
-  return text != nullptr && std::strlen(text) == length_ &&
-         std::memcmp(text_, text, length_) == 0;
+  return text != nullptr && std::strlen(text) == length_ && std::memcmp(text_, text, length_) == 0;
 }
 
 bool XString::operator==(const XString& other) const {

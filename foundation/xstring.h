@@ -134,8 +134,8 @@ bool equalNoCase(const char* a, const char* b, unsigned int n);
 class XPath : public XString {
  public:
   XPath() = default;
-  XPath(const char* text) : XString(text) {}        // NOLINT
-  XPath(const XString& text) : XString(text) {}     // NOLINT
+  XPath(const char* text) : XString(text) {}         // NOLINT
+  XPath(const XString& text) : XString(text) {}      // NOLINT
   XPath(const std::string& text) : XString(text) {}  // NOLINT
   XPath(const XPath& other) = default;
   XPath& operator=(const char* text);

@@ -71,10 +71,9 @@ void XStringList::sort() {
   std::vector<XStringListEntry*> entries;
   entries.reserve(count);
   for (XStringListEntry* e = head; e != nullptr; e = e->next) entries.push_back(e);
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const XStringListEntry* a, const XStringListEntry* b) {
-                     return !(b->text <= a->text);
-                   });
+  std::stable_sort(
+      entries.begin(), entries.end(),
+      [](const XStringListEntry* a, const XStringListEntry* b) { return !(b->text <= a->text); });
   for (size_t i = 0; i + 1 < entries.size(); ++i) entries[i]->next = entries[i + 1];
   entries.back()->next = nullptr;
   head = entries.front();

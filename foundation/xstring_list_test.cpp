@@ -4,6 +4,7 @@
 
 #include <string>
 #include <vector>
+
 #include "tests/test_support.h"
 
 namespace {

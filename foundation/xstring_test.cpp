@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <cstring>
-
 #include <string>
 
 #include "foundation/version.h"

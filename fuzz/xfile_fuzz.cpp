@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "fuzz/fuzz_support.h"
 #include "foundation/xfile.h"
+#include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = fuzz_support::scratchPath("xfile");

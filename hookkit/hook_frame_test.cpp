@@ -19,13 +19,13 @@ std::string line(const std::string& own, std::initializer_list<const char*> fiel
 }
 
 void writeIndex(std::initializer_list<std::pair<const char*, bool>> modules) {
-  ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"),
-                             XString("d"), 0);
+  ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"), XString("d"),
+                             0);
   int n = 0;
   for (const auto& m : modules) {
     std::string section = "m" + std::to_string(n++);
-    index.append(new Module<MConfig>(XString(section + ".bcm"), XString(m.first),
-                                     XString(section), XString(""), 0, m.second));
+    index.append(new Module<MConfig>(XString(section + ".bcm"), XString(m.first), XString(section),
+                                     XString(""), 0, m.second));
   }
   ASSERT_TRUE(index.save("ModuleIndex.idx"));
 }
@@ -52,8 +52,8 @@ TEST(HookFrameTest, FieldCounts) {
   EXPECT_EQ(listNames(box.data()), before);  // nothing written
 
   HookFrame frame(kLandfall);
-  ASSERT_EQ(frame.start(XString(line(own, {"R", "b", "/phys/f.mp3", "/virt/rel/f.mp3", "grp",
-                                           "usr", "12,5", "77"}))),
+  ASSERT_EQ(frame.start(XString(line(
+                own, {"R", "b", "/phys/f.mp3", "/virt/rel/f.mp3", "grp", "usr", "12,5", "77"}))),
             kExitDone);
   EXPECT_EQ(frame.ownPath(), own.c_str());
   EXPECT_EQ(frame.field('m'), "/phys/f.mp3");
@@ -68,9 +68,9 @@ TEST(HookFrameTest, EntersTheDataFolderOrEndsWithFour) {
   InstallSandbox box;
   testing_support::makeDirs(box.root() + "/nodata");
   HookFrame frame(kTallyfull);
-  EXPECT_EQ(frame.takeFields(XString(line(box.root() + "/nodata/tallyfull",
-                                          {"/m", "/r/x", "g", "S"}))),
-            kExitNoDataFolder);
+  EXPECT_EQ(
+      frame.takeFields(XString(line(box.root() + "/nodata/tallyfull", {"/m", "/r/x", "g", "S"}))),
+      kExitNoDataFolder);
   HookFrame periodic(kDawnroll);
   EXPECT_EQ(periodic.takeFields(XString(box.program("dawnroll"))), kExitDone);
   char cwd[4096];
@@ -88,8 +88,8 @@ TEST(HookFrameTest, ModuleChoice) {
   } cases[] = {
       {kTallyfull, {"/m", "/MP3/New/cd1/f.mp3", "g", "S"}, "m1"},
       {kTallyfull, {"/m", "/mp3/other/f", "g", "S"}, "m0"},  // the earlier of two
-      {kTallyfull, {"/m", "/mp3/f", "g", "S"}, "m0"},       // folder /mp3 + "/"
-      {kTallyfull, {"/m", "/mp3x/a/f", "g", "S"}, "m3"},    // the default
+      {kTallyfull, {"/m", "/mp3/f", "g", "S"}, "m0"},        // folder /mp3 + "/"
+      {kTallyfull, {"/m", "/mp3x/a/f", "g", "S"}, "m3"},     // the default
       {kTallyfull, {"/m", "f-without-folder", "g", "S"}, "m3"},
       {kFoldbirth, {"id", "/m", "/mp3/new", "g", "S"}, "m1"},  // the new folder itself
       {kQuipgate, {"/p", "/mp3/new", "g", "S", "1", "id", "help"}, "m1"},

@@ -67,7 +67,8 @@ void ProgressBar::render() {
   line.keys.add('b', bar);
   line.keys.add('F', XString(present));
   line.keys.add('o', XString(total));
-  line.keys.add('p', XString(static_cast<unsigned int>(static_cast<uint64_t>(present) * 100 / total), 3u));
+  line.keys.add(
+      'p', XString(static_cast<unsigned int>(static_cast<uint64_t>(present) * 100 / total), 3u));
   // The size costs a look at every present file: only when it is shown.
   if (pattern.find("%s") >= 0) line.keys.add('s', megabytesText(presentKB()));
   line.keys.add('P', dirSet->dirName);

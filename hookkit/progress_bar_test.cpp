@@ -44,8 +44,7 @@ TagInfoSettings tagSettings(unsigned char mode) {
 }
 
 // A small MP3 with an ID3v1 tag whose texts an uploader chose.
-std::string taggedMp3(const std::string& artist, const std::string& album,
-                      unsigned char genre) {
+std::string taggedMp3(const std::string& artist, const std::string& album, unsigned char genre) {
   std::string body = readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_notag.mp3");
   return body + mp3_test::id3v1("title", artist, album, "1999", "note", genre);
 }

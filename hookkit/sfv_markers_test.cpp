@@ -98,9 +98,8 @@ TEST(MissingFilesTest, CreateRepairRemove) {
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
   MissingFiles files(&set, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 1);
   EXPECT_EQ(files.createAll(), 1);
-  EXPECT_EQ(listNames(rel.path),
-            (std::vector<std::string>{"a.rar", "b with blank.r00-missing", "c.r01-missing",
-                                      "rel.sfv"}));
+  EXPECT_EQ(listNames(rel.path), (std::vector<std::string>{"a.rar", "b with blank.r00-missing",
+                                                           "c.r01-missing", "rel.sfv"}));
   EXPECT_FALSE(exists(box.site() + "/escape.rar-missing"));
   // One run for all markers: the stand-in expands the wildcard itself and
   // logs each path it covered.

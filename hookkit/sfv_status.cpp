@@ -91,7 +91,8 @@ unsigned int SFVStatus::presentKB() {
       path.resize(base);
       path += file->name;
       uint64_t bytes = 0;
-      if (platform::fileSize(path.c_str(), &bytes)) presentKB_ += static_cast<unsigned int>(bytes / 1024);
+      if (platform::fileSize(path.c_str(), &bytes))
+        presentKB_ += static_cast<unsigned int>(bytes / 1024);
     }
     presentFiles_.clear();
   }

@@ -57,15 +57,15 @@ TEST(SfvStatusTest, LinesCommentsAndBlocks) {
   writeFile(rel + "/01-a.mp3", "x");
   writeFile(rel + "/02-B.MP3", "y");
   writeFile(rel + "/list.sfv",
-            "01-A.mp3 0011AABB\r\n"      // first line is a file line; CR LF folded
-            ";\r\n"                      // a lone ';' is ignored
-            "; 1048576  12:00 big\r\n"   // adds 1024 KB
-            "; 2048x letters\r\n"        // a word holding a letter adds nothing
-            ";!sfv_comment_start\r\n"    // case ignored
+            "01-A.mp3 0011AABB\r\n"     // first line is a file line; CR LF folded
+            ";\r\n"                     // a lone ';' is ignored
+            "; 1048576  12:00 big\r\n"  // adds 1024 KB
+            "; 2048x letters\r\n"       // a word holding a letter adds nothing
+            ";!sfv_comment_start\r\n"   // case ignored
             "not-a-file.rar 00000000\r\n"
             "; !SFV_COMMENT_END\r\n"
             "   \r\n"
-            "02-b.mp3 00000001");        // last line without line end
+            "02-b.mp3 00000001");  // last line without line end
   SFVStatus sfv{XString(rel)};
   EXPECT_EQ(sfv.fileCount(), 2u);
   EXPECT_EQ(sfv.presentCount(), 2u);  // found in another letter case

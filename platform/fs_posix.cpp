@@ -93,7 +93,6 @@ int compareFolded(const std::string& a, const std::string& b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-
 // Fills `entry` from lstat and, for a link, stat of what it points to.
 void describe(const struct stat& own, const struct stat* target, DirEntry* entry) {
   entry->isLink = S_ISLNK(own.st_mode);

@@ -52,9 +52,7 @@ ScopedTempDir::~ScopedTempDir() {
   removeTree(path_);
 }
 
-std::string ScopedTempDir::at(const std::string& relative) const {
-  return path_ + "/" + relative;
-}
+std::string ScopedTempDir::at(const std::string& relative) const { return path_ + "/" + relative; }
 
 InstallSandbox::InstallSandbox() {
   makeDirs(data());

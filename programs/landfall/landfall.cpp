@@ -104,8 +104,7 @@ bool markSfvUpload(Upload& up, const Status& memo) {
     if (missing.makeAll() != 0) up.made(missing.wildcardPath());
   }
   if (c.sfvi != 0 && !up.exempt && !memo.completed.holds(up.physical)) {
-    SFVIncomplete incomplete(&up.dirSet, c.sfvi_pat, c.sfvi_patmul, up.multi && c.mcd_sfvi,
-                             c.sfvi);
+    SFVIncomplete incomplete(&up.dirSet, c.sfvi_pat, c.sfvi_patmul, up.multi && c.mcd_sfvi, c.sfvi);
     if (incomplete.make()) up.made(incomplete.markerPath);
   }
   if (up.listed == up.present && c.tinfo.merge && c.tinfo.mode != 0 && !up.exempt) {

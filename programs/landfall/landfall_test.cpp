@@ -73,8 +73,8 @@ class LandfallSite {
           const std::string& group = "grp", const std::string& speed = "100") {
     std::string id = std::to_string(++requests_);
     std::string line = box_.program("landfall");
-    for (const std::string& f : {std::string("R"), std::string("b"), file(name),
-                                 "/Rel/" + name, group, user, speed, id}) {
+    for (const std::string& f :
+         {std::string("R"), std::string("b"), file(name), "/Rel/" + name, group, user, speed, id}) {
       line += "??-??" + f;
     }
     return runUploadHook(XString(line));
@@ -108,8 +108,8 @@ TEST(LandfallTest, SfvUploadMarksTheRelease) {
   EXPECT_FALSE(exists(site.box().site() + "/Rel - SFV missing"));
   EXPECT_TRUE(exists(site.box().site() + "/Rel - SFV incomplete"));
   EXPECT_EQ(listNames(site.rel()),
-            (std::vector<std::string>{".message", "BAR 1 of 3", "REL.SFV", "a.rar",
-                                      "b.rar-missing", "racer.sav"}));
+            (std::vector<std::string>{".message", "BAR 1 of 3", "REL.SFV", "a.rar", "b.rar-missing",
+                                      "racer.sav"}));
   // The race starts with the SFV: the sfv text, nothing counted yet.
   EXPECT_EQ(site.takeReply(), "0\nS  1/ 3|bob: 0");
   EXPECT_EQ(readFile(site.file(".message")), "S  1/ 3|bob: 0");
@@ -315,8 +315,8 @@ TEST(LandfallTest, FrameExits) {
   EXPECT_EQ(runUploadHook(XString(line)), kExitFieldCount);
 
   // No module applies and none is marked default.
-  ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"),
-                             XString(""), 0);
+  ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"), XString(""),
+                             0);
   index.add(XString("m.bcm"), XString("/elsewhere/"), XString("m"), XString(""), 0);
   ASSERT_TRUE(index.save("ModuleIndex.idx"));
   EXPECT_EQ(site.run("a.rar"), kExitNoModule);

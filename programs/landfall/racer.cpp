@@ -220,8 +220,8 @@ bool Racer::load(const XString& path) {
   XFile file(path.c_str(), "rb", false);
   if (!file.isOpen()) return false;
   reset();
-  file >> allKb >> allFiles >> sfvListedKb >> sfvListedFiles >> sfvUploadedKb >>
-      sfvUploadedFiles >> mySfv;
+  file >> allKb >> allFiles >> sfvListedKb >> sfvListedFiles >> sfvUploadedKb >> sfvUploadedFiles >>
+      mySfv;
   // An unknown list magic leaves that list empty; what follows it cannot be
   // trusted and is treated as absent.
   if (!file.failed() && users.read(file)) groups.read(file);
@@ -243,9 +243,8 @@ bool Racer::save(const XString& path) {
   return file.commit();
 }
 
-void Racer::addUpload(const XString& physicalPath, const XString& virtualPath,
-                      const XString& user, const XString& group, unsigned int sizeKb,
-                      float speed) {
+void Racer::addUpload(const XString& physicalPath, const XString& virtualPath, const XString& user,
+                      const XString& group, unsigned int sizeKb, float speed) {
   lastFile = physicalPath;
   lastVirtual = virtualPath;
   lastKb = sizeKb;

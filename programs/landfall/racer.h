@@ -32,7 +32,7 @@ class RacerListEntry {
   XString name;
   XString group;
   XStringList racers;
-  XStringList files;  // newest at the head
+  XStringList files;           // newest at the head
   Vector<unsigned int> sizes;  // position i is the size of file name i
   unsigned int kb = 0;
   unsigned int filesCount = 0;

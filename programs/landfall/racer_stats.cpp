@@ -76,15 +76,15 @@ struct TextStyle {
 };
 
 TextStyle sfvStyle(const RacerSettings& s) {
-  return {&s.sbody,   &s.suser,   &s.sgroup,  s.sbdplen, s.sbdnlen, s.sbfnlen, s.sbcutdp,
-          s.sbcutdn,  s.sbcutfn,  s.slunlen,  s.slgrlen, s.sldplen, s.sldnlen, s.slfnlen,
-          s.slcutun,  s.slcutgr,  s.slcutdp,  s.slcutdn, s.slcutfn, s.ssortu,  s.ssortg};
+  return {&s.sbody,  &s.suser,  &s.sgroup, s.sbdplen, s.sbdnlen, s.sbfnlen, s.sbcutdp,
+          s.sbcutdn, s.sbcutfn, s.slunlen, s.slgrlen, s.sldplen, s.sldnlen, s.slfnlen,
+          s.slcutun, s.slcutgr, s.slcutdp, s.slcutdn, s.slcutfn, s.ssortu,  s.ssortg};
 }
 
 TextStyle generalStyle(const RacerSettings& s) {
-  return {&s.gbody,   &s.guser,   &s.ggroup,  s.gbdplen, s.gbdnlen, s.gbfnlen, s.gbcutdp,
-          s.gbcutdn,  s.gbcutfn,  s.glunlen,  s.glgrlen, s.gldplen, s.gldnlen, s.glfnlen,
-          s.glcutun,  s.glcutgr,  s.glcutdp,  s.glcutdn, s.glcutfn, s.gsortu,  s.gsortg};
+  return {&s.gbody,  &s.guser,  &s.ggroup, s.gbdplen, s.gbdnlen, s.gbfnlen, s.gbcutdp,
+          s.gbcutdn, s.gbcutfn, s.glunlen, s.glgrlen, s.gldplen, s.gldnlen, s.glfnlen,
+          s.glcutun, s.glcutgr, s.glcutdp, s.glcutdn, s.glcutfn, s.gsortu,  s.gsortg};
 }
 
 void sortList(RacerList& list, char choice) {
@@ -141,8 +141,8 @@ bool Racer::writeStats(const XString& path, bool ask) {
   auto entryValues = [&](XReplaceList& keys, const RacerListEntry& e, unsigned int rank) {
     keys.add('s', sizeText(sfvText ? e.sfvKb : e.kb));
     keys.add('n', countText(sfvText ? e.sfvFiles : e.filesCount));
-    keys.add('p', percentText(sfvText ? percentOf(e.sfvKb, sfvUploadedKb)
-                                      : percentOf(e.kb, allKb)));
+    keys.add('p',
+             percentText(sfvText ? percentOf(e.sfvKb, sfvUploadedKb) : percentOf(e.kb, allKb)));
     keys.add('v', speedText(e.averageSpeed()));
     keys.add('r', countText(rank));
   };

@@ -35,10 +35,10 @@ struct TwoRacers {
     writeFile(rel + "/b.mp3", "b");
   }
   void race(Racer& r) const {
-    r.addUpload(XString(rel + "/a.mp3"), XString("/Rel/a.mp3"), XString("bob"), XString("grp"),
-                2, 100.0f);
-    r.addUpload(XString(rel + "/b.mp3"), XString("/Rel/b.mp3"), XString("eve"), XString("two"),
-                4, 50.5f);
+    r.addUpload(XString(rel + "/a.mp3"), XString("/Rel/a.mp3"), XString("bob"), XString("grp"), 2,
+                100.0f);
+    r.addUpload(XString(rel + "/b.mp3"), XString("/Rel/b.mp3"), XString("eve"), XString("two"), 4,
+                50.5f);
   }
   ScopedTempDir temp;
   std::string rel;
@@ -72,7 +72,8 @@ TEST(RacerStatsTest, GeneralTextByHand) {
   std::string grp = "G  1 grp   1      2 kb  1  33   100.00";
   std::string two = "G  2 two   1      4 kb  1  67    50.50";
   std::string both = grp + "\r\n" + two;
-  std::string reversed = "G  1 two   1      4 kb  1  67    50.50\r\nG  2 grp   1      2 kb  1  33   100.00";
+  std::string reversed =
+      "G  1 two   1      4 kb  1  67    50.50\r\nG  2 grp   1      2 kb  1  33   100.00";
   swapped.replace(swapped.find(both), both.size(), reversed);
   EXPECT_EQ(readFile(message), swapped);
 }
@@ -83,8 +84,8 @@ TEST(RacerStatsTest, WidthsAndCuts) {
   settings.gbody = "%u|%d|%f";
   settings.guser = "[%u][%g]";
   settings.glunlen = 2;
-  settings.glcutun = true;   // "eve" -> "ev"
-  settings.glgrlen = 2;      // not cut: "two" stays whole
+  settings.glcutun = true;  // "eve" -> "ev"
+  settings.glgrlen = 2;     // not cut: "two" stays whole
   settings.gbdplen = 4;
   settings.gbcutdp = true;
   settings.gbfnlen = 8;
@@ -122,8 +123,7 @@ TEST(RacerStatsTest, SfvTextBarAndPercents) {
   struct Case {
     unsigned int part, whole;
     const char* text;
-  } cases[] = {{29, 200, " 15"}, {1, 8, " 13"}, {124, 1000, " 12"}, {0, 0, "  0"},
-               {5, 5, "100"}};
+  } cases[] = {{29, 200, " 15"}, {1, 8, " 13"}, {124, 1000, " 12"}, {0, 0, "  0"}, {5, 5, "100"}};
   for (const Case& c : cases) {
     race.sfvUploadedFiles = c.part;
     race.sfvListedFiles = c.whole;

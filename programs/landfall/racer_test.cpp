@@ -69,8 +69,8 @@ TEST(RacerTest, UploadsUsersAndGroups) {
   RaceFolder rel;
   RacerSettings settings;
   Racer race(&settings);
-  race.addUpload(XString(rel.file("a.mp3")), XString("/Rel/a.mp3"), XString("Bob"),
-                 XString("grp"), 2, 100.0f);
+  race.addUpload(XString(rel.file("a.mp3")), XString("/Rel/a.mp3"), XString("Bob"), XString("grp"),
+                 2, 100.0f);
   race.addUpload(XString(rel.file("b.mp3")), XString("/Rel/b.mp3"), XString("bob"),
                  XString("other"), 4, 50.0f);
   EXPECT_EQ(race.allFiles, 2u);
@@ -108,12 +108,12 @@ TEST(RacerTest, SaveAndLoadReverseEveryList) {
   RaceFolder rel;
   RacerSettings settings;
   Racer race(&settings);
-  race.addUpload(XString(rel.file("a.mp3")), XString("/Rel/a.mp3"), XString("u1"),
-                 XString("g"), 2, 1.5f);
-  race.addUpload(XString(rel.file("b.mp3")), XString("/Rel/b.mp3"), XString("u1"),
-                 XString("g"), 4, 2.5f);
-  race.addUpload(XString(rel.file("c.mp3")), XString("/Rel/c.mp3"), XString("u2"),
-                 XString("g"), 8, 3.0f);
+  race.addUpload(XString(rel.file("a.mp3")), XString("/Rel/a.mp3"), XString("u1"), XString("g"), 2,
+                 1.5f);
+  race.addUpload(XString(rel.file("b.mp3")), XString("/Rel/b.mp3"), XString("u1"), XString("g"), 4,
+                 2.5f);
+  race.addUpload(XString(rel.file("c.mp3")), XString("/Rel/c.mp3"), XString("u2"), XString("g"), 8,
+                 3.0f);
   std::string path = rel.file("racer.sav");
   ASSERT_TRUE(race.save(XString(path)));
 

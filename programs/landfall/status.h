@@ -16,9 +16,7 @@ class Status {
     bool flag = true;
     // The slot names `file` (byte for byte) with flag 0.
     bool holds(const XString& file) const { return !flag && path == file; }
-    bool operator==(const part& other) const {
-      return flag == other.flag && path == other.path;
-    }
+    bool operator==(const part& other) const { return flag == other.flag && path == other.path; }
   };
 
   // Loads the memo. A missing or garbled file gives the defaults: empty

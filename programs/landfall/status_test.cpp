@@ -112,8 +112,8 @@ TEST(StatusTest, ProcessesUpdatingAtOnceLoseNoSlot) {
       for (int round = 1; round <= kRounds; ++round) {
         Status memo;
         int index = slot == 2 ? 4 : slot;  // leave the spare slot alone
-        memo.slot[index].path = XString(("/p" + std::to_string(slot) + "/" +
-                                         std::to_string(round)).c_str());
+        memo.slot[index].path =
+            XString(("/p" + std::to_string(slot) + "/" + std::to_string(round)).c_str());
         memo.slot[index].flag = false;
       }
       _exit(0);
