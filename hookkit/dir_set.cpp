@@ -49,6 +49,12 @@ bool DirSet::hasMatch(const XString& pattern) const {
   return findFirstMatching(dir, pattern, kListFiles, nullptr);
 }
 
+XPath folderOf(const XString& path) {
+  XPath folder(path);
+  folder.toParent();
+  return folder;
+}
+
 void DirSet::applyOwner(const XString& path) const {
   if (chmod != nullptr && user != nullptr) chmod->run(path, user->name, user->group);
 }

@@ -41,6 +41,9 @@ class DirSet {
   XPath parentName;
 };
 
+// The folder of a physical path, up to and including its last separator.
+XPath folderOf(const XString& path);
+
 // Moves every entry of `source` into `target` (made when missing), folders
 // by recursion and files by renames that never replace; true when the whole
 // tree moved, false at the first entry that could not be moved.

@@ -98,9 +98,12 @@ XString HookFrame::serverFolder() const {
 }
 
 XString HookFrame::replyPath(const XString& name) const {
-  XString folder = serverFolder();
-  if (folder.empty()) return XString();
-  return folder + "output" + platform::kPathSepText + name;
+  return replyFileIn(serverFolder(), name);
+}
+
+XString replyFileIn(const XString& serverFolder, const XString& name) {
+  if (serverFolder.empty()) return XString();
+  return serverFolder + "output" + platform::kPathSepText + name;
 }
 
 bool writeReply(const XString& path, const XString& text) {

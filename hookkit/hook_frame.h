@@ -88,6 +88,10 @@ class HookFrame {
   XString modulePath_;
 };
 
+// The server folder (ending in the separator) + "output" + separator +
+// `name`; empty when there is no server folder.
+XString replyFileIn(const XString& serverFolder, const XString& name);
+
 // The folder of a virtual path: the text before its last '/'.
 XString virtualFolder(const XString& path);
 

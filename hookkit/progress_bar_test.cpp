@@ -5,6 +5,7 @@
 #include <string>
 
 #include "media/mp3_test_bytes.h"
+#include "tests/hook_release.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -15,6 +16,7 @@ using testing_support::isDir;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
+using testing_support::Release;
 using testing_support::writeFile;
 
 ProgressBarSettings barSettings(unsigned char mode) {
@@ -48,20 +50,6 @@ std::string taggedMp3(const std::string& artist, const std::string& album, unsig
   std::string body = readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_notag.mp3");
   return body + mp3_test::id3v1("title", artist, album, "1999", "note", genre);
 }
-
-struct Release {
-  explicit Release(const InstallSandbox& box, const std::string& relative = "Rel")
-      : path(box.site() + "/" + relative) {
-    makeDirs(path);
-    user.name = "bob";
-    user.group = "grp";
-    chmod.touser = true;
-    chmod.allow = "777";
-  }
-  std::string path;
-  UserInfo user;
-  Chmod chmod;
-};
 
 TEST(ProgressBarTest, DrawsTheBarAndItsKeys) {
   InstallSandbox box;

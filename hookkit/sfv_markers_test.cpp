@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/hook_release.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -16,21 +17,8 @@ using testing_support::isDir;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
+using testing_support::Release;
 using testing_support::writeFile;
-
-struct Release {
-  explicit Release(const InstallSandbox& box, const std::string& relative = "Rel")
-      : path(box.site() + "/" + relative) {
-    makeDirs(path);
-    user.name = "bob";
-    user.group = "grp";
-    chmod.touser = true;
-    chmod.allow = "777";
-  }
-  std::string path;
-  UserInfo user;
-  Chmod chmod;
-};
 
 TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
   InstallSandbox box;

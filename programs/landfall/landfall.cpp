@@ -20,12 +20,6 @@ namespace {
 // Speeds at or beyond this do not fit the statistics' number form.
 constexpr float kMaxSpeed = 42949672.0f;
 
-XPath folderOf(const XString& path) {
-  XPath folder(path);
-  folder.toParent();
-  return folder;
-}
-
 float speedOf(const XString& field) {
   float speed = field.toFloat();
   if (!std::isfinite(speed) || std::fabs(speed) >= kMaxSpeed) return 0.0f;

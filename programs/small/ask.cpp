@@ -16,8 +16,7 @@ void Ask::deny(const XString& reason) {
 }
 
 XString Ask::replyPath() const {
-  if (outputFolder.empty()) return XString();
-  return outputFolder + "output" + platform::kPathSepText + "ask-" + eventWord + "." + requestId;
+  return replyFileIn(outputFolder, XString("ask-") + eventWord + "." + requestId);
 }
 
 XString Ask::replyText() const {

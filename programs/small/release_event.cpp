@@ -1,11 +1,5 @@
 #include "programs/small/release_event.h"
 
-XPath folderOf(const XString& path) {
-  XPath folder(path);
-  folder.toParent();
-  return folder;
-}
-
 namespace {
 
 XString fileNameOf(const XString& path) {

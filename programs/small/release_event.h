@@ -27,7 +27,4 @@ struct ReleaseEvent {
   bool multi;
 };
 
-// The folder of a physical path, up to and including its last separator.
-XPath folderOf(const XString& path);
-
 #endif  // PROGRAMS_SMALL_RELEASE_EVENT_H_
