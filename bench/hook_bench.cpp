@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/process.h"
-#include "programs/landfall/racer.h"
+#include "race/racer.h"
 #include "settings/gconfig.h"
 #include "settings/module_index.h"
 

@@ -1,21 +1,37 @@
-// What the fuzz targets share: a scratch file per process to hand the
-// loaders their input through.
+// What the fuzz targets share: a scratch folder per process to hand the
+// loaders their input through, removed when the process ends.
 #ifndef FUZZ_FUZZ_SUPPORT_H_
 #define FUZZ_FUZZ_SUPPORT_H_
 
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace fuzz_support {
 
-// A path in /tmp that only this process uses, with `name` at its end.
-inline std::string scratchPath(const char* name) {
-  return "/tmp/brindle-fuzz-" + std::to_string(getpid()) + "-" + name;
+// This process's own folder under the system's temporary folder; it and all
+// it holds go when the process exits.
+inline const std::string& scratchRoot() {
+  static const std::string root = [] {
+    std::string made = (std::filesystem::temp_directory_path() / "brindle-fuzz-XXXXXX").string();
+    if (mkdtemp(&made[0]) == nullptr) return std::string(".");
+    static std::string toRemove = made;
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(toRemove, ignored);
+    });
+    return made;
+  }();
+  return root;
 }
+
+// A path in the scratch folder with `name` at its end.
+inline std::string scratchPath(const char* name) { return scratchRoot() + "/" + name; }
 
 // A folder of that name, made when missing.
 inline std::string scratchFolder(const char* name) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "programs/landfall/status.h"
+#include "race/status.h"
 
 namespace {
 

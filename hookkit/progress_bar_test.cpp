@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "media/mp3_test_bytes.h"
+#include "tests/mp3_test_bytes.h"
 #include "tests/hook_release.h"
 #include "tests/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "media/mp3_test_bytes.h"
+#include "tests/mp3_test_bytes.h"
 
 namespace {
 

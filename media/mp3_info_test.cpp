@@ -5,7 +5,7 @@
 #include <string>
 
 #include "media/mp3_file.h"
-#include "media/mp3_test_bytes.h"
+#include "tests/mp3_test_bytes.h"
 #include "tests/test_support.h"
 
 namespace {

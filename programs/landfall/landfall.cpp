@@ -12,8 +12,8 @@
 #include "platform/fs.h"
 #include "platform/lock.h"
 #include "platform/paths.h"
-#include "programs/landfall/racer.h"
-#include "programs/landfall/status.h"
+#include "race/racer.h"
+#include "race/status.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
-#include "programs/landfall/racer.h"
-#include "programs/landfall/status.h"
+#include "race/racer.h"
+#include "race/status.h"
 #include "settings/gconfig.h"
 #include "settings/module_index.h"
 #include "tests/test_support.h"

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "foundation/xfile.h"
-#include "programs/landfall/status.h"
+#include "race/status.h"
 
 extern char** environ;
 

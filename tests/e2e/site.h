@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "programs/landfall/racer.h"
+#include "race/racer.h"
 #include "settings/mconfig.h"
 #include "tests/test_support.h"
 

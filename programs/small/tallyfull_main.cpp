@@ -1,6 +1,0 @@
-#include "platform/process.h"
-#include "programs/small/tallyfull.h"
-
-int main(int argc, char** argv) {
-  return runSfvCompletedHook(XString(platform::commandLineText(argc, argv)));
-}

@@ -1,6 +1,0 @@
-#include "platform/process.h"
-#include "programs/small/tallyglad.h"
-
-int main(int argc, char** argv) {
-  return runSfvSuccessHook(XString(platform::commandLineText(argc, argv)));
-}

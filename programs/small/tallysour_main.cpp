@@ -1,6 +1,0 @@
-#include "platform/process.h"
-#include "programs/small/tallysour.h"
-
-int main(int argc, char** argv) {
-  return runSfvFailedHook(XString(platform::commandLineText(argc, argv)));
-}

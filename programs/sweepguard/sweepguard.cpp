@@ -1,0 +1,45 @@
+#include "programs/sweepguard/sweepguard.h"
+
+#include "hookkit/progress_bar.h"
+#include "hookkit/sfv_markers.h"
+#include "hookkit/sfv_status.h"
+#include "platform/lock.h"
+#include "race/status.h"
+#include "hookkit/release_event.h"
+
+int runPreDeleteHook(const XString& commandLine) {
+  HookFrame frame(kSweepguard);
+  int code = frame.start(commandLine);
+  if (code != kExitDone) return code;
+
+  ReleaseEvent event(frame);
+  const MConfig& c = event.config;
+  if (!event.extension.equalsNoCase(XString("sfv"))) return kExitDone;
+
+  // Markers change one hook at a time, the folder read with them.
+  platform::FileLock lock;
+  // The counts of the bar to remove, read before any marker is touched.
+  unsigned int present = 0;
+  unsigned int total = 0;
+  {
+    SFVStatus sfv(event.dirSet.dir);
+    present = sfv.presentCount();
+    total = sfv.fileCount();
+  }
+
+  // Only names that are safe to name a marker after are removed, so an SFV
+  // never reaches outside its release.
+  if (c.mfiles != 0) MissingFiles(&event.dirSet, c.mfiles_pat, event.path, c.mfiles).removeAll();
+  if (c.sfvi != 0) {
+    // Read only: the memo is written back only when a slot changed.
+    Status memo;
+    if (!memo.completed.holds(event.path)) {
+      SFVIncomplete(&event.dirSet, c.sfvi_pat, c.sfvi_patmul, event.multi && c.mcd_sfvi, c.sfvi)
+          .remove();
+    }
+  }
+  if (c.pb.mode != 0) {
+    ProgressBar(&event.dirSet, &c.pb, present, total, event.multi && c.pb.mcd).remove();
+  }
+  return kExitDone;
+}

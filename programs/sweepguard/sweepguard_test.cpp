@@ -1,0 +1,125 @@
+#include "programs/sweepguard/sweepguard.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "hookkit/hook_frame.h"
+#include "tests/hook_test_site.h"
+
+namespace {
+
+using hook_test::HookSite;
+using hook_test::slotBytes;
+using testing_support::exists;
+using testing_support::listNames;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+// Dates the memo back, so that a rewrite of it shows even when its bytes
+// stay the same.
+std::filesystem::file_time_type agedMemo(const HookSite& site) {
+  auto old = std::filesystem::last_write_time(site.memoPath()) - std::chrono::hours(24);
+  std::filesystem::last_write_time(site.memoPath(), old);
+  return old;
+}
+
+int deleting(const HookSite& site, const std::string& file) {
+  return runPreDeleteHook(
+      XString(site.line("sweepguard", {"R", "b", "7", file, "/site/rel/x", "grp", "bob"})));
+}
+
+// A release whose SFV lists a.rar and a name with blanks, both present, with
+// every marker that SFV gave it.
+struct Release {
+  explicit Release(HookSite& site) : rel(site.release("Rel")) {
+    site.config.pb.incpat = "bar %F of %o";
+    site.config.pb.compat = "done %o";
+    site.save();
+    writeFile(rel + "/Rel.SFV", "; comment\na.rar 00000001\nb with blanks.rar 00000002\n");
+    writeFile(rel + "/a.rar", "x");
+    writeFile(rel + "/b with blanks.rar", "x");
+    for (const char* marker : {"a.rar-missing", "b with blanks.rar-missing", "done 2"}) {
+      writeFile(rel + "/" + marker, "");
+    }
+    incomplete = site.box.site() + "/Rel - SFV incomplete";
+    writeFile(incomplete, "");
+  }
+  std::string rel;
+  std::string incomplete;
+};
+
+TEST(SweepguardTest, OnlySfvFilesCount) {
+  HookSite site;
+  Release r(site);
+  const std::string memo = slotBytes(r.rel + "/Rel.SFV", 1) + slotBytes("", 1) + slotBytes("", 1) +
+                           slotBytes("", 1) + slotBytes("", 0);
+  writeFile(site.memoPath(), memo);
+  const auto aged = agedMemo(site);
+  std::vector<std::string> before = listNames(r.rel);
+  for (const char* name : {"a.rar", "Rel.nfo", "sfv", "Rel.sfv.bak"}) {
+    ASSERT_EQ(deleting(site, r.rel + "/" + name), kExitDone);
+  }
+  EXPECT_EQ(listNames(r.rel), before);
+  EXPECT_TRUE(exists(r.incomplete));
+  EXPECT_EQ(std::filesystem::last_write_time(site.memoPath()), aged);
+
+  // The SFV itself, its extension in capitals: every marker it gave goes, the
+  // complete bar included, and the memo is read but never rewritten.
+  ASSERT_EQ(deleting(site, r.rel + "/Rel.SFV"), kExitDone);
+  EXPECT_EQ(listNames(r.rel), (std::vector<std::string>{"Rel.SFV", "a.rar", "b with blanks.rar"}));
+  EXPECT_FALSE(exists(r.incomplete));
+  EXPECT_EQ(readFile(site.memoPath()), memo);
+  EXPECT_EQ(std::filesystem::last_write_time(site.memoPath()), aged);
+  EXPECT_TRUE(site.box.chmodLog().empty());
+
+  // Without a memo none is made.
+  testing_support::removeFileForTest(site.memoPath());
+  writeFile(r.incomplete, "");
+  ASSERT_EQ(deleting(site, r.rel + "/Rel.SFV"), kExitDone);
+  EXPECT_FALSE(exists(r.incomplete));
+  EXPECT_FALSE(exists(site.memoPath()));
+}
+
+TEST(SweepguardTest, CompletedSfvKeepsItsIncompleteMarker) {
+  HookSite site;
+  Release r(site);
+  std::string sfv = r.rel + "/Rel.SFV";
+  writeFile(site.memoPath(), slotBytes(sfv, 0) + slotBytes("", 1) + slotBytes("", 1) +
+                                 slotBytes("", 1) + slotBytes("", 0));
+  ASSERT_EQ(deleting(site, sfv), kExitDone);
+  EXPECT_TRUE(exists(r.incomplete));
+  EXPECT_FALSE(exists(r.rel + "/a.rar-missing"));
+
+  // Another spelling of the path is another file.
+  writeFile(r.incomplete, "");
+  writeFile(site.memoPath(), slotBytes(r.rel + "/rel.sfv", 0) + slotBytes("", 1) +
+                                 slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 0));
+  ASSERT_EQ(deleting(site, sfv), kExitDone);
+  EXPECT_FALSE(exists(r.incomplete));
+}
+
+TEST(SweepguardTest, HostileNamesReachNothingOutside) {
+  HookSite site;
+  site.save();
+  std::string rel = site.release("Rel");
+  std::string outside = site.box.site() + "/victim-missing";
+  writeFile(outside, "");  // empty, so it would pass for a marker
+  writeFile(site.box.data() + "/Status.sav-missing", "");
+  writeFile(rel + "/x.sfv",
+            "../victim 00000001\n"
+            "../../data/Status.sav 00000002\n" +
+                site.box.site() +
+                "/victim 00000003\n"
+                "ok.rar 00000004\n");
+  writeFile(rel + "/ok.rar-missing", "");
+  ASSERT_EQ(deleting(site, rel + "/x.sfv"), kExitDone);
+  EXPECT_TRUE(exists(outside));
+  EXPECT_TRUE(exists(site.box.data() + "/Status.sav-missing"));
+  EXPECT_FALSE(exists(rel + "/ok.rar-missing"));
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+#include "programs/tallyfull/tallyfull.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hookkit/hook_frame.h"
+#include "tests/hook_test_site.h"
+
+namespace {
+
+using hook_test::HookSite;
+using hook_test::slotBytes;
+using testing_support::exists;
+using testing_support::listNames;
+using testing_support::makeDirs;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+int completed(const HookSite& site, const std::string& file) {
+  return runSfvCompletedHook(
+      XString(site.line("tallyfull", {file, "/site/rel/file.rar", "grp", "bob"})));
+}
+
+std::string memoAfter(const std::string& file, const std::string& checked,
+                      const std::string& spare) {
+  return slotBytes(file, 0) + checked + spare + slotBytes(file, 0) + slotBytes(file, 1);
+}
+
+TEST(TallyfullTest, MemoAndRaceFile) {
+  HookSite site;
+  std::string rel = site.release("Rel");
+  std::string file = rel + "/b.rar";
+  writeFile(rel + "/racer.sav", "race");
+  writeFile(site.box.site() + "/Rel - SFV incomplete", "");
+  std::string checked = slotBytes("checked", 0);
+  std::string spare = slotBytes("spare", 1);
+  writeFile(site.memoPath(),
+            slotBytes("", 1) + checked + spare + slotBytes(rel + "/B.rar", 0) + slotBytes("", 0));
+
+  // Slot 3 names the file in another case: another file, the race stays.
+  ASSERT_EQ(completed(site, file), kExitDone);
+  EXPECT_TRUE(exists(rel + "/racer.sav"));
+  EXPECT_FALSE(exists(site.box.site() + "/Rel - SFV incomplete"));
+  EXPECT_EQ(readFile(site.memoPath()), memoAfter(file, checked, spare));
+
+  // A second event for the same file finds it in slot 3 with flag 0.
+  ASSERT_EQ(completed(site, file), kExitDone);
+  EXPECT_FALSE(exists(rel + "/racer.sav"));
+  EXPECT_EQ(readFile(site.memoPath()), memoAfter(file, checked, spare));
+  EXPECT_TRUE(site.box.chmodLog().empty());
+}
+
+TEST(TallyfullTest, EverySwitchOffChangesOnlyTheMemo) {
+  HookSite site;
+  site.config.sfvi = 0;
+  site.save();
+  std::string rel = site.release("Rel");
+  writeFile(rel + "/rel.sfv", "a.mp3 1\n");
+  writeFile(rel + "/a.mp3", "x");
+  writeFile(site.box.site() + "/Rel - SFV incomplete", "");
+  ASSERT_EQ(completed(site, rel + "/a.mp3"), kExitDone);
+  EXPECT_EQ(listNames(rel), (std::vector<std::string>{"a.mp3", "rel.sfv"}));
+  EXPECT_TRUE(exists(site.box.site() + "/Rel - SFV incomplete"));
+  EXPECT_EQ(readFile(site.memoPath()),
+            memoAfter(rel + "/a.mp3", slotBytes("", 1), slotBytes("", 1)));
+}
+
+TEST(TallyfullTest, CdFolderMarkerInTheGrandparent) {
+  HookSite site;
+  site.config.sfvi = 2;
+  site.save();
+  std::string cd = site.release("Rel/CD2");
+  makeDirs(site.box.site() + "/Rel-CD2 - SFV incomplete");
+  ASSERT_EQ(completed(site, cd + "/a.rar"), kExitDone);
+  EXPECT_FALSE(exists(site.box.site() + "/Rel-CD2 - SFV incomplete"));
+}
+
+TEST(TallyfullTest, Playlist) {
+  HookSite site;
+  site.config.m3u_create = true;
+  site.save();
+  std::string rel = site.release("Rel");
+  writeFile(rel + "/Rel.sfv", "B.mp3 1\na.mp3 2\n");
+  writeFile(rel + "/B.mp3", "x");
+  writeFile(rel + "/a.mp3", "x");
+  ASSERT_EQ(completed(site, rel + "/a.mp3"), kExitDone);
+  EXPECT_EQ(readFile(rel + "/Rel.m3u"), "a.mp3\nb.mp3\n");
+  EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{"764 bob grp " + rel + "/Rel.m3u"});
+
+  // With m3u_skip an existing playlist of any name is kept.
+  site.config.m3u_skip = true;
+  site.save();
+  testing_support::removeFileForTest(rel + "/Rel.m3u");
+  writeFile(rel + "/own.M3U", "mine\n");
+  ASSERT_EQ(completed(site, rel + "/a.mp3"), kExitDone);
+  EXPECT_FALSE(exists(rel + "/Rel.m3u"));
+  EXPECT_EQ(readFile(rel + "/own.M3U"), "mine\n");
+}
+
+TEST(TallyfullTest, AdvertisementFile) {
+  HookSite site;
+  std::string ads = site.release("../ads");
+  const std::string text = "line one\r\nline two\n\nlast line without end";
+  writeFile(ads + "/site.nfo", text);
+  site.config.ad_en = true;
+  site.config.ad_file = XString(ads + "/site.nfo");
+  site.save();
+  std::string rel = site.release("Rel");
+  writeFile(rel + "/site.nfo", "an older copy that is longer than the new one, to be replaced");
+  ASSERT_EQ(completed(site, rel + "/a.rar"), kExitDone);
+  EXPECT_EQ(readFile(rel + "/site.nfo"), "line one\nline two\n\nlast line without end");
+  EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{"764 bob grp " + rel + "/site.nfo"});
+
+  // A source that is missing, a folder, or not named at all is not copied
+  // and nothing is handed to the chmod program.
+  makeDirs(ads + "/folder.nfo");
+  for (const std::string& source : {ads + "/missing.nfo", ads + "/folder.nfo", std::string()}) {
+    site.box.clearChmodLog();
+    std::string other = site.release("Other");
+    site.config.ad_file = XString(source);
+    site.save();
+    ASSERT_EQ(completed(site, other + "/a.rar"), kExitDone);
+    EXPECT_TRUE(listNames(other).empty()) << source;
+    EXPECT_TRUE(site.box.chmodLog().empty()) << source;
+  }
+
+  // A target that cannot be made (a folder stands in its place).
+  DirSet dirSet(XString(rel), nullptr, nullptr);
+  testing_support::removeFileForTest(rel + "/site.nfo");
+  makeDirs(rel + "/site.nfo");
+  EXPECT_EQ(copyFileIntoRelease(&dirSet, XString(ads + "/site.nfo")), -1);
+  EXPECT_TRUE(listNames(rel + "/site.nfo").empty());
+  EXPECT_EQ(copyFileIntoRelease(nullptr, XString(ads + "/site.nfo")), -1);
+}
+
+}  // namespace

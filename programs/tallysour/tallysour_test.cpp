@@ -1,0 +1,71 @@
+#include "programs/tallysour/tallysour.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hookkit/hook_frame.h"
+#include "tests/hook_test_site.h"
+
+namespace {
+
+using hook_test::HookSite;
+using hook_test::slotBytes;
+using testing_support::exists;
+using testing_support::readFile;
+using testing_support::writeFile;
+
+int failed(const HookSite& site, const std::string& file) {
+  return runSfvFailedHook(XString(site.line("tallysour", {file, "/site/rel/x", "grp", "bob"})));
+}
+
+TEST(TallysourTest, BadFileByModule) {
+  struct Case {
+    unsigned char badf;
+    bool kept;
+    const char* content;
+  } cases[] = {{0, true, "corrupt data"}, {1, false, ""}, {2, true, ""}, {7, true, "corrupt data"}};
+  for (const Case& c : cases) {
+    HookSite site;
+    site.config.badf = c.badf;
+    site.save();
+    std::string rel = site.release("Rel");
+    std::string file = rel + "/a.rar";
+    writeFile(file, "a file of the same name");
+    writeFile(file + ".bad", "corrupt data");
+    writeFile(site.box.site() + "/Rel - SFV missing", "");
+    ASSERT_EQ(failed(site, file), kExitDone);
+    int badf = c.badf;
+    EXPECT_EQ(exists(file + ".bad"), c.kept) << badf;
+    EXPECT_EQ(readFile(file + ".bad"), c.content) << badf;
+    EXPECT_EQ(readFile(file), "a file of the same name") << badf;
+    EXPECT_FALSE(exists(site.box.site() + "/Rel - SFV missing")) << badf;
+    // The owner goes to the bad file when it is still there.
+    std::vector<std::string> log;
+    if (c.kept) log.push_back("764 bob grp " + file + ".bad");
+    EXPECT_EQ(site.box.chmodLog(), log) << badf;
+    EXPECT_EQ(readFile(site.memoPath()), slotBytes("", 1) + slotBytes(file, 0) + slotBytes("", 1) +
+                                             slotBytes("", 1) + slotBytes("", 0))
+        << badf;
+  }
+}
+
+TEST(TallysourTest, MissingBadFileAndCdFolders) {
+  HookSite site;
+  site.config.sfvm = 2;
+  site.save();
+  std::string cd = site.release("Rel/Cd1");
+  testing_support::makeDirs(site.box.site() + "/Rel-Cd1 - SFV missing");
+  writeFile(site.memoPath(), slotBytes("a", 0) + slotBytes("b", 1) + slotBytes("c", 0) +
+                                 slotBytes("d", 0) + slotBytes("e", 1));
+  std::string file = cd + "/Track 01.mp3";
+  ASSERT_EQ(failed(site, file), kExitDone);
+  EXPECT_TRUE(exists(file + ".bad"));  // made empty
+  EXPECT_EQ(readFile(file + ".bad"), "");
+  EXPECT_FALSE(exists(site.box.site() + "/Rel-Cd1 - SFV missing"));
+  EXPECT_EQ(readFile(site.memoPath()), slotBytes("a", 0) + slotBytes(file, 0) + slotBytes("c", 0) +
+                                           slotBytes("d", 0) + slotBytes("e", 1));
+}
+
+}  // namespace

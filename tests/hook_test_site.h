@@ -1,0 +1,42 @@
+// An install folder set up for the hooks' in-process tests.
+#ifndef TESTS_HOOK_TEST_SITE_H_
+#define TESTS_HOOK_TEST_SITE_H_
+
+#include <initializer_list>
+#include <string>
+
+#include "settings/gconfig.h"
+#include "settings/mconfig.h"
+#include "tests/test_support.h"
+
+namespace hook_test {
+
+// The global settings (defaults, with the server program in the install
+// folder so that replies land in its output folder) and one default module
+// for "/" with the module defaults. Tests change `global` and `config` and
+// call save() before they run a hook.
+class HookSite {
+ public:
+  HookSite();
+  void save();
+  // Makes site/<relative> and returns its path.
+  std::string release(const std::string& relative) const;
+  // The command line of `program`: its own path in the install folder, then
+  // each field led by the separator.
+  std::string line(const char* program, std::initializer_list<std::string> fields) const;
+  std::string memoPath() const { return box.data() + "/Status.sav"; }
+
+  testing_support::InstallSandbox box;
+  GConfig global;
+  MConfig config;
+  // The one module's virtual path and default flag.
+  std::string modulePath = "/";
+  bool moduleIsDefault = true;
+};
+
+// The stored form of one memo slot.
+std::string slotBytes(const std::string& path, bool flag);
+
+}  // namespace hook_test
+
+#endif  // TESTS_HOOK_TEST_SITE_H_
