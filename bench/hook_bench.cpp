@@ -49,7 +49,7 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 // One sandbox install with a release of `files` listed files, all but the
 // last present and recorded as earlier uploads in racer.sav.
 struct Sandbox {
-  Sandbox(const std::string& root, int files) : root(root), files(files) {
+  Sandbox(const std::string& folder, int fileCount) : root(folder), files(fileCount) {
     install = root + "/install";
     rel = root + "/site/Rel";
     for (const std::string& d : {root, install, install + "/data", root + "/server",

@@ -281,9 +281,9 @@ void XFile::readStoredText(Take take) {
 XFile& XFile::operator>>(XStringList& list) {
   list.clear();
   unsigned int n = 0;
-  unsigned char bytes[4];
-  if (!readScalar(bytes, 4)) return *this;
-  n = decode32(bytes);
+  unsigned char countBytes[4];
+  if (!readScalar(countBytes, 4)) return *this;
+  n = decode32(countBytes);
   // Every binary text takes at least its 4-byte length; in text mode at
   // least one byte.
   uint64_t least = textMode_ ? 1 : 4;

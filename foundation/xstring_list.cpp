@@ -5,14 +5,14 @@
 
 const XString XStringList::emptyString;
 
-XStringListEntry::XStringListEntry(const char* text, XStringListEntry* next)
-    : next(next), text(text) {}
+XStringListEntry::XStringListEntry(const char* value, XStringListEntry* following)
+    : next(following), text(value) {}
 
-XStringListEntry::XStringListEntry(const XString& text, XStringListEntry* next)
-    : next(next), text(text) {}
+XStringListEntry::XStringListEntry(const XString& value, XStringListEntry* following)
+    : next(following), text(value) {}
 
-XStringListEntry::XStringListEntry(const char* bytes, unsigned int n, XStringListEntry* next)
-    : next(next), text(bytes, n) {}
+XStringListEntry::XStringListEntry(const char* bytes, unsigned int n, XStringListEntry* following)
+    : next(following), text(bytes, n) {}
 
 XStringList::XStringList(const XStringList& other) { *this = other; }
 

@@ -3,8 +3,8 @@
 #include "hookkit/hook_frame.h"
 #include "platform/paths.h"
 
-Ask::Ask(const XPath& serverFolder, const XString& eventWord, const XString& requestId)
-    : eventWord(eventWord), requestId(requestId), outputFolder(serverFolder) {
+Ask::Ask(const XPath& serverFolder, const XString& word, const XString& request)
+    : eventWord(word), requestId(request), outputFolder(serverFolder) {
   if (!outputFolder.empty()) outputFolder.ensureTrailing(platform::kPathSep);
 }
 

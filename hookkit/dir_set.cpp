@@ -25,8 +25,8 @@ XPath lastName(const XPath& folder) {
 
 }  // namespace
 
-DirSet::DirSet(const XString& path, const Chmod* chmod, const UserInfo* user)
-    : chmod(chmod), user(user) {
+DirSet::DirSet(const XString& path, const Chmod* ownership, const UserInfo* eventUser)
+    : chmod(ownership), user(eventUser) {
   set(path);
 }
 

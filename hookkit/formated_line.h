@@ -6,8 +6,8 @@
 
 // One key and its value in an XReplaceList.
 struct XReplaceLetter {
-  XReplaceLetter(char key, const XString& value, XReplaceLetter* next)
-      : key(key), value(value), next(next) {}
+  XReplaceLetter(char letter, const XString& text, XReplaceLetter* following)
+      : key(letter), value(text), next(following) {}
   char key;
   XString value;
   XReplaceLetter* next;
@@ -37,7 +37,7 @@ class XReplaceList {
 class XFormatedLine {
  public:
   XFormatedLine() = default;
-  explicit XFormatedLine(const XString& format) : format(format) {}
+  explicit XFormatedLine(const XString& pattern) : format(pattern) {}
 
   const XString& render();
 

@@ -22,9 +22,13 @@ XString megabytesText(unsigned int kilobytes) {
   return XString(static_cast<float>(kilobytes / 1024.0), 2);
 }
 
-ProgressBar::ProgressBar(const DirSet* dirSet, const ProgressBarSettings* settings,
-                         unsigned int present, unsigned int total, bool multiCD)
-    : dirSet(dirSet), settings(settings), multiCD(multiCD), present(present), total(total) {}
+ProgressBar::ProgressBar(const DirSet* folder, const ProgressBarSettings* barSettings,
+                         unsigned int presentFiles, unsigned int totalFiles, bool multi)
+    : dirSet(folder),
+      settings(barSettings),
+      multiCD(multi),
+      present(presentFiles),
+      total(totalFiles) {}
 
 void ProgressBar::set(unsigned int newPresent, unsigned int newTotal) {
   present = newPresent;
@@ -121,9 +125,13 @@ bool ProgressBar::remove() {
   return true;
 }
 
-TagInfo::TagInfo(const DirSet* dirSet, const TagInfoSettings* settings, const XString& mp3Path,
-                 bool multiCD, bool completed, SFVStatus* sfv)
-    : dirSet(dirSet), settings(settings), multiCD(multiCD), completed(completed), sfv(sfv) {
+TagInfo::TagInfo(const DirSet* folder, const TagInfoSettings* tagSettings, const XString& mp3Path,
+                 bool multi, bool releaseCompleted, SFVStatus* folderSfv)
+    : dirSet(folder),
+      settings(tagSettings),
+      multiCD(multi),
+      completed(releaseCompleted),
+      sfv(folderSfv) {
   // The completed tag stands for the whole release: it is named from the
   // release's first MP3, so every hook that finds the release complete
   // names it alike and one marker is left, whichever upload finished last

@@ -23,13 +23,13 @@ bool removeMarkerOfKind(const XString& path, unsigned char mode) {
 
 }  // namespace
 
-SfvStateMarker::SfvStateMarker(const DirSet* dirSet, const XString& pattern,
-                               const XString& multiPattern, bool useMulti, unsigned char mode)
-    : dirSet(dirSet),
-      useMulti(useMulti),
-      mode(mode),
-      pattern(pattern),
-      multiPattern(multiPattern) {}
+SfvStateMarker::SfvStateMarker(const DirSet* folder, const XString& singlePattern,
+                               const XString& multiCdPattern, bool multi, unsigned char kind)
+    : dirSet(folder),
+      useMulti(multi),
+      mode(kind),
+      pattern(singlePattern),
+      multiPattern(multiCdPattern) {}
 
 void SfvStateMarker::name() {
   if (dirSet == nullptr) return;
@@ -57,9 +57,9 @@ bool SfvStateMarker::remove() {
   return removeMarkerOfKind(markerPath, mode);
 }
 
-MissingFiles::MissingFiles(const DirSet* dirSet, const XString& pattern, const XString& sfvPath,
-                           unsigned char mode)
-    : dirSet(dirSet), sfvPath(sfvPath), mode(mode), pattern(pattern) {}
+MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern,
+                           const XString& sfv, unsigned char kind)
+    : dirSet(folder), sfvPath(sfv), mode(kind), pattern(markerPattern) {}
 
 XString MissingFiles::markerPath(const XString& fileName) const {
   XFormatedLine line(pattern);

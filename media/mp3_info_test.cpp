@@ -66,7 +66,9 @@ const Expected kFixtures[] = {
 void expectTexts(const Expected& e, const MP3Info& info) {
   SCOPED_TRACE(e.file);
   EXPECT_STREQ(e.sampleRate, info.sampleRate);
-  if (e.bitrate != nullptr) EXPECT_STREQ(e.bitrate, info.bitrate);
+  if (e.bitrate != nullptr) {
+    EXPECT_STREQ(e.bitrate, info.bitrate);
+  }
   EXPECT_STREQ(e.versionText, info.versionText);
   EXPECT_STREQ(e.modeText, info.modeText);
   EXPECT_STREQ(e.artist, info.artist);

@@ -13,7 +13,8 @@
 class RacerListEntry {
  public:
   RacerListEntry() = default;
-  RacerListEntry(const XString& name, const XString& group) : name(name), group(group) {}
+  RacerListEntry(const XString& entryName, const XString& entryGroup)
+      : name(entryName), group(entryGroup) {}
   RacerListEntry(const RacerListEntry&) = delete;
   RacerListEntry& operator=(const RacerListEntry&) = delete;
 
@@ -84,7 +85,7 @@ class Racer {
  public:
   static constexpr const char* kFileName = "racer.sav";
 
-  explicit Racer(const RacerSettings* settings) : settings(settings) {}
+  explicit Racer(const RacerSettings* raceSettings) : settings(raceSettings) {}
   Racer(const Racer&) = delete;
   Racer& operator=(const Racer&) = delete;
 

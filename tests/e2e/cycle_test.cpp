@@ -38,9 +38,9 @@ struct Upload {
 // A release of real MP3 files in the scratch folder with its SFV, and the
 // release folder on the site.
 struct Release {
-  Release(Site& site, const std::string& folder, const std::vector<Upload>& uploads,
-          const std::string& sfvName = "release.sfv")
-      : site(site), folder(folder), uploads(uploads), sfvName(sfvName) {
+  Release(Site& onSite, const std::string& releaseFolder, const std::vector<Upload>& files,
+          const std::string& sfvFileName = "release.sfv")
+      : site(onSite), folder(releaseFolder), uploads(files), sfvName(sfvFileName) {
     std::vector<std::string> names;
     for (size_t i = 0; i < uploads.size(); ++i) {
       site.localCopy(kFixtures[i % 5], uploads[i].name);
@@ -80,9 +80,8 @@ void expectFinishedRace(const RaceText& race, const std::string& lastFile, int f
 
 TEST(Cycle, ReleaseCompletedByItsLastMp3) {
   Site site;
-  if (!site.registered("tallyglad") || !site.registered("tallyfull")) {
-    GTEST_SKIP() << "the SFV success and completion hooks are not built";
-  }
+  ASSERT_TRUE(site.registered("tallyglad"));
+  ASSERT_TRUE(site.registered("tallyfull"));
   Release rel(site, "/Band-Album-2024",
               {{"01-band-one.mp3", "bob", "grpa"},
                {"02-band-two.mp3", "alice", "grpb"},
@@ -97,7 +96,9 @@ TEST(Cycle, ReleaseCompletedByItsLastMp3) {
     ASSERT_EQ(last.exitCode, 0) << last.output << last.errors;
     EXPECT_EQ(last.hookExit("tallyglad"), 0) << last.output;
     if (last.ran("tallyfull")) ++tallyfullRuns;
-    if (i + 1 < rel.uploads.size()) EXPECT_FALSE(site.staleMarkers(rel.folder).empty());
+    if (i + 1 < rel.uploads.size()) {
+      EXPECT_FALSE(site.staleMarkers(rel.folder).empty());
+    }
   }
   SCOPED_TRACE(last.output);
   EXPECT_EQ(tallyfullRuns, 1);
@@ -132,7 +133,7 @@ TEST(Cycle, ReleaseCompletedByItsLastMp3) {
 
 TEST(Cycle, ReleaseCompletedByItsSfvArrivingLast) {
   Site site;
-  if (!site.registered("tallyfull")) GTEST_SKIP() << "the completion hook is not built";
+  ASSERT_TRUE(site.registered("tallyfull"));
   Release rel(site, "/Late-Sfv-2024",
               {{"01-late.mp3", "bob", "grpa"},
                {"02-late.mp3", "alice", "grpb"},
@@ -168,7 +169,7 @@ TEST(Cycle, ReleaseCompletedByItsSfvArrivingLast) {
 
 TEST(Cycle, FailedCheckKeepsTheBadFileAndTheMarkers) {
   Site site;
-  if (!site.registered("tallysour")) GTEST_SKIP() << "the SFV failed hook is not built";
+  ASSERT_TRUE(site.registered("tallysour"));
   Release rel(site, "/Bad-Copy-2024",
               {{"01-good.mp3", "bob", "grpa"},
                {"02-damaged.mp3", "bob", "grpa"},
@@ -217,7 +218,7 @@ TEST(Cycle, FailedCheckKeepsTheBadFileAndTheMarkers) {
 
 TEST(Cycle, EachPreUploadRuleRefusesWithItsReason) {
   Site site;
-  if (!site.registered("landguard")) GTEST_SKIP() << "the pre-upload hook is not built";
+  ASSERT_TRUE(site.registered("landguard"));
   Release rel(site, "/Rules", {{"01-rule.mp3", "bob", "grpa"}, {"02-rule.mp3", "bob", "grpa"}});
   auto expectRefused = [&](const RunResult& run, const std::string& name,
                            const std::vector<std::string>& reply) {
@@ -282,7 +283,7 @@ TEST(Cycle, EachPreUploadRuleRefusesWithItsReason) {
 
 TEST(Cycle, DeletingTheSfvSweepsItsMarkers) {
   Site site;
-  if (!site.registered("sweepguard")) GTEST_SKIP() << "the pre-delete hook is not built";
+  ASSERT_TRUE(site.registered("sweepguard"));
   Release rel(site, "/Swept",
               {{"01-swept.mp3", "bob", "grpa"},
                {"02-swept.mp3", "bob", "grpa"},
@@ -340,7 +341,7 @@ TEST(Cycle, CompletionFollowsDeletesAndUploadsOverCheckedFiles) {
 
 TEST(Cycle, CompletedReleaseMovesUnderTheMoveFolder) {
   Site site;
-  if (!site.registered("tallyfull")) GTEST_SKIP() << "the completion hook is not built";
+  ASSERT_TRUE(site.registered("tallyfull"));
   ASSERT_EQ(site.mkdir("/Archive", "bob", "grpa").exitCode, 0);
   const std::string archive = site.physical("/Archive");
   site.editModule([&](MConfig& c) {
@@ -377,7 +378,7 @@ TEST(Cycle, CompletedReleaseMovesUnderTheMoveFolder) {
 
 TEST(Cycle, CompletedMp3ReleaseGetsItsPlaylist) {
   Site site;
-  if (!site.registered("tallyfull")) GTEST_SKIP() << "the completion hook is not built";
+  ASSERT_TRUE(site.registered("tallyfull"));
   RunResult set = site.set({"m3u_create=1"});
   ASSERT_EQ(set.exitCode, 0) << set.errors;
   EXPECT_EQ(set.output, "set m3u_create=1\n");
