@@ -1,26 +1,47 @@
-// The advisory lock that serialises read-modify-writes of shared files.
+// Advisory locks that serialise read-modify-writes of shared files.
 #ifndef PLATFORM_LOCK_H_
 #define PLATFORM_LOCK_H_
 
 namespace platform {
 
-// Name of the one lock file, in the data folder (the hooks' working folder).
+// Name of the site-wide lock file, in the data folder (the programs'
+// working folder).
 constexpr const char* kLockFileName = "brindlecast.lock";
 
-// Holds an exclusive advisory lock on the lock file from construction to
-// destruction. Hold it only around one read-modify-write, never across the
-// start of an outside program. When the lock file cannot be made the object
-// holds nothing and the caller goes on unlocked.
+// Holds an exclusive advisory lock from construction to destruction. Hold
+// it only around one read-modify-write, never across the start of an
+// outside program. held() tells whether the lock was had: a caller that
+// finds it false changes nothing the lock guards, and says so in its
+// result. The lock is not re-entrant: a second lock on the same file in
+// the same process waits for ever, so no path that holds one takes it again.
 class FileLock {
  public:
+  // The site-wide lock on `lockPath` (the lock file in the working folder
+  // by default). The file is made when missing; a lock file that cannot be
+  // opened for writing (a read-only data folder) is locked through a
+  // read-only open, which locks the same.
   explicit FileLock(const char* lockPath = kLockFileName);
   ~FileLock();
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
-  bool held() const { return fd_ >= 0; }
+
+  [[nodiscard]] bool held() const { return fd_ >= 0; }
+
+ protected:
+  FileLock() = default;
+  // Takes the lock on an open descriptor; gives it up on failure.
+  void take(int fd);
 
  private:
   int fd_ = -1;
+};
+
+// The lock of one release folder: hooks that change the same release's own
+// files (markers, race file, ".message") take turns, while other releases
+// go on. The folder itself is locked; nothing is made in it.
+class FolderLock : public FileLock {
+ public:
+  explicit FolderLock(const char* folder);
 };
 
 }  // namespace platform
