@@ -96,7 +96,7 @@ struct Sandbox {
     }
     spit(rel + "/release.sfv", sfv);
     race.rescanSfv(XString((rel + "/release.sfv").c_str()));
-    race.save(XString((rel + "/racer.sav").c_str()));
+    if (!race.save(XString((rel + "/racer.sav").c_str()))) std::abort();
     racerBytes = slurp(rel + "/racer.sav");
     spit(rel + "/" + last, mp3);
   }

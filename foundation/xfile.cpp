@@ -26,10 +26,12 @@ uint32_t decode32(const unsigned char* bytes) {
 
 XFile::XFile(const char* path, const char* mode, bool textMode) { open(path, mode, textMode); }
 
-XFile::~XFile() { close(); }
+// A destructor has no one to report to; a writer that cares calls commit or
+// close itself.
+XFile::~XFile() { (void)close(); }
 
 void XFile::open(const char* path, const char* mode, bool textMode) {
-  close();
+  (void)close();  // whatever was open before is done with
   textMode_ = textMode;
   failed_ = false;
   atEnd_ = false;
@@ -40,38 +42,58 @@ void XFile::open(const char* path, const char* mode, bool textMode) {
 }
 
 void XFile::openReplacing(const char* path, bool textMode) {
-  close();
+  (void)close();  // whatever was open before is done with
   if (path == nullptr || path[0] == 0) return;
-  std::string temp = platform::tempPathFor(path);
-  open(temp.c_str(), textMode ? "wt" : "wb", textMode);
+  // What a killed writer left in this folder goes first.
+  platform::removeStaleTemps(path);
+  std::string temp;
+  handle = platform::createTempBeside(path, &temp);
   if (handle == nullptr) return;
+  textMode_ = textMode;
+  failed_ = false;
+  atEnd_ = false;
+  translate_ = false;
+  size_ = -1;
+  position_ = 0;
   tempPath_ = temp;
   targetPath_ = path;
 }
 
-bool XFile::commit() {
+bool XFile::commit() { return commitAs(false); }
+
+bool XFile::commitDurable() { return commitAs(true); }
+
+bool XFile::commitAs(bool durable) {
   if (handle == nullptr || tempPath_.empty()) {
-    close();
+    (void)close();  // nothing was opened for replacing: the result is false anyway
     return false;
   }
   std::string temp, target;
   temp.swap(tempPath_);
   target.swap(targetPath_);
-  bool ok = close();
+  bool ok = !failed_;
+  if (ok && durable) ok = platform::syncFile(handle);
+  if (!close()) ok = false;
   if (ok) ok = platform::replaceFile(temp.c_str(), target.c_str());
-  if (!ok) platform::removeFile(temp.c_str());
+  if (ok && durable) ok = platform::syncFolderOf(target.c_str());
+  if (!ok && platform::pathExists(temp.c_str())) {
+    // One that cannot go is a left-over for the next writer here to remove.
+    (void)platform::removeFile(temp.c_str());
+  }
   return ok;
 }
 
 bool XFile::close() {
-  bool ok = !failed_;
+  bool ok = !failed_ && handle != nullptr;
   if (handle != nullptr) {
     if (std::ferror(handle)) ok = false;
     if (std::fclose(handle) != 0) ok = false;
     handle = nullptr;
   }
   if (!tempPath_.empty()) {
-    platform::removeFile(tempPath_.c_str());
+    // Closed without commit: the new content is dropped. One that cannot go
+    // is a left-over for the next writer here to remove.
+    (void)platform::removeFile(tempPath_.c_str());
     tempPath_.clear();
     targetPath_.clear();
   }
@@ -344,14 +366,16 @@ bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
 int copyTextFile(const XString& source, const XString& target) {
   XFile in(source.c_str(), "rt", true);
   if (!in.isOpen()) return -1;  // the target is left untouched
-  XFile out(target.c_str(), "wt", true);
+  XFile out;
+  out.openReplacing(target.c_str(), true);
   if (!out.isOpen()) return -1;
-  // A read error (a folder opened as a file) ends the copy like the end of
-  // the file does.
   while (!in.atEnd() && !in.failed()) {
     XString line;
     in >> line;
     out << line;
   }
-  return 0;
+  // A read that failed before the end leaves the copy short: it is dropped
+  // with the temporary file.
+  if (std::ferror(in.handle)) return -1;
+  return out.commit() ? 0 : -1;
 }

@@ -33,9 +33,14 @@ class XFile {
   void openReplacing(const char* path, bool textMode);
   // Checks every write and the close, then renames over the target. False
   // leaves the old file as it was.
-  bool commit();
-  // Closes; true when every write and the close went well.
-  bool close();
+  [[nodiscard]] bool commit();
+  // commit, with the new file and then its folder flushed to the disk before
+  // it reports success: for settings and the server's files, which must
+  // survive a power cut.
+  [[nodiscard]] bool commitDurable();
+  // Closes; true when a file was open and every write and the close went
+  // well. A file that never opened reports false.
+  [[nodiscard]] bool close();
 
   bool isOpen() const { return handle != nullptr; }
   bool textMode() const { return textMode_; }
@@ -78,6 +83,7 @@ class XFile {
   FILE* handle = nullptr;
 
  private:
+  bool commitAs(bool durable);
   bool readBytes(void* target, size_t n);
   bool readScalar(unsigned char* bytes, size_t n);
   void readTextLine(XString& text);
@@ -97,8 +103,11 @@ class XFile {
   std::string lineBuffer_;
 };
 
-// Copies a text file line by line; 0 after copying, -1 when either file
-// cannot be opened. Stops at a read error as at the end of the file.
-int copyTextFile(const XString& source, const XString& target);
+// Copies a text file line by line through a temporary file beside the
+// target, renamed over it only when the whole copy was written: 0 after
+// copying, -1 when the source cannot be read whole or the copy cannot be
+// written, and then the target is as it was. A source that is not a regular
+// file, or a target that is a link or not a regular file, is refused.
+[[nodiscard]] int copyTextFile(const XString& source, const XString& target);
 
 #endif  // FOUNDATION_XFILE_H_

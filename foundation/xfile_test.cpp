@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -254,9 +255,25 @@ TEST(XFileTest, CopyTextFile) {
   EXPECT_EQ(copyTextFile(XString(temp.at("missing.txt")), XString(temp.at("target.txt"))), -1);
   EXPECT_EQ(readFile(temp.at("target.txt")), "keep");
 
-  // A folder opened as the source must not hang the copy.
+  // A folder, a FIFO or a link is no source; a link or a folder is no
+  // target. Nothing is written then, and nothing through a link.
   mkdir(temp.at("folder").c_str(), 0755);
-  EXPECT_EQ(copyTextFile(XString(temp.at("folder")), XString(temp.at("f.txt"))), 0);
+  EXPECT_EQ(copyTextFile(XString(temp.at("folder")), XString(temp.at("f.txt"))), -1);
+  ASSERT_EQ(mkfifo(temp.at("fifo").c_str(), 0644), 0);
+  EXPECT_EQ(copyTextFile(XString(temp.at("fifo")), XString(temp.at("f.txt"))), -1);
+  ASSERT_EQ(symlink(source.c_str(), temp.at("link.txt").c_str()), 0);
+  EXPECT_EQ(copyTextFile(XString(temp.at("link.txt")), XString(temp.at("f.txt"))), -1);
+  EXPECT_FALSE(testing_support::exists(temp.at("f.txt")));
+  writeFile(temp.at("outside.txt"), "outside");
+  ASSERT_EQ(symlink(temp.at("outside.txt").c_str(), temp.at("planted.txt").c_str()), 0);
+  EXPECT_EQ(copyTextFile(XString(source), XString(temp.at("planted.txt"))), -1);
+  EXPECT_EQ(readFile(temp.at("outside.txt")), "outside");
+  EXPECT_EQ(copyTextFile(XString(source), XString(temp.at("folder"))), -1);
+  // A target folder that is not there: no copy, and no temporary file left.
+  EXPECT_EQ(copyTextFile(XString(source), XString(temp.at("none/x.txt"))), -1);
+  for (const std::string& name : testing_support::listNames(temp.path())) {
+    EXPECT_NE(name.compare(0, 7, ".bctmp-"), 0) << name;
+  }
 }
 
 }  // namespace

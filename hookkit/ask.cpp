@@ -8,7 +8,10 @@ Ask::Ask(const XPath& serverFolder, const XString& word, const XString& request)
   if (!outputFolder.empty()) outputFolder.ensureTrailing(platform::kPathSep);
 }
 
-Ask::~Ask() { writeReply(replyPath(), replyText()); }
+// The reply is written when the hook's run ends, whichever way it ends; a
+// reply that cannot be written is skipped, as the hooks report no failed
+// step (the server then takes the event as refused).
+Ask::~Ask() { (void)writeReply(replyPath(), replyText()); }
 
 void Ask::deny(const XString& reason) {
   denied = true;

@@ -7,16 +7,12 @@
 #include "platform/process.h"
 #include "settings/mconfig.h"
 
-namespace {
-// A chmod run that has not ended by then is killed and the hook goes on.
-constexpr int kChmodTimeoutSeconds = 30;
-}  // namespace
-
-void Chmod::run(const XString& path, const XString& user, const XString& userGroup) const {
+void Chmod::run(const XString& path, const XString& user, const XString& userGroup,
+                int timeoutSeconds) const {
   if (touser) {
-    execute(path, user, userGroup, allow);
+    execute(path, user, userGroup, allow, timeoutSeconds);
   } else {
-    execute(path, username, group, allow);
+    execute(path, username, group, allow, timeoutSeconds);
   }
 }
 
@@ -25,7 +21,7 @@ void Chmod::run(const XString& path, const XString& user, const XString& userGro
 // folder. Only the path is quoted; the text is split into arguments as the
 // Windows runtime does and the program is started directly, without a shell.
 void Chmod::execute(const XString& path, const XString& owner, const XString& ownerGroup,
-                    const XString& rights) {
+                    const XString& rights, int timeoutSeconds) {
   XString command("..");
   command += platform::kPathSepText;
   command += "chmod";
@@ -41,5 +37,7 @@ void Chmod::execute(const XString& path, const XString& owner, const XString& ow
   command += "\"";
   std::vector<std::string> argv = platform::splitCommandText(command.str());
   if (argv.empty()) return;
-  platform::runAndWait(argv, kChmodTimeoutSeconds);
+  // Its exit code tells nothing the hook could act on: the hooks never
+  // report a failed step.
+  (void)platform::runAndWait(argv, timeoutSeconds);
 }

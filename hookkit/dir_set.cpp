@@ -1,6 +1,7 @@
 #include "hookkit/dir_set.h"
 
 #include "foundation/dir_listing.h"
+#include "platform/fs.h"
 #include "platform/paths.h"
 
 namespace {
@@ -55,6 +56,33 @@ XPath folderOf(const XString& path) {
   return folder;
 }
 
-void DirSet::applyOwner(const XString& path) const {
-  if (chmod != nullptr && user != nullptr) chmod->run(path, user->name, user->group);
+void DirSet::applyOwner(const XString& path, int timeoutSeconds) const {
+  if (chmod == nullptr || user == nullptr || path.empty()) return;
+  if (platform::isLink(path.c_str())) return;
+  chmod->run(path, user->name, user->group, timeoutSeconds);
+}
+
+void DirSet::setVirtualFolder(const XString& virtualFolder) {
+  unsigned int depth = 0;
+  bool inName = false;
+  for (unsigned int i = 0; i < virtualFolder.length(); ++i) {
+    bool slash = virtualFolder[static_cast<int>(i)] == '/';
+    if (!slash && !inName) ++depth;
+    inName = !slash;
+  }
+  virtualDepth = depth;
+}
+
+bool makeMarker(const XString& path, unsigned char kind) {
+  if (path.empty()) return false;
+  if (kind == 1) return platform::createEmptyFile(path.c_str());
+  if (kind == 2) return platform::makeDir(path.c_str());
+  return false;
+}
+
+bool removeMarker(const XString& path, unsigned char kind) {
+  if (path.empty()) return false;
+  if (kind == 1) return platform::removeEmptyFile(path.c_str());
+  if (kind == 2) return platform::removeDir(path.c_str());
+  return false;
 }

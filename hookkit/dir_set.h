@@ -17,7 +17,11 @@ struct UserInfo {
 // hook makes there. The Chmod and UserInfo are not owned.
 class DirSet {
  public:
-  DirSet(const XString& path, const Chmod* chmod, const UserInfo* user);
+  // Depth of a folder whose virtual path is not known: every level above it
+  // counts as inside the site.
+  static constexpr unsigned int kUnknownDepth = ~0u;
+
+  DirSet(const XString& path, const Chmod* ownership, const UserInfo* eventUser);
   DirSet(const DirSet&) = delete;
   DirSet& operator=(const DirSet&) = delete;
 
@@ -27,10 +31,18 @@ class DirSet {
   XString findFirst(const XString& mask) const;
   // Some file of the folder matches `pattern` (hidden ones too, no folders).
   bool hasMatch(const XString& pattern) const;
-  // Moves the whole folder into `target` (see release_move.cpp).
-  bool moveTo(const XString& target) const;
+  // Moves the whole folder into `target` (see release_move.cpp); true when
+  // all of it moved.
+  [[nodiscard]] bool moveTo(const XString& target) const;
   // Hands `path` to the chmod program when there is a Chmod and a UserInfo.
-  void applyOwner(const XString& path) const;
+  // A symbolic link is never handed over: the program would change what it
+  // points to.
+  void applyOwner(const XString& path, int timeoutSeconds = Chmod::kTimeoutSeconds) const;
+  // The folder `levels` above this one (1: the parent, 2: the grandparent)
+  // is inside the site: the folder's virtual path has that many levels.
+  bool reaches(unsigned int levels) const { return virtualDepth >= levels; }
+  // Takes the depth from the folder's virtual path ("/" is 0, "/a/b" is 2).
+  void setVirtualFolder(const XString& virtualFolder);
 
   const Chmod* chmod;
   const UserInfo* user;
@@ -39,6 +51,7 @@ class DirSet {
   XPath grandparentDir;
   XPath dirName;
   XPath parentName;
+  unsigned int virtualDepth = kUnknownDepth;
 };
 
 // The folder of a physical path, up to and including its last separator.
@@ -46,7 +59,17 @@ XPath folderOf(const XString& path);
 
 // Moves every entry of `source` into `target` (made when missing), folders
 // by recursion and files by renames that never replace; true when the whole
-// tree moved, false at the first entry that could not be moved.
-bool moveTree(const DirSet* dirSet, const XString& source, const XString& target);
+// tree moved and the source folder is gone, false at the first entry or
+// level that could not be moved, made or listed. Every moved entry is handed
+// to the chmod program while the move's time for chmod runs lasts.
+[[nodiscard]] bool moveTree(const DirSet* dirSet, const XString& source, const XString& target);
+
+// Makes a marker of kind 1 (an empty file, never emptying one that is there)
+// or kind 2 (an empty folder); any other kind makes nothing and reports
+// "not made" (false).
+[[nodiscard]] bool makeMarker(const XString& path, unsigned char kind);
+// Removes a marker of kind 1 (only an empty regular file) or kind 2 (only an
+// empty folder); false when nothing went.
+bool removeMarker(const XString& path, unsigned char kind);
 
 #endif  // HOOKKIT_DIR_SET_H_

@@ -53,8 +53,12 @@ const platform::DirEntry* FolderIndex::find(const XString& name) const {
   return first;
 }
 
+bool isHookFileName(const XString& fileName) {
+  return fileName.equalsNoCase(XString("racer.sav")) || fileName.equalsNoCase(XString(".message"));
+}
+
 bool isSafeListedName(const XString& name) {
-  if (name.empty() || name == "." || name == "..") return false;
+  if (name.empty() || name == "." || name == ".." || isHookFileName(name)) return false;
   for (unsigned int i = 0; i < name.length(); ++i) {
     unsigned char c = static_cast<unsigned char>(name[static_cast<int>(i)]);
     if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?') {

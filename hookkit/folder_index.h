@@ -41,8 +41,14 @@ class FolderIndex {
 };
 
 // A name taken from an SFV, which uploaders write, that is safe to look up
-// and to name a marker after: not empty, not "." or "..", and holding no
-// separator, ':', wildcard or control character.
+// and to name a marker after: not empty, not "." or "..", holding no
+// separator, ':', wildcard or control character, and not the name of a file
+// the hooks keep in a release.
 bool isSafeListedName(const XString& name);
+
+// Names of the files the hooks keep in a release ("racer.sav", ".message",
+// any case): an upload may not take them, and an SFV that lists them never
+// counts them as present.
+bool isHookFileName(const XString& fileName);
 
 #endif  // HOOKKIT_FOLDER_INDEX_H_

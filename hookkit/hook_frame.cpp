@@ -5,6 +5,7 @@
 
 #include "foundation/xfile.h"
 #include "platform/fs.h"
+#include "platform/lock.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 
@@ -104,6 +105,11 @@ XString HookFrame::replyPath(const XString& name) const {
 XString replyFileIn(const XString& serverFolder, const XString& name) {
   if (serverFolder.empty()) return XString();
   return serverFolder + "output" + platform::kPathSepText + name;
+}
+
+bool siteLockAvailable() {
+  platform::FileLock probe;
+  return probe.held();
 }
 
 bool writeReply(const XString& path, const XString& text) {

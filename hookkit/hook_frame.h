@@ -17,6 +17,9 @@ constexpr int kExitDone = 0;
 constexpr int kExitFieldCount = -2;  // more or fewer fields than the program takes
 constexpr int kExitNoModule = 3;
 constexpr int kExitNoDataFolder = 4;
+// A lock the run needs cannot be had (a data folder whose lock file can be
+// neither made nor opened, say): nothing shared was changed.
+constexpr int kExitNoLock = 5;
 
 // How one program reads its command line. `fields` names the server's
 // variables after the program's own path, left to right ("RbmrgSV@" for
@@ -97,6 +100,10 @@ XString virtualFolder(const XString& path);
 
 // Writes a reply to a temporary name in the output folder and renames it, so
 // the server never reads half a reply. False when it cannot be written.
-bool writeReply(const XString& path, const XString& text);
+[[nodiscard]] bool writeReply(const XString& path, const XString& text);
+
+// The site-wide lock can be had now (it is taken and let go at once). A hook
+// that will need it asks first, so that it changes nothing when it cannot.
+bool siteLockAvailable();
 
 #endif  // HOOKKIT_HOOK_FRAME_H_

@@ -87,17 +87,15 @@ int ProgressBar::create() {
 
 int ProgressBar::make() {
   if (dirSet == nullptr || settings == nullptr) return 0;
+  // A CD folder's bar stands in the release above it: only inside the site.
+  if (multiCD && !dirSet->reaches(1)) return 0;
   render();
-  if (settings->mode == 1) {
-    if (!platform::createEmptyFile(markerPath.c_str())) return 0;
-  } else if (settings->mode == 2) {
-    if (!platform::makeDir(markerPath.c_str())) {
-      XLog log{XString(kTraceLog)};
-      log.write("it failed.");
-      return 0;
-    }
+  if (makeMarker(markerPath, settings->mode)) return 1;
+  if (settings->mode == 2) {
+    XLog log{XString(kTraceLog)};
+    log.write("it failed.");
   }
-  return 1;
+  return 0;
 }
 
 bool ProgressBar::removeEarlier() {
@@ -118,11 +116,10 @@ bool ProgressBar::removeEarlier() {
 }
 
 bool ProgressBar::remove() {
+  if (dirSet == nullptr || settings == nullptr) return false;
+  if (multiCD && !dirSet->reaches(1)) return false;
   render();
-  if (markerPath.empty()) return false;
-  if (settings->mode == 1) return platform::removeEmptyFile(markerPath.c_str());
-  if (settings->mode == 2) return platform::removeDir(markerPath.c_str());
-  return true;
+  return removeMarker(markerPath, settings->mode);
 }
 
 TagInfo::TagInfo(const DirSet* folder, const TagInfoSettings* tagSettings, const XString& mp3Path,
@@ -179,6 +176,8 @@ bool TagInfo::create() {
 
 bool TagInfo::make() {
   if (dirSet == nullptr || settings == nullptr) return false;
+  // A CD folder's tag stands in the release above it: only inside the site.
+  if (multiCD && !dirSet->reaches(1)) return false;
   render();
   if (settings->last) {
     const XPath& folder = multiCD ? dirSet->parentDir : dirSet->dir;
@@ -188,17 +187,8 @@ bool TagInfo::make() {
     // whose name happens to start like one stays.
     if (old.size() == 1) {
       XString path = folder + XString(old[0].name);
-      if (settings->mode == 1) {
-        platform::removeEmptyFile(path.c_str());
-      } else {
-        platform::removeDir(path.c_str());
-      }
+      removeMarker(path, settings->mode == 1 ? 1 : 2);
     }
   }
-  if (settings->mode == 1) {
-    if (!platform::createEmptyFile(markerPath.c_str())) return false;
-  } else if (settings->mode == 2) {
-    if (!platform::makeDir(markerPath.c_str())) return false;
-  }
-  return true;
+  return makeMarker(markerPath, settings->mode);
 }

@@ -5,24 +5,6 @@
 #include "hookkit/sfv_status.h"
 #include "platform/fs.h"
 
-namespace {
-
-// Makes a marker of the given kind; kinds other than 1 and 2 make nothing
-// and count as done.
-bool makeMarker(const XString& path, unsigned char mode) {
-  if (mode == 1) return platform::createEmptyFile(path.c_str());
-  if (mode == 2) return platform::makeDir(path.c_str());
-  return true;
-}
-
-bool removeMarkerOfKind(const XString& path, unsigned char mode) {
-  if (mode == 1) return platform::removeEmptyFile(path.c_str());
-  if (mode == 2) return platform::removeDir(path.c_str());
-  return true;
-}
-
-}  // namespace
-
 SfvStateMarker::SfvStateMarker(const DirSet* folder, const XString& singlePattern,
                                const XString& multiCdPattern, bool multi, unsigned char kind)
     : dirSet(folder),
@@ -32,7 +14,10 @@ SfvStateMarker::SfvStateMarker(const DirSet* folder, const XString& singlePatter
       multiPattern(multiCdPattern) {}
 
 void SfvStateMarker::name() {
-  if (dirSet == nullptr) return;
+  markerPath = "";
+  // The marker stands beside the release (or beside the release that holds
+  // the CD folder): only where that folder is inside the site.
+  if (dirSet == nullptr || !dirSet->reaches(useMulti ? 2 : 1)) return;
   XFormatedLine line(useMulti ? multiPattern : pattern);
   line.keys.add('b', dirSet->parentName);
   line.keys.add('n', dirSet->dirName);
@@ -40,7 +25,6 @@ void SfvStateMarker::name() {
 }
 
 bool SfvStateMarker::make() {
-  if (dirSet == nullptr) return false;
   name();
   return makeMarker(markerPath, mode);
 }
@@ -53,8 +37,7 @@ bool SfvStateMarker::create() {
 
 bool SfvStateMarker::remove() {
   name();
-  if (markerPath.empty()) return false;
-  return removeMarkerOfKind(markerPath, mode);
+  return removeMarker(markerPath, mode);
 }
 
 MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern,
@@ -67,10 +50,9 @@ XString MissingFiles::markerPath(const XString& fileName) const {
   return dirSet->dir + line.render();
 }
 
-void MissingFiles::removeMarker(const XString& path) const {
+void MissingFiles::removeEitherKind(const XString& path) const {
   // Whichever kind it is; only an empty file or an empty folder goes.
-  platform::removeEmptyFile(path.c_str());
-  platform::removeDir(path.c_str());
+  if (!removeMarker(path, 1)) removeMarker(path, 2);
 }
 
 int MissingFiles::walk(Walk what) {
@@ -86,15 +68,17 @@ int MissingFiles::walk(Walk what) {
     if (!isFile || !isSafeListedName(name)) continue;
     XString marker = markerPath(name);
     if (what == Walk::kRemove) {
-      removeMarkerOfKind(marker, mode);
+      removeMarker(marker, mode);
       continue;
     }
     const platform::DirEntry* file = folder.find(name);
     bool present = file != nullptr && !file->isFolder;
     if (present) {
-      if (what == Walk::kRepair) removeMarker(marker);
+      if (what == Walk::kRepair) removeEitherKind(marker);
     } else {
-      makeMarker(marker, mode);
+      // One marker that cannot be made (its name taken by something else)
+      // does not stop the others; the hooks report no failed step.
+      (void)makeMarker(marker, mode);
     }
   }
   return 1;
@@ -125,6 +109,6 @@ int MissingFiles::removeAll() { return walk(Walk::kRemove); }
 
 int MissingFiles::removeOne(const XString& fileName) {
   if (dirSet == nullptr || !isSafeListedName(fileName)) return 1;
-  removeMarkerOfKind(markerPath(fileName), mode);
+  removeMarker(markerPath(fileName), mode);
   return 1;
 }

@@ -76,7 +76,7 @@ class MissingFiles {
   enum class Walk { kRepair, kCreate, kRemove };
   int walk(Walk what);
   XString markerPath(const XString& fileName) const;
-  void removeMarker(const XString& path) const;
+  void removeEitherKind(const XString& path) const;
 };
 
 #endif  // HOOKKIT_SFV_MARKERS_H_

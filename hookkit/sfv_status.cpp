@@ -20,6 +20,12 @@ bool isCommentEnd(const XString& line) {
 
 }  // namespace
 
+SfvLineReader::SfvLineReader(const XString& path) : file_(path.c_str(), "rt", true) {
+  if (file_.isOpen() && file_.bytesLeft() > kMaxSfvBytes) {
+    (void)file_.close();  // read for nothing: the result tells nothing here
+  }
+}
+
 bool SfvLineReader::readTrimmed(XString& line) {
   bool tooLong = false;
   for (;;) {

@@ -2,6 +2,7 @@
 #ifndef HOOKKIT_SFV_STATUS_H_
 #define HOOKKIT_SFV_STATUS_H_
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <unordered_set>
@@ -16,11 +17,14 @@
 // Reads the lines of an SFV the way every part of the suite counts them:
 // file lines and size comments, with comment blocks skipped. Lines longer
 // than kMaxSfvLine are skipped whole; a last line without a line end is read.
+// A file larger than kMaxSfvBytes is not read as an SFV at all (isOpen is
+// false): an uploader's huge "SFV" must not hold a hook up.
 class SfvLineReader {
  public:
   static constexpr unsigned int kMaxSfvLine = 64 * 1024;
+  static constexpr uint64_t kMaxSfvBytes = 4 * 1024 * 1024;
 
-  explicit SfvLineReader(const XString& path) : file_(path.c_str(), "rt", true) {}
+  explicit SfvLineReader(const XString& path);
   SfvLineReader(const SfvLineReader&) = delete;
   SfvLineReader& operator=(const SfvLineReader&) = delete;
 

@@ -14,9 +14,32 @@ namespace platform {
 
 // Opens a file in one of the suite's modes: "rb", "wb", "rt", "wt", "at".
 // Text modes are opened untranslated; the reader folds CR LF itself, and
-// text is written exactly as given. Null on failure. The file is not passed
-// on to programs that runAndWait starts.
+// text is written exactly as given. Only a regular file is opened, never
+// through a symbolic link in the last part of the path, and the open never
+// blocks (a FIFO planted under the name is refused, not waited on). Null on
+// failure. The file is not passed on to programs that runAndWait starts.
 FILE* openFile(const char* path, const char* mode);
+
+// Prefix of every temporary file the suite makes: a file with it that is
+// older than an hour is the left-over of a program that was killed.
+constexpr const char* kTempPrefix = ".bctmp-";
+
+// Makes and opens a new temporary file for writing in the folder of `path`,
+// under a short name that cannot be guessed (kTempPrefix and ten random
+// characters, whatever the length of `path`), created exclusively so that
+// nothing planted under the name is ever written through. Null on failure;
+// `tempPath` gets the file's path.
+FILE* createTempBeside(const std::string& path, std::string* tempPath);
+
+// Removes the left-over temporary files (kTempPrefix, regular, older than
+// an hour) from the folder that holds `path`. Looks at each folder once per
+// process.
+void removeStaleTemps(const std::string& path);
+
+// Flushes an open file's bytes to the disk.
+[[nodiscard]] bool syncFile(FILE* file);
+// Flushes the folder that holds `path` (its entries: a rename just made).
+[[nodiscard]] bool syncFolderOf(const char* path);
 
 // Size of an open regular file in bytes, -1 when it is not a regular file.
 int64_t openFileSize(FILE* file);
@@ -27,14 +50,16 @@ int64_t openFileSize(FILE* file);
 bool currentDir(std::string& out);
 bool changeDir(const char* path);
 // Makes one folder; false when anything is there already.
-bool makeDir(const char* path);
+[[nodiscard]] bool makeDir(const char* path);
 // Removes an empty folder.
-bool removeDir(const char* path);
+[[nodiscard]] bool removeDir(const char* path);
 
 // ---- what is at a path ----
 
 // Anything at all, a dangling symbolic link included.
 bool pathExists(const char* path);
+// A symbolic link (the link itself, whatever it points to).
+bool isLink(const char* path);
 // The two below follow symbolic links.
 bool isFolder(const char* path);
 bool isRegularFile(const char* path);
@@ -49,12 +74,16 @@ bool setModeBits(const char* path, unsigned int bits);
 
 // ---- changing files ----
 
-bool removeFile(const char* path);
+[[nodiscard]] bool removeFile(const char* path);
 // Makes an empty file. Never truncates: an empty regular file that is there
 // already counts as made; anything else that is there makes it fail.
-bool createEmptyFile(const char* path);
+[[nodiscard]] bool createEmptyFile(const char* path);
+// Cuts an existing regular file to zero bytes, or makes an empty file where
+// there is none. A link or anything but a regular file is left alone and
+// makes it fail.
+[[nodiscard]] bool emptyRegularFile(const char* path);
 // Removes `path` only when it is an empty regular file.
-bool removeEmptyFile(const char* path);
+[[nodiscard]] bool removeEmptyFile(const char* path);
 // Renames a file or a folder without ever replacing an existing target,
 // even an empty folder. Across file systems a file is copied (bytes,
 // permission bits and times) beside the target and put in place without
@@ -63,12 +92,18 @@ bool removeEmptyFile(const char* path);
 // deleting the source tree. A failed copy removes what it made and leaves
 // the source as it was. When the source tree cannot be deleted in full the
 // result is false although the whole tree is at the target.
-bool renameNoReplace(const char* from, const char* to);
+[[nodiscard]] bool renameNoReplace(const char* from, const char* to);
+
+// Renames a file or folder within one file system without ever replacing
+// an existing target; false (and nothing changed) across file systems.
+[[nodiscard]] bool renameWithinFileSystem(const char* from, const char* to);
 
 // A name beside `path`, in the same folder, that no other process uses.
 std::string tempPathFor(const std::string& path);
-// Renames `from` over `to`, replacing it: the write-then-rename step.
-bool replaceFile(const char* from, const char* to);
+// Renames `from` over `to`, replacing it: the write-then-rename step. A
+// target that is a symbolic link or not a regular file is left alone, and
+// the result is false.
+[[nodiscard]] bool replaceFile(const char* from, const char* to);
 
 // ---- listing ----
 

@@ -3,7 +3,12 @@
 #include <stdio.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <time.h>
 #include <unistd.h>
+#if __has_include(<sys/random.h>)
+#include <sys/random.h>
+#define BRINDLE_HAVE_GETENTROPY 1
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -12,6 +17,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -115,6 +121,77 @@ bool rawNames(const std::string& folder, std::vector<std::string>& names) {
   return true;
 }
 
+// ---- temporary names ----
+
+constexpr size_t kTempRandomChars = 10;
+
+// Random bytes from the system where it has a call for them; otherwise a
+// mix of the clock, the process and a counter, which O_EXCL still makes
+// safe, only guessable.
+void randomBytes(unsigned char* out, size_t n) {
+#ifdef BRINDLE_HAVE_GETENTROPY
+  if (getentropy(out, n) == 0) return;
+#endif
+  static std::atomic<uint64_t> counter{0};
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  uint64_t x = static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(now.tv_sec) << 30) ^
+               (static_cast<uint64_t>(getpid()) << 17) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15u);
+  for (size_t i = 0; i < n; ++i) {
+    x ^= x >> 33;
+    x *= 0xFF51AFD7ED558CCDu;
+    x ^= x >> 29;
+    out[i] = static_cast<unsigned char>(x);
+  }
+}
+
+std::string folderPartOf(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Creates a new temporary file beside `path`; the descriptor or -1.
+int createTempFd(const std::string& path, std::string* tempPath) {
+  static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string folder = folderPartOf(path);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    unsigned char bytes[kTempRandomChars];
+    randomBytes(bytes, sizeof bytes);
+    std::string name = folder + kTempPrefix;
+    for (unsigned char b : bytes) name += kAlphabet[b % 36];
+    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd >= 0) {
+      *tempPath = name;
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+// Opens `path` with `flags` only when it is a regular file: never through a
+// link in the last part, never blocking on a FIFO or device. The descriptor
+// comes back in blocking mode; -1 otherwise.
+int openRegular(const char* path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = open(path, flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, mode);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  int status = fcntl(fd, F_GETFL);
+  if (status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // ---- moving across file systems ----
 
 bool writeAll(int fd, const char* bytes, size_t n) {
@@ -131,8 +208,24 @@ bool writeAll(int fd, const char* bytes, size_t n) {
 // A rename within one file system that never replaces. Where the file
 // system has no atomic no-replace rename, the target is checked first.
 bool renameSameFs(const char* from, const char* to) {
+#ifdef RENAME_NOREPLACE
   if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+#endif
+  // A file is linked under the new name, which never replaces, and its old
+  // name removed; a folder (or a file system without links) is renamed
+  // after a look at the target.
+  struct stat source;
+  if (lstat(from, &source) == 0 && !S_ISDIR(source.st_mode)) {
+    if (link(from, to) == 0) {
+      if (unlink(from) == 0) return true;
+      int saved = errno;
+      unlink(to);
+      errno = saved;
+      return false;
+    }
+    if (errno == EEXIST || errno == EXDEV) return false;
+  }
   struct stat st;
   if (lstat(to, &st) == 0) {
     errno = EEXIST;
@@ -144,10 +237,10 @@ bool renameSameFs(const char* from, const char* to) {
 // Copies a regular file's bytes, permission bits and times to a temporary
 // file beside `to`, then puts it in place without replacing.
 bool copyFile(const char* from, const char* to, const struct stat& source) {
-  int in = open(from, O_RDONLY | O_CLOEXEC);
+  int in = open(from, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (in < 0) return false;
-  std::string temp = tempPathFor(to);
-  int out = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  std::string temp;
+  int out = createTempFd(to, &temp);
   if (out < 0) {
     close(in);
     return false;
@@ -249,23 +342,105 @@ bool moveAcross(const char* from, const char* to, const struct stat& source) {
 // ---- opening files ----
 
 FILE* openFile(const char* path, const char* mode) {
-  if (path == nullptr || mode == nullptr) return nullptr;
+  if (path == nullptr || path[0] == 0 || mode == nullptr) return nullptr;
   // POSIX has no text translation; "t" only tells our own reader to fold
-  // CR LF, so every mode opens as binary here. "e" keeps the file out of
-  // the programs we start, as the suite starts them without handles.
-  char native[4] = {0, 'b', 'e', 0};
+  // CR LF, so every mode opens as binary here. Close-on-exec keeps the file
+  // out of the programs we start, as the suite starts them without handles.
+  int flags = 0;
+  const char* native = nullptr;
   switch (mode[0]) {
     case 'r':
+      flags = O_RDONLY;
+      native = "rb";
+      break;
     case 'w':
+      // The file is cut only once it is known to be a regular file.
+      flags = O_WRONLY | O_CREAT;
+      native = "wb";
+      break;
     case 'a':
-      native[0] = mode[0];
+      flags = O_WRONLY | O_CREAT | O_APPEND;
+      native = "ab";
       break;
     default:
       return nullptr;
   }
-  FILE* file = std::fopen(path, native);
-  if (file != nullptr && mode[0] != 'r') dropParentOf(path);
+  int fd = openRegular(path, flags, 0666);
+  if (fd < 0) return nullptr;
+  if (mode[0] == 'w' && ftruncate(fd, 0) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  FILE* file = fdopen(fd, native);
+  if (file == nullptr) {
+    close(fd);
+    return nullptr;
+  }
+  if (mode[0] != 'r') dropParentOf(path);
   return file;
+}
+
+FILE* createTempBeside(const std::string& path, std::string* tempPath) {
+  if (tempPath == nullptr) return nullptr;
+  int fd = createTempFd(path, tempPath);
+  if (fd < 0) return nullptr;
+  FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) {
+    close(fd);
+    unlink(tempPath->c_str());
+    return nullptr;
+  }
+  return file;
+}
+
+void removeStaleTemps(const std::string& path) {
+  static std::mutex guard;
+  static std::set<FolderKey> done;
+  std::string folder = folderPartOf(path);
+  if (folder.empty()) folder = ".";
+  FolderKey key;
+  if (!folderKey(folder, &key)) return;
+  {
+    std::lock_guard<std::mutex> lock(guard);
+    if (!done.insert(key).second) return;
+  }
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const size_t prefix = std::strlen(kTempPrefix);
+  const time_t cutoff = time(nullptr) - 3600;
+  int fd = dirfd(dir);
+  while (dirent* entry = readdir(dir)) {
+    if (std::strncmp(entry->d_name, kTempPrefix, prefix) != 0) continue;
+    struct stat st;
+    if (fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(st.st_mode) && st.st_mtime < cutoff) unlinkat(fd, entry->d_name, 0);
+  }
+  closedir(dir);
+}
+
+bool syncFile(FILE* file) {
+  if (file == nullptr || std::fflush(file) != 0) return false;
+  int rc;
+  do {
+    rc = fsync(fileno(file));
+  } while (rc != 0 && errno == EINTR);
+  return rc == 0;
+}
+
+bool syncFolderOf(const char* path) {
+  if (path == nullptr) return false;
+  std::string folder = parentOf(path);
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int rc;
+  do {
+    rc = fsync(fd);
+  } while (rc != 0 && errno == EINTR);
+  // Some file systems cannot flush a folder; the rename is as safe as they
+  // make it.
+  bool ok = rc == 0 || errno == EINVAL || errno == EROFS;
+  close(fd);
+  return ok;
 }
 
 int64_t openFileSize(FILE* file) {
@@ -314,6 +489,11 @@ bool removeDir(const char* path) {
 bool pathExists(const char* path) {
   struct stat st;
   return path != nullptr && lstat(path, &st) == 0;
+}
+
+bool isLink(const char* path) {
+  struct stat st;
+  return path != nullptr && lstat(path, &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 bool isFolder(const char* path) {
@@ -367,11 +547,29 @@ bool createEmptyFile(const char* path) {
   return lstat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
 }
 
+bool emptyRegularFile(const char* path) {
+  if (path == nullptr || path[0] == 0) return false;
+  int fd = openRegular(path, O_WRONLY | O_CREAT, 0666);
+  if (fd < 0) return false;
+  bool ok = ftruncate(fd, 0) == 0;
+  if (close(fd) != 0) ok = false;
+  dropParentOf(path);
+  return ok;
+}
+
 bool removeEmptyFile(const char* path) {
   struct stat st;
   if (path == nullptr || lstat(path, &st) != 0) return false;
   if (!S_ISREG(st.st_mode) || st.st_size != 0) return false;
   return removeFile(path);
+}
+
+bool renameWithinFileSystem(const char* from, const char* to) {
+  if (from == nullptr || to == nullptr || from[0] == 0 || to[0] == 0) return false;
+  if (!renameSameFs(from, to)) return false;
+  dropParentOf(from);
+  dropParentOf(to);
+  return true;
 }
 
 bool renameNoReplace(const char* from, const char* to) {
@@ -399,7 +597,10 @@ std::string tempPathFor(const std::string& path) {
 }
 
 bool replaceFile(const char* from, const char* to) {
-  if (from == nullptr || to == nullptr || std::rename(from, to) != 0) return false;
+  if (from == nullptr || to == nullptr) return false;
+  struct stat st;
+  if (lstat(to, &st) == 0 && !S_ISREG(st.st_mode)) return false;
+  if (std::rename(from, to) != 0) return false;
   dropParentOf(from);
   dropParentOf(to);
   return true;

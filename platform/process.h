@@ -31,10 +31,13 @@ constexpr int kNoExitCode = -3;  // ended by a signal, or its status was lost
 
 // Starts argv[0] directly, never through a shell and without a search of
 // PATH (a relative program path is relative to the current folder), with
-// the current folder and environment, stdin from /dev/null, stdout and
-// stderr shared, and no other open file. Waits for it blocking; after
-// `timeoutSeconds` (none when 0 or less) the child is killed and reaped.
-int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds);
+// the current folder and environment, in a process group of its own, with
+// stdin, stdout and stderr on /dev/null (stdout and stderr shared with ours
+// when `shareOutput`, for the test tools) and no other open file. Waits for
+// it blocking; after `timeoutSeconds` (none when 0 or less) its whole
+// process group is killed and the child reaped.
+int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds,
+               bool shareOutput = false);
 
 }  // namespace platform
 

@@ -94,13 +94,18 @@ std::string commandLineText(int argc, char** argv) {
   return text;
 }
 
+// Linux and the BSDs that mount it name the running program in /proc; where
+// nothing tells, the folder is unknown and the caller says so.
 std::string executableFolder() {
   std::vector<char> buffer(4096);
-  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n <= 0) return "";
-  std::string path(buffer.data(), static_cast<size_t>(n));
-  std::string::size_type slash = path.rfind('/');
-  return slash == std::string::npos ? "" : path.substr(0, slash);
+  for (const char* link : {"/proc/self/exe", "/proc/curproc/file"}) {
+    ssize_t n = readlink(link, buffer.data(), buffer.size() - 1);
+    if (n <= 0) continue;
+    std::string path(buffer.data(), static_cast<size_t>(n));
+    std::string::size_type slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+  }
+  return "";
 }
 
 std::vector<std::string> splitCommandText(const std::string& text) {
@@ -124,7 +129,7 @@ std::vector<std::string> splitCommandText(const std::string& text) {
   return words;
 }
 
-int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds) {
+int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool shareOutput) {
   if (argv.empty() || argv[0].empty()) return kNotStarted;
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -133,6 +138,11 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (!shareOutput) {
+    // Nothing the program prints reaches the server's own output.
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  }
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
   // Files opened without close-on-exec (by a library, say) stay ours too.
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
@@ -149,7 +159,11 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds) {
   }
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &reset);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // Its own process group, so that a program that outlives its time is
+  // ended with everything it started.
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
   pid_t pid = 0;
   int failed = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
@@ -160,6 +174,7 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds) {
   int64_t deadline =
       timeoutSeconds > 0 ? monotonicMs() + static_cast<int64_t>(timeoutSeconds) * 1000 : -1;
   if (waitForEnd(pid, deadline)) return reap(pid);
+  kill(-pid, SIGKILL);
   kill(pid, SIGKILL);
   // A child that ended on its own just before the kill keeps its exit code.
   int code = reap(pid);

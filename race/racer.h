@@ -93,7 +93,7 @@ class Racer {
   // then empty.
   bool load(const XString& path);
   // Writes to a temporary file and renames it over `path`.
-  bool save(const XString& path);
+  [[nodiscard]] bool save(const XString& path);
   void addUpload(const XString& physicalPath, const XString& virtualPath, const XString& user,
                  const XString& group, unsigned int sizeKb, float speed);
   // Fixes the race's SFV figures from the SFV's folder, once per race.
@@ -102,7 +102,7 @@ class Racer {
   void addCheckedFile(int sizeKb, const XString& user, const XString& group);
   // Renders the statistics text into `path`: the reply to the server when
   // `ask` is set, else the release's ".message".
-  bool writeStats(const XString& path, bool ask);
+  [[nodiscard]] bool writeStats(const XString& path, bool ask);
 
   unsigned int allKb = 0;
   unsigned int allFiles = 0;

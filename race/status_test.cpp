@@ -1,10 +1,10 @@
 #include "race/status.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <memory>
 #include <string>
 
 #include "tests/test_support.h"
@@ -16,12 +16,18 @@ using testing_support::readFile;
 using testing_support::ScopedTempDir;
 using testing_support::writeFile;
 
-std::string slotBytes(const std::string& path, bool flag) {
+std::string word(uint32_t n) {
   std::string out;
-  uint32_t n = static_cast<uint32_t>(path.size());
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(n >> (8 * i)));
-  return out + path + std::string(1, flag ? 1 : 0);
+  return out;
 }
+
+std::string slotBytes(const std::string& path, bool flag) {
+  return word(static_cast<uint32_t>(path.size())) + path + std::string(1, flag ? 1 : 0);
+}
+
+const std::string kEmptyMemo = slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 1) +
+                               slotBytes("", 1) + slotBytes("", 0);
 
 TEST(StatusTest, DefaultsAndFileForm) {
   ScopedTempDir temp;
@@ -30,33 +36,49 @@ TEST(StatusTest, DefaultsAndFileForm) {
     Status memo;
     EXPECT_TRUE(memo.completed.flag);
     EXPECT_FALSE(memo.moveDue.flag);
-    EXPECT_EQ(memo.checked.path, "");
-    EXPECT_FALSE(memo.completed.holds(XString("")));
+    EXPECT_FALSE(memo.holds(Status::kCompleted, XString("")));
+    EXPECT_FALSE(memo.holds(Status::kMoveDue, XString("")));
+    ASSERT_TRUE(memo.save());
   }
   EXPECT_FALSE(exists("Status.sav"));  // nothing changed: nothing written
-  { Status memo(true); }
-  EXPECT_EQ(readFile("Status.sav"), slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 1) +
-                                        slotBytes("", 1) + slotBytes("", 0));
   {
     Status memo;
-    memo.checked.path = "/site/Rel/a.mp3";
-    memo.checked.flag = false;
-    memo.moveDue.path = "/site/Rel/b.mp3";
-    memo.moveDue.flag = true;
+    ASSERT_TRUE(memo.save(true));
   }
-  std::string expected = slotBytes("", 1) + slotBytes("/site/Rel/a.mp3", 0) + slotBytes("", 1) +
-                         slotBytes("", 1) + slotBytes("/site/Rel/b.mp3", 1);
-  EXPECT_EQ(readFile("Status.sav"), expected);
+  EXPECT_EQ(readFile("Status.sav"), kEmptyMemo);
+
+  // The slots stand where they always stood; the file's records follow
+  // them, one per file, with the roles as bits.
+  {
+    Status memo;
+    memo.mark(Status::kChecked, XString("/site/Rel/a.mp3"));
+    memo.mark(Status::kMoveDue, XString("/site/Rel/b.mp3"));
+    ASSERT_TRUE(memo.save());
+  }
+  std::string slots = slotBytes("", 1) + slotBytes("/site/Rel/a.mp3", 0) + slotBytes("", 1) +
+                      slotBytes("", 1) + slotBytes("/site/Rel/b.mp3", 1);
+  std::string records = std::string("BCR1") + word(2) + word(15) + "/site/Rel/a.mp3\x02" +
+                        word(15) + "/site/Rel/b.mp3\x08";
+  EXPECT_EQ(readFile("Status.sav"), slots + records);
   Status again;
+  EXPECT_TRUE(again.holds(Status::kChecked, XString("/site/Rel/a.mp3")));
+  EXPECT_FALSE(again.holds(Status::kChecked, XString("/site/Rel/A.mp3")));  // case counts
+  EXPECT_TRUE(again.holds(Status::kMoveDue, XString("/site/Rel/b.mp3")));
   EXPECT_TRUE(again.checked.holds(XString("/site/Rel/a.mp3")));
-  EXPECT_FALSE(again.checked.holds(XString("/site/Rel/A.mp3")));  // case counts
+
+  // A memo of the slots alone (as older programs wrote it) still answers.
+  writeFile("Status.sav", slots);
+  Status old;
+  EXPECT_TRUE(old.holds(Status::kChecked, XString("/site/Rel/a.mp3")));
+  EXPECT_TRUE(old.holds(Status::kMoveDue, XString("/site/Rel/b.mp3")));
 }
 
-TEST(StatusTest, GarbledFilesGiveTheDefaults) {
+TEST(StatusTest, GarbledFiles) {
   ScopedTempDir temp;
   ASSERT_EQ(chdir(temp.path().c_str()), 0);
   std::string good = slotBytes("a", 0) + slotBytes("b", 0) + slotBytes("spare", 0) +
                      slotBytes("d", 0) + slotBytes("e", 1);
+  // Slots cut short give the defaults.
   for (size_t cut = 0; cut < good.size(); ++cut) {
     writeFile("Status.sav", good.substr(0, cut));
     Status memo;
@@ -66,59 +88,81 @@ TEST(StatusTest, GarbledFilesGiveTheDefaults) {
   writeFile("Status.sav", std::string("\xFF\xFF\xFF\xFF", 4) + good);
   Status huge;
   EXPECT_EQ(huge.completed.path, "");
-  writeFile("Status.sav", good + "trailing");
-  Status longer;
-  EXPECT_EQ(longer.completed.path, "");
-  writeFile("Status.sav", good);
+  // Records that do not decode (cut, another tag, too many) are dropped;
+  // the slots stand.
+  std::string records = std::string("BCR1") + word(1) + word(2) + "/x\x01";
+  for (const std::string& tail :
+       {records.substr(0, records.size() - 1), std::string("trailing"),
+        std::string("BCR1") + word(Status::kMaxRecords + 1), records + "x"}) {
+    writeFile("Status.sav", good + tail);
+    Status memo;
+    EXPECT_EQ(memo.spare.path, "spare");
+    EXPECT_FALSE(memo.holds(Status::kCompleted, XString("/x")));
+  }
+  writeFile("Status.sav", good + records);
   Status fine;
-  EXPECT_EQ(fine.spare.path, "spare");
+  EXPECT_TRUE(fine.holds(Status::kCompleted, XString("/x")));
 }
 
-// Each program writes back only the slots it changed, so two hooks that
-// loaded the memo at the same time keep each other's slots; the spare slot
-// survives both byte for byte.
-TEST(StatusTest, WritersKeepEachOthersSlots) {
+// Each program writes back only what it changed, so two hooks that loaded
+// the memo at the same time keep each other's slots and records; the spare
+// slot survives byte for byte. Releases that complete one after the other
+// each keep their own record, whichever finished last.
+TEST(StatusTest, WritersKeepEachOthersWork) {
   ScopedTempDir temp;
   ASSERT_EQ(chdir(temp.path().c_str()), 0);
   writeFile("Status.sav", slotBytes("", 1) + slotBytes("", 1) + slotBytes("sp\x01re", 0) +
                               slotBytes("", 1) + slotBytes("", 0));
-  {
-    auto a = std::make_unique<Status>();
-    auto b = std::make_unique<Status>();
-    a->checked.path = "/r/f1";
-    a->checked.flag = false;
-    b->completed.path = "/r/f2";
-    b->completed.flag = false;
-    b->racerDone = b->completed;
-    a.reset();
-    b.reset();
-  }
+  Status a, b;
+  a.mark(Status::kChecked, XString("/r/f1"));
+  b.mark(Status::kCompleted, XString("/s/f2"));
+  b.mark(Status::kMoveDue, XString("/s/f2"));
+  ASSERT_TRUE(a.save());
+  ASSERT_TRUE(b.save());
+  Status c;
+  c.mark(Status::kMoveDue, XString("/t/f3"));
+  ASSERT_TRUE(c.save());
+
   Status memo;
-  EXPECT_TRUE(memo.checked.holds(XString("/r/f1")));
-  EXPECT_TRUE(memo.completed.holds(XString("/r/f2")));
-  EXPECT_TRUE(memo.racerDone.holds(XString("/r/f2")));
+  EXPECT_TRUE(memo.holds(Status::kChecked, XString("/r/f1")));
+  EXPECT_TRUE(memo.holds(Status::kCompleted, XString("/s/f2")));
+  EXPECT_TRUE(memo.holds(Status::kMoveDue, XString("/s/f2")));  // slot 4 names /t/f3 now
+  EXPECT_TRUE(memo.holds(Status::kMoveDue, XString("/t/f3")));
+  EXPECT_FALSE(memo.holds(Status::kCompleted, XString("/t/f3")));
+  EXPECT_EQ(memo.moveDue.path, "/t/f3");
   EXPECT_EQ(memo.spare.path, "sp\x01re");
+
+  // The records are bounded: the oldest go first.
+  for (unsigned int i = 0; i < Status::kMaxRecords + 3; ++i) {
+    Status many;
+    many.mark(Status::kChecked, XString(("/many/" + std::to_string(i)).c_str()));
+    ASSERT_TRUE(many.save());
+  }
+  Status bounded;
+  EXPECT_FALSE(bounded.holds(Status::kChecked, XString("/many/2")));
+  EXPECT_TRUE(bounded.holds(Status::kChecked, XString("/many/3")));
 }
 
-TEST(StatusTest, ProcessesUpdatingAtOnceLoseNoSlot) {
+TEST(StatusTest, ProcessesUpdatingAtOnceLoseNothing) {
   ScopedTempDir temp;
   ASSERT_EQ(chdir(temp.path().c_str()), 0);
-  const int kRounds = 200;
+  const int kRounds = 100;
+  const Status::Role kRoles[4] = {Status::kCompleted, Status::kChecked, Status::kRacerDone,
+                                  Status::kMoveDue};
   pid_t children[4];
-  for (int slot = 0; slot < 4; ++slot) {
+  for (int n = 0; n < 4; ++n) {
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
       for (int round = 1; round <= kRounds; ++round) {
         Status memo;
-        int index = slot == 2 ? 4 : slot;  // leave the spare slot alone
-        memo.slot[index].path =
-            XString(("/p" + std::to_string(slot) + "/" + std::to_string(round)).c_str());
-        memo.slot[index].flag = false;
+        memo.mark(kRoles[n], XString(("/p" + std::to_string(n) + "/" +
+                                      std::to_string(round)).c_str()));
+        if (!memo.save()) _exit(1);
       }
       _exit(0);
     }
-    children[slot] = pid;
+    children[n] = pid;
   }
   for (pid_t pid : children) {
     int status = 0;
@@ -126,11 +170,22 @@ TEST(StatusTest, ProcessesUpdatingAtOnceLoseNoSlot) {
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
   Status memo;
-  for (int slot = 0; slot < 4; ++slot) {
-    int index = slot == 2 ? 4 : slot;
-    EXPECT_EQ(memo.slot[index].path.str(),
-              "/p" + std::to_string(slot) + "/" + std::to_string(kRounds));
+  for (int n = 0; n < 4; ++n) {
+    std::string last = "/p" + std::to_string(n) + "/" + std::to_string(kRounds);
+    EXPECT_TRUE(memo.holds(kRoles[n], XString(last.c_str()))) << last;
   }
+}
+
+// A data folder whose lock file can be neither made nor opened: the memo is
+// not written, and the caller hears of it.
+TEST(StatusTest, NoLockNoWrite) {
+  ScopedTempDir temp;
+  ASSERT_EQ(chdir(temp.path().c_str()), 0);
+  ASSERT_EQ(mkdir("brindlecast.lock", 0755), 0);  // a folder where the lock file goes
+  Status memo;
+  memo.mark(Status::kChecked, XString("/r/f"));
+  EXPECT_FALSE(memo.save());
+  EXPECT_FALSE(exists("Status.sav"));
 }
 
 }  // namespace

@@ -37,11 +37,27 @@ std::string HookSite::line(const char* program, std::initializer_list<std::strin
   return text;
 }
 
-std::string slotBytes(const std::string& path, bool flag) {
+namespace {
+
+std::string word(uint32_t n) {
   std::string out;
-  uint32_t n = static_cast<uint32_t>(path.size());
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(n >> (8 * i)));
-  return out + path + std::string(1, flag ? 1 : 0);
+  return out;
+}
+
+}  // namespace
+
+std::string slotBytes(const std::string& path, bool flag) {
+  return word(static_cast<uint32_t>(path.size())) + path + std::string(1, flag ? 1 : 0);
+}
+
+std::string recordBytes(const std::vector<std::pair<std::string, int>>& records) {
+  std::string out = "BCR1" + word(static_cast<uint32_t>(records.size()));
+  for (const auto& record : records) {
+    out += word(static_cast<uint32_t>(record.first.size())) + record.first +
+           std::string(1, static_cast<char>(record.second));
+  }
+  return out;
 }
 
 }  // namespace hook_test

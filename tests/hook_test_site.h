@@ -4,6 +4,8 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/gconfig.h"
 #include "settings/mconfig.h"
@@ -36,6 +38,8 @@ class HookSite {
 
 // The stored form of one memo slot.
 std::string slotBytes(const std::string& path, bool flag);
+// The stored form of the memo's records after its slots: (path, role bits).
+std::string recordBytes(const std::vector<std::pair<std::string, int>>& records);
 
 }  // namespace hook_test
 

@@ -132,8 +132,8 @@ TEST(LandfallTest, SfvBranchGates) {
   LandfallSite done;
   {
     Status memo;
-    memo.completed.path = done.file("x.sfv");
-    memo.completed.flag = false;
+    memo.mark(Status::kCompleted, XString(done.file("x.sfv")));
+    ASSERT_TRUE(memo.save());
   }
   ASSERT_EQ(done.upload("x.sfv", "a.rar 1\n"), kExitDone);
   EXPECT_FALSE(exists(done.box().site() + "/Rel - SFV incomplete"));
@@ -170,8 +170,8 @@ TEST(LandfallTest, Mp3AndOtherUploads) {
   LandfallSite checked;
   {
     Status memo;
-    memo.checked.path = checked.file("02.mp3");
-    memo.checked.flag = false;
+    memo.mark(Status::kChecked, XString(checked.file("02.mp3")));
+    ASSERT_TRUE(memo.save());
   }
   ASSERT_EQ(checked.upload("02.mp3", mp3Bytes()), kExitDone);
   EXPECT_FALSE(exists(checked.box().site() + "/Rel - SFV missing"));
@@ -228,8 +228,8 @@ TEST(LandfallTest, RaceGates) {
   EXPECT_TRUE(exists(done.file("racer.sav")));
   {
     Status memo;
-    memo.racerDone.path = done.file("b.rar");
-    memo.racerDone.flag = false;
+    memo.mark(Status::kRacerDone, XString(done.file("b.rar")));
+    ASSERT_TRUE(memo.save());
   }
   ASSERT_EQ(done.upload("b.rar", "bb"), kExitDone);
   EXPECT_FALSE(exists(done.file("racer.sav")));
@@ -260,9 +260,10 @@ TEST(LandfallTest, CompletedReleaseMovesAfterItsRace) {
     // What tallyfull leaves when b.rar completed the release.
     Status memo;
     XString b = XString(site.file("b.rar"));
-    memo.completed = {b, false};
-    memo.racerDone = {b, false};
-    memo.moveDue = {b, true};
+    memo.mark(Status::kCompleted, b);
+    memo.mark(Status::kRacerDone, b);
+    memo.mark(Status::kMoveDue, b);
+    ASSERT_TRUE(memo.save());
   }
   ASSERT_EQ(site.upload("b.rar", "b"), kExitDone);
   // The answer shows the finished race of both uploads.
@@ -282,7 +283,8 @@ TEST(LandfallTest, MovesThatMustNotHappen) {
     });
     {
       Status memo;
-      memo.moveDue = {XString(site.file("a.rar")), true};
+      memo.mark(Status::kMoveDue, XString(site.file("a.rar")));
+      ASSERT_TRUE(memo.save());
     }
     ASSERT_EQ(site.upload("a.rar", "a"), kExitDone);
     EXPECT_TRUE(exists(site.file("a.rar"))) << inside;
@@ -300,7 +302,8 @@ TEST(LandfallTest, MovesThatMustNotHappen) {
   });
   {
     Status memo;
-    memo.moveDue = {XString(site.file("a.rar")), true};
+    memo.mark(Status::kMoveDue, XString(site.file("a.rar")));
+    ASSERT_TRUE(memo.save());
   }
   ASSERT_EQ(site.upload("a.rar", "newer"), kExitDone);
   EXPECT_EQ(readFile(target + "/Rel/a.rar"), "older");

@@ -1,5 +1,6 @@
 #include "programs/landguard/landguard.h"
 
+#include "hookkit/folder_index.h"
 #include "hookkit/hook_frame.h"
 #include "hookkit/sfv_status.h"
 #include "hookkit/ask.h"
@@ -14,7 +15,8 @@ int runPreUploadHook(const XString& commandLine) {
   const MConfig& c = event.config;
   Ask ask(frame.serverFolder(), XString("landguard"), frame.field('@'));
 
-  const bool isSfv = event.extension.equalsNoCase(XString("sfv"));
+  const XString extension = extensionOrEmpty(event.fileName);
+  const bool isSfv = extension.equalsNoCase(XString("sfv"));
   const bool exempt = c.sfv_dirlist.matchAny(event.dirSet.dir);
   const bool listedExempt = c.sfv_filelist.matchAny(event.fileName);
 
@@ -35,8 +37,13 @@ int runPreUploadHook(const XString& commandLine) {
     SFVStatus sfv(event.dirSet.dir);
     if (!sfv.contains(event.fileName)) ask.deny(XString("Uploaded files must be in the SFV."));
   }
-  if (c.m3u_deny && event.extension.equalsNoCase(XString("m3u"))) {
+  if (c.m3u_deny && extension.equalsNoCase(XString("m3u"))) {
     ask.deny(XString("The playlist is created automatically."));
+  }
+  // The race and its text are the hooks' own files: an upload under their
+  // names would forge the race.
+  if (isHookFileName(event.fileName)) {
+    ask.deny(XString("the file name \"") + event.fileName + "\" is kept by the site.");
   }
   return kExitDone;
 }

@@ -14,10 +14,11 @@ int runPreDeleteHook(const XString& commandLine) {
 
   ReleaseEvent event(frame);
   const MConfig& c = event.config;
-  if (!event.extension.equalsNoCase(XString("sfv"))) return kExitDone;
+  if (!extensionOrEmpty(event.fileName).equalsNoCase(XString("sfv"))) return kExitDone;
 
   // Markers change one hook at a time, the folder read with them.
-  platform::FileLock lock;
+  platform::FolderLock lock(event.releaseFolder().c_str());
+  if (!lock.held()) return kExitNoLock;
   // The counts of the bar to remove, read before any marker is touched.
   unsigned int present = 0;
   unsigned int total = 0;
@@ -31,9 +32,9 @@ int runPreDeleteHook(const XString& commandLine) {
   // never reaches outside its release.
   if (c.mfiles != 0) MissingFiles(&event.dirSet, c.mfiles_pat, event.path, c.mfiles).removeAll();
   if (c.sfvi != 0) {
-    // Read only: the memo is written back only when a slot changed.
+    // Read only: nothing here changes the memo, so nothing is written back.
     Status memo;
-    if (!memo.completed.holds(event.path)) {
+    if (!memo.holds(Status::kCompleted, event.path)) {
       SFVIncomplete(&event.dirSet, c.sfvi_pat, c.sfvi_patmul, event.multi && c.mcd_sfvi, c.sfvi)
           .remove();
     }

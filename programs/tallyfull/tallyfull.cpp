@@ -34,29 +34,37 @@ int runSfvCompletedHook(const XString& commandLine) {
   int code = frame.start(commandLine);
   if (code != kExitDone) return code;
 
+  // The memo is written at the end: without the site's lock nothing of the
+  // site is touched at all.
+  if (!siteLockAvailable()) return kExitNoLock;
+
   ReleaseEvent event(frame);
   const MConfig& c = event.config;
   Status memo;
-
-  if (c.sfvi != 0) {
-    platform::FileLock lock;  // markers change one hook at a time
-    SFVIncomplete(&event.dirSet, c.sfvi_pat, c.sfvi_patmul, event.multi && c.mcd_sfvi, c.sfvi)
-        .remove();
-  }
-  // The upload hook has answered for this file already: the race is over.
-  if (memo.racerDone.holds(event.path)) {
-    platform::removeFile((event.dirSet.dir + Racer::kFileName).c_str());
+  {
+    // The release's own files change one hook at a time.
+    platform::FolderLock lock(event.releaseFolder().c_str());
+    if (!lock.held()) return kExitNoLock;
+    if (c.sfvi != 0) {
+      SFVIncomplete(&event.dirSet, c.sfvi_pat, c.sfvi_patmul, event.multi && c.mcd_sfvi, c.sfvi)
+          .remove();
+    }
+    // The upload hook has answered for this file already: the race is over.
+    // A race file that cannot be removed is stale; the hooks report no
+    // failed step.
+    if (memo.holds(Status::kRacerDone, event.path)) {
+      (void)platform::removeFile((event.dirSet.dir + Racer::kFileName).c_str());
+    }
   }
   if (c.m3u_create) makePlaylist(&event.dirSet, c.m3u_skip);
   if (c.ad_en && copyFileIntoRelease(&event.dirSet, c.ad_file) == 0) {
     event.dirSet.applyOwner(event.dirSet.dir + nameOf(c.ad_file));
   }
 
-  memo.completed.path = event.path;
-  memo.completed.flag = false;
-  memo.racerDone.path = event.path;
-  memo.racerDone.flag = false;
-  memo.moveDue.path = event.path;
-  memo.moveDue.flag = true;
-  return kExitDone;
+  // Each role is kept for this file on its own, so that the upload hook of
+  // this release finds it whatever other releases complete meanwhile.
+  memo.mark(Status::kCompleted, event.path);
+  memo.mark(Status::kRacerDone, event.path);
+  memo.mark(Status::kMoveDue, event.path);
+  return memo.save() ? kExitDone : kExitNoLock;
 }

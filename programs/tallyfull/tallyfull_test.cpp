@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "race/status.h"
 #include "tests/hook_test_site.h"
 
 namespace {
 
 using hook_test::HookSite;
+using hook_test::recordBytes;
 using hook_test::slotBytes;
 using testing_support::exists;
 using testing_support::listNames;
@@ -25,7 +27,8 @@ int completed(const HookSite& site, const std::string& file) {
 
 std::string memoAfter(const std::string& file, const std::string& checked,
                       const std::string& spare) {
-  return slotBytes(file, 0) + checked + spare + slotBytes(file, 0) + slotBytes(file, 1);
+  return slotBytes(file, 0) + checked + spare + slotBytes(file, 0) + slotBytes(file, 1) +
+         recordBytes({{file, Status::kCompleted | Status::kRacerDone | Status::kMoveDue}});
 }
 
 TEST(TallyfullTest, MemoAndRaceFile) {

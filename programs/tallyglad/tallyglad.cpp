@@ -50,7 +50,7 @@ XString moveProgressBar(ReleaseEvent& event, SFVStatus& sfv, unsigned int presen
 // file has no race running (it never started, or it is over): nothing is
 // counted and no new race file is started, so a late check can never leave
 // a race of one file behind.
-void countIntoRace(ReleaseEvent& event) {
+int countIntoRace(ReleaseEvent& event) {
   const MConfig& c = event.config;
   Racer racer(&c.racer);
   XString racePath = event.dirSet.dir + Racer::kFileName;
@@ -59,16 +59,20 @@ void countIntoRace(ReleaseEvent& event) {
   bool saved = false;
   {
     // Checks that end at the same moment must all be counted.
-    platform::FileLock lock;
-    if (!racer.load(racePath)) return;
+    platform::FolderLock lock(event.releaseFolder().c_str());
+    if (!lock.held()) return kExitNoLock;
+    if (!racer.load(racePath)) return kExitDone;
     racer.addCheckedFile(kb, event.user.name, event.user.group);
     saved = racer.save(racePath);
   }
   if (saved) platform::setHidden(racePath.c_str(), true);
   if (c.racer.chmod) event.dirSet.applyOwner(racePath);
   XString message = event.dirSet.dir + ".message";
-  racer.writeStats(message, false);
+  // A ".message" that cannot be written is skipped, as every failed step
+  // of the hooks is.
+  (void)racer.writeStats(message, false);
   event.dirSet.applyOwner(message);
+  return kExitDone;
 }
 
 }  // namespace
@@ -78,6 +82,10 @@ int runSfvSuccessHook(const XString& commandLine) {
   int code = frame.start(commandLine);
   if (code != kExitDone) return code;
 
+  // The memo is written at the end: without the site's lock nothing of the
+  // site is touched at all.
+  if (!siteLockAvailable()) return kExitNoLock;
+
   ReleaseEvent event(frame);
   const MConfig& c = event.config;
   SFVStatus sfv(event.dirSet.dir);
@@ -85,7 +93,8 @@ int runSfvSuccessHook(const XString& commandLine) {
   {
     // The folder is read and its markers changed in one go, as every hook
     // does that updates them; the chmod run waits for the lock to go.
-    platform::FileLock lock;
+    platform::FolderLock lock(event.releaseFolder().c_str());
+    if (!lock.held()) return kExitNoLock;
     const unsigned int present = sfv.presentCount();
     const unsigned int total = sfv.fileCount();
     const bool moveBar = c.pb.mode != 0 && !c.sfv_dirlist.matchAny(event.dirSet.dir);
@@ -100,10 +109,12 @@ int runSfvSuccessHook(const XString& commandLine) {
     }
   }
   if (!barMade.empty()) event.dirSet.applyOwner(barMade);
-  if (c.racer.en) countIntoRace(event);
+  if (c.racer.en) {
+    code = countIntoRace(event);
+    if (code != kExitDone) return code;
+  }
 
   Status memo;
-  memo.checked.path = event.path;
-  memo.checked.flag = false;
-  return kExitDone;
+  memo.mark(Status::kChecked, event.path);
+  return memo.save() ? kExitDone : kExitNoLock;
 }

@@ -9,11 +9,13 @@
 
 #include "hookkit/hook_frame.h"
 #include "race/racer.h"
+#include "race/status.h"
 #include "tests/hook_test_site.h"
 
 namespace {
 
 using hook_test::HookSite;
+using hook_test::recordBytes;
 using hook_test::slotBytes;
 using testing_support::exists;
 using testing_support::listNames;
@@ -69,8 +71,9 @@ TEST(TallygladTest, MovesTheBarAndRemovesMarkers) {
   EXPECT_TRUE(logged(site, rel + "/.message"));
   EXPECT_FALSE(readFile(rel + "/.message").empty());
   // Without a memo the others keep their defaults; slot 1 names the file.
-  EXPECT_EQ(readFile(site.memoPath()), slotBytes("", 1) + slotBytes(rel + "/c.rar", 0) +
-                                           slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 0));
+  EXPECT_EQ(readFile(site.memoPath()),
+            slotBytes("", 1) + slotBytes(rel + "/c.rar", 0) + slotBytes("", 1) + slotBytes("", 1) +
+                slotBytes("", 0) + recordBytes({{rel + "/c.rar", Status::kChecked}}));
 }
 
 TEST(TallygladTest, LastFileOfAnMp3Release) {
@@ -222,9 +225,10 @@ TEST(TallygladTest, MemoChangesOnlySlotOne) {
   ASSERT_EQ(checked(site, rel, "other.rar"), kExitDone);
   EXPECT_FALSE(exists(rel + "/done 2"));
   EXPECT_TRUE(exists(rel + "/bar 0 of 2"));
-  EXPECT_EQ(readFile(site.memoPath()), slotBytes("done", 0) + slotBytes(rel + "/other.rar", 0) +
-                                           slotBytes("spare", 0) + slotBytes("racer", 0) +
-                                           slotBytes("move", 1));
+  EXPECT_EQ(readFile(site.memoPath()),
+            slotBytes("done", 0) + slotBytes(rel + "/other.rar", 0) + slotBytes("spare", 0) +
+                slotBytes("racer", 0) + slotBytes("move", 1) +
+                recordBytes({{rel + "/other.rar", Status::kChecked}}));
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "race/status.h"
 #include "tests/hook_test_site.h"
 
 namespace {
 
 using hook_test::HookSite;
+using hook_test::recordBytes;
 using hook_test::slotBytes;
 using testing_support::exists;
 using testing_support::readFile;
@@ -45,8 +47,9 @@ TEST(TallysourTest, BadFileByModule) {
     std::vector<std::string> log;
     if (c.kept) log.push_back("764 bob grp " + file + ".bad");
     EXPECT_EQ(site.box.chmodLog(), log) << badf;
-    EXPECT_EQ(readFile(site.memoPath()), slotBytes("", 1) + slotBytes(file, 0) + slotBytes("", 1) +
-                                             slotBytes("", 1) + slotBytes("", 0))
+    EXPECT_EQ(readFile(site.memoPath()),
+              slotBytes("", 1) + slotBytes(file, 0) + slotBytes("", 1) + slotBytes("", 1) +
+                  slotBytes("", 0) + recordBytes({{file, Status::kChecked}}))
         << badf;
   }
 }
@@ -64,8 +67,9 @@ TEST(TallysourTest, MissingBadFileAndCdFolders) {
   EXPECT_TRUE(exists(file + ".bad"));  // made empty
   EXPECT_EQ(readFile(file + ".bad"), "");
   EXPECT_FALSE(exists(site.box.site() + "/Rel-Cd1 - SFV missing"));
-  EXPECT_EQ(readFile(site.memoPath()), slotBytes("a", 0) + slotBytes(file, 0) + slotBytes("c", 0) +
-                                           slotBytes("d", 0) + slotBytes("e", 1));
+  EXPECT_EQ(readFile(site.memoPath()),
+            slotBytes("a", 0) + slotBytes(file, 0) + slotBytes("c", 0) + slotBytes("d", 0) +
+                slotBytes("e", 1) + recordBytes({{file, Status::kChecked}}));
 }
 
 }  // namespace

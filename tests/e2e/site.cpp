@@ -322,7 +322,8 @@ std::vector<MemoSlot> Site::memo() const {
   std::string path = data() + "/" + Status::kFileName;
   XFile file(path.c_str(), "rb", false);
   Status::part slots[5];
-  if (!file.isOpen() || !readStatusSlots(file, slots)) return {};
+  std::vector<Status::Record> records;
+  if (!file.isOpen() || !readStatus(file, slots, &records)) return {};
   std::vector<MemoSlot> out;
   for (const Status::part& slot : slots) out.push_back({slot.path.str(), slot.flag});
   return out;

@@ -78,7 +78,7 @@ bool storeFile(const std::string& from, const std::string& to) {
   }
   bool ok = copyAndClose(in, out);
   if (ok) ok = platform::replaceFile(temp.c_str(), to.c_str());
-  if (!ok) platform::removeFile(temp.c_str());
+  if (!ok) (void)platform::removeFile(temp.c_str());  // a left-over at worst
   return ok;
 }
 
@@ -86,7 +86,7 @@ bool storeFile(const std::string& from, const std::string& to) {
 // of an earlier upload gives way.
 bool keepAsBad(const std::string& path) {
   std::string bad = path + ".bad";
-  if (platform::isRegularFile(bad.c_str())) platform::removeFile(bad.c_str());
+  if (platform::isRegularFile(bad.c_str())) (void)platform::removeFile(bad.c_str());
   return platform::renameNoReplace(path.c_str(), bad.c_str());
 }
 
@@ -226,7 +226,7 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
     if (!readSmallFile(path, kReplyLimit, &result.reply)) {
       result.reply = "(the reply cannot be read or is too large)";
     }
-    platform::removeFile(path.c_str());
+    (void)platform::removeFile(path.c_str());  // gone already or left as it is
   }
   if (result.replied) {
     showReply(result.reply);
@@ -337,7 +337,7 @@ int FtpdServer::upload(const UploadRequest& request) {
     // An uploaded SFV may be the folder's first one now.
     if (uploadIsSfv) hasSfv = check.readSfv(physicalFolder);
 
-    platform::makeDir(site_.checkRecords().c_str());  // a site made before the records
+    (void)platform::makeDir(site_.checkRecords().c_str());  // a site made before the records
     CheckTally tally(site_.checkRecords(), physicalFolder);
     if (!hasSfv) {
       std::fprintf(out_, "  crc check: no sfv\n");
@@ -569,7 +569,7 @@ int FtpdServer::siteCommand(const std::string& virtualFolder, const std::string&
     std::string reply;
     std::string path = joinPath(site_.output(), n);
     readSmallFile(path, kReplyLimit, &reply);
-    platform::removeFile(path.c_str());
+    (void)platform::removeFile(path.c_str());  // gone already or left as it is
     std::fprintf(out_, "  reply %s\n", n.substr(0, n.size() - suffix.size()).c_str());
     showReply(reply);
     any = true;

@@ -66,7 +66,8 @@ std::string UploadsInFlight::text() const {
 
 bool UploadsInFlight::save() const {
   if (entries_.empty()) {
-    platform::removeFile(path_.c_str());
+    // Gone is what counts, whoever removed it.
+    (void)platform::removeFile(path_.c_str());
     return !platform::pathExists(path_.c_str());
   }
   std::string bytes = text();
