@@ -64,7 +64,7 @@ struct Sandbox {
     GConfig global;
     global.setDefaults(0);
     global.raidenftpd = root + "/server/raidenftpd";
-    global.save("BCconfig.bcc");
+    if (!global.save("BCconfig.bcc")) std::abort();
     ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"),
                                XString(""), 0);
     index.ensureDefault();
@@ -73,7 +73,7 @@ struct Sandbox {
     c->sfv_force = true;
     c->sfv_insfv = true;
     c->m3u_create = true;
-    index.save("ModuleIndex.idx");
+    if (!index.save("ModuleIndex.idx")) std::abort();
 
     std::string mp3 =
         slurp(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3");

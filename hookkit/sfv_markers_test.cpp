@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "hookkit/progress_bar.h"
 #include "tests/hook_release.h"
 #include "tests/test_support.h"
 
@@ -49,6 +50,38 @@ TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
   SFVMissing orphan(nullptr, XString("x"), XString("y"), false, 1);
   EXPECT_FALSE(orphan.create());
   EXPECT_FALSE(orphan.remove());
+}
+
+// A marker kind that makes nothing (neither a file nor a folder) reports
+// "not made", so no chmod run is started for a path that is not there; the
+// same for a marker above the site's root.
+TEST(SfvStateMarkerTest, NothingMadeNothingOwned) {
+  InstallSandbox box;
+  Release rel(box);
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  for (unsigned char kind : {0, 3, 255}) {
+    SFVMissing marker(&set, XString("%n - SFV missing"), XString("x"), false, kind);
+    EXPECT_FALSE(marker.create()) << int(kind);
+    ProgressBarSettings bar;
+    bar.mode = kind;
+    bar.incpat = "bar %F";
+    EXPECT_EQ(ProgressBar(&set, &bar, 1, 2, false).create(), 0) << int(kind);
+  }
+  EXPECT_EQ(listNames(box.site()), std::vector<std::string>{"Rel"});
+  EXPECT_EQ(listNames(rel.path), std::vector<std::string>{});
+  EXPECT_TRUE(box.chmodLog().empty());
+
+  // The site's root folder has nothing above it inside the site.
+  DirSet root(XString(box.site()), &rel.chmod, &rel.user);
+  root.setVirtualFolder(XString("/"));
+  EXPECT_FALSE(SFVMissing(&root, XString("%n - SFV missing"), XString("x"), false, 1).create());
+  DirSet rootCd(XString(box.site() + "/CD1"), &rel.chmod, &rel.user);
+  makeDirs(box.site() + "/CD1");
+  rootCd.setVirtualFolder(XString("/CD1"));
+  EXPECT_FALSE(SFVMissing(&rootCd, XString("x"), XString("%b-%n - SFV missing"), true, 1).create());
+  EXPECT_TRUE(SFVMissing(&rootCd, XString("%n - SFV missing"), XString("x"), false, 1).create());
+  EXPECT_EQ(listNames(box.root()),
+            (std::vector<std::string>{"chmod", "chmod.log", "data", "output", "site"}));
 }
 
 // An uploaded file that happens to bear a marker's name is never emptied or

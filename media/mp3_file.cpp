@@ -4,8 +4,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <vector>
+
+#include "platform/fs.h"
 
 namespace {
 
@@ -46,11 +48,17 @@ constexpr unsigned int kVersionMPEG1 = 3;
 constexpr unsigned int kLayerBitsI = 3;
 constexpr unsigned int kLayerBitsIII = 1;
 
+// Reads n bytes at `offset`; the count read.
+size_t readAt(std::FILE* in, int64_t offset, unsigned char* out, size_t n) {
+  if (!platform::seekFile(in, offset)) return 0;
+  return std::fread(out, 1, n, in);
+}
+
 // The file as the reader sees it: the part of the search window read so far
-// in memory, the rest through the stream. Nothing past the end is read.
+// in memory, the rest through the file. Nothing past the end is read.
 class Source {
  public:
-  Source(std::ifstream& in, int64_t length) : in_(in), length_(length) {}
+  Source(std::FILE* in, int64_t length) : in_(in), length_(length) {}
 
   // Reads the window on from what is held up to `size` bytes; false when
   // the file gave fewer bytes than it should.
@@ -58,12 +66,7 @@ class Source {
     size_t old = window_.size();
     if (size <= old) return true;
     window_.resize(size);
-    in_.clear();
-    in_.seekg(static_cast<std::streamoff>(old));
-    in_.read(reinterpret_cast<char*>(window_.data() + old),
-             static_cast<std::streamsize>(size - old));
-    size_t got = static_cast<size_t>(std::max<std::streamsize>(in_.gcount(), 0));
-    held_ = old + got;
+    held_ = old + readAt(in_, static_cast<int64_t>(old), window_.data() + old, size - old);
     return held_ == size;
   }
 
@@ -77,14 +80,11 @@ class Source {
       std::memcpy(out, window_.data() + offset, n);
       return true;
     }
-    in_.clear();
-    in_.seekg(static_cast<std::streamoff>(offset));
-    in_.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(n));
-    return in_.gcount() == static_cast<std::streamsize>(n);
+    return readAt(in_, offset, out, n) == n;
   }
 
  private:
-  std::ifstream& in_;
+  std::FILE* in_;
   int64_t length_;
   std::vector<unsigned char> window_;  // value-initialised: zero until read
   size_t held_ = 0;
@@ -180,21 +180,21 @@ int MP3File::open(const char* path) {
   fileLength = 0;
   if (path == nullptr || path[0] == 0) return kMP3NoStream;
 
-  std::ifstream in;
-  // Every read below is one block: no stream buffer to copy through.
-  in.rdbuf()->pubsetbuf(nullptr, 0);
-  in.open(path, std::ios::binary);
-  if (!in.is_open()) return kMP3CannotOpen;
-  in.seekg(0, std::ios::end);
-  std::streamoff end = in.tellg();
-  if (!in || end < 0) return kMP3CannotOpen;
-  fileLength = static_cast<int64_t>(end);
+  // Only a regular file, never through a link and never waiting on a FIFO
+  // that an uploader named like an MP3.
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(platform::openFile(path, "rb"), std::fclose);
+  if (in == nullptr) return kMP3CannotOpen;
+  // Every read below is one block: no stdio buffer to copy through.
+  std::setvbuf(in.get(), nullptr, _IONBF, 0);
+  int64_t end = platform::openFileSize(in.get());
+  if (end < 0) return kMP3CannotOpen;
+  fileLength = end;
   fileName = path;
 
   // The search reads the window once, in at most two pieces, and tries
   // every offset whose four bytes it holds, 0 to 204,800.
   const size_t windowSize = static_cast<size_t>(std::min(fileLength, kHeaderSearchWindow));
-  Source source(in, fileLength);
+  Source source(in.get(), fileLength);
   bool whole = source.extendTo(std::min(windowSize, static_cast<size_t>(kFirstRead)));
   int64_t found = -1;
   size_t next = 0;

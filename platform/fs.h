@@ -43,6 +43,9 @@ void removeStaleTemps(const std::string& path);
 
 // Size of an open regular file in bytes, -1 when it is not a regular file.
 int64_t openFileSize(FILE* file);
+// Moves an open file's position to `offset` bytes from its start, past 2 GiB
+// too.
+[[nodiscard]] bool seekFile(FILE* file, int64_t offset);
 
 // ---- folders ----
 

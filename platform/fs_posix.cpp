@@ -395,14 +395,12 @@ FILE* createTempBeside(const std::string& path, std::string* tempPath) {
 
 void removeStaleTemps(const std::string& path) {
   static std::mutex guard;
-  static std::set<FolderKey> done;
+  static std::set<std::string> done;
   std::string folder = folderPartOf(path);
   if (folder.empty()) folder = ".";
-  FolderKey key;
-  if (!folderKey(folder, &key)) return;
   {
     std::lock_guard<std::mutex> lock(guard);
-    if (!done.insert(key).second) return;
+    if (!done.insert(folder).second) return;
   }
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) return;
@@ -448,6 +446,10 @@ int64_t openFileSize(FILE* file) {
   struct stat st;
   if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<int64_t>(st.st_size);
+}
+
+bool seekFile(FILE* file, int64_t offset) {
+  return file != nullptr && offset >= 0 && fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
 // ---- folders ----

@@ -1,5 +1,6 @@
 #include "platform/fs.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <set>
 #include <string>
@@ -347,6 +349,80 @@ TEST(FsFiles, ReplaceFileReplaces) {
   EXPECT_EQ(readFile(dir.at("old")), "new");
   EXPECT_FALSE(exists(dir.at("new")));
   EXPECT_FALSE(platform::replaceFile(dir.at("new").c_str(), dir.at("old").c_str()));
+
+  // A link or a folder in the target's place is left as it is.
+  writeFile(dir.at("new"), "new");
+  writeFile(dir.at("outside"), "outside");
+  ASSERT_EQ(symlink(dir.at("outside").c_str(), dir.at("link").c_str()), 0);
+  EXPECT_FALSE(platform::replaceFile(dir.at("new").c_str(), dir.at("link").c_str()));
+  makeDirs(dir.at("folder"));
+  EXPECT_FALSE(platform::replaceFile(dir.at("new").c_str(), dir.at("folder").c_str()));
+  EXPECT_EQ(readFile(dir.at("outside")), "outside");
+  EXPECT_TRUE(isDir(dir.at("folder")));
+}
+
+// What an uploader can plant under a name the suite opens: a FIFO (which
+// would block the open or the read for ever), a device, a folder, a link.
+// None is opened in any mode, and nothing behind a link is changed.
+TEST(FsFiles, OnlyRegularFilesAreOpened) {
+  ScopedTempDir dir;
+  alarm(30);  // an open that blocked would never return
+  ASSERT_EQ(mkfifo(dir.at("fifo").c_str(), 0644), 0);
+  writeFile(dir.at("outside"), "outside");
+  ASSERT_EQ(symlink(dir.at("outside").c_str(), dir.at("link").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/zero", dir.at("zero").c_str()), 0);
+  makeDirs(dir.at("folder"));
+  for (const char* name : {"fifo", "link", "zero", "folder"}) {
+    for (const char* mode : {"rb", "rt", "wb", "wt", "at"}) {
+      FILE* f = platform::openFile(dir.at(name).c_str(), mode);
+      EXPECT_EQ(f, nullptr) << name << " " << mode;
+      if (f != nullptr) std::fclose(f);
+    }
+    EXPECT_FALSE(platform::emptyRegularFile(dir.at(name).c_str())) << name;
+  }
+  alarm(0);
+  EXPECT_EQ(readFile(dir.at("outside")), "outside");
+
+  // A regular file is cut only once it is known to be one.
+  writeFile(dir.at("plain"), "some bytes");
+  ASSERT_TRUE(platform::emptyRegularFile(dir.at("plain").c_str()));
+  EXPECT_EQ(readFile(dir.at("plain")), "");
+  ASSERT_TRUE(platform::emptyRegularFile(dir.at("made").c_str()));
+  EXPECT_TRUE(exists(dir.at("made")));
+}
+
+// Temporary files: a short name of one recognisable prefix, whatever the
+// length of the target's, made exclusively; left-overs older than an hour
+// go, others stay.
+TEST(FsFiles, TemporaryFiles) {
+  ScopedTempDir dir;
+  std::string target = dir.at(std::string(250, 'n') + ".sfv");
+  std::set<std::string> seen;
+  for (int i = 0; i < 200; ++i) {
+    std::string temp;
+    FILE* f = platform::createTempBeside(target, &temp);
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    std::string name = temp.substr(dir.path().size() + 1);
+    EXPECT_EQ(temp.compare(0, dir.path().size() + 1, dir.path() + "/"), 0) << temp;
+    EXPECT_EQ(name.compare(0, 7, ".bctmp-"), 0) << name;
+    EXPECT_EQ(name.size(), 17u) << name;
+    EXPECT_TRUE(seen.insert(name).second) << name;
+  }
+
+  ScopedTempDir stale;
+  for (const char* name : {".bctmp-oldoldoldo", ".bctmp-newnewnewn", "old.rar"}) {
+    writeFile(stale.at(name), "x");
+  }
+  writeFile(stale.at("target"), "outside");
+  ASSERT_EQ(symlink(stale.at("target").c_str(), stale.at(".bctmp-linklinkli").c_str()), 0);
+  struct timespec times[2] = {{0, UTIME_OMIT}, {time(nullptr) - 7200, 0}};
+  for (const char* name : {".bctmp-oldoldoldo", "old.rar", ".bctmp-linklinkli"}) {
+    ASSERT_EQ(utimensat(AT_FDCWD, stale.at(name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+  }
+  platform::removeStaleTemps(stale.at("racer.sav"));
+  EXPECT_EQ(testing_support::listNames(stale.path()),
+            (std::vector<std::string>{".bctmp-linklinkli", ".bctmp-newnewnewn", "old.rar", "target"}));
 }
 
 TEST(FsFindNoCase, ExactThenFoldedMatch) {

@@ -52,9 +52,80 @@ TEST(FileLock, MadeIfMissingHeldAndReleased) {
     EXPECT_TRUE(lock.held());
     EXPECT_FALSE(freeNow(platform::kLockFileName));
   }
-  // A lock file that cannot be made: nothing held, the caller goes on.
+  // A lock file that cannot be made, or is not a regular file: nothing held.
   platform::FileLock none(dir.at("missing/x.lock").c_str());
   EXPECT_FALSE(none.held());
+  ASSERT_EQ(mkfifo(dir.at("fifo.lock").c_str(), 0644), 0);
+  platform::FileLock fifo(dir.at("fifo.lock").c_str());
+  EXPECT_FALSE(fifo.held());
+  ASSERT_EQ(symlink(path.c_str(), dir.at("link.lock").c_str()), 0);
+  platform::FileLock link(dir.at("link.lock").c_str());
+  EXPECT_FALSE(link.held());
+}
+
+// A data folder the hooks may not write (a server that runs them as another
+// user, say): a lock file that is there is locked through a read-only open,
+// which locks the same; only a lock file that is not there and cannot be
+// made leaves the lock unheld. Root may write anything, so the child drops
+// to another user first.
+TEST(FileLock, ReadOnlyDataFolder) {
+  ScopedTempDir dir;
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);  // the other user may look in
+  std::string data = dir.at("data");
+  ASSERT_EQ(mkdir(data.c_str(), 0755), 0);
+  std::string path = data + "/brindlecast.lock";
+  { platform::FileLock made(path.c_str()); }
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  // Held here: the child must wait for it.
+  auto mine = std::make_unique<platform::FileLock>(path.c_str());
+  ASSERT_TRUE(mine->held());
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(fds[0]);
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    if (open(path.c_str(), O_RDWR) >= 0) _exit(4);  // really cannot write it
+    platform::FileLock readOnly(path.c_str());
+    char c = readOnly.held() ? 'y' : 'n';
+    platform::FileLock none((data + "/other.lock").c_str());
+    if (none.held()) c = 'x';
+    _exit(write(fds[1], &c, 1) == 1 ? 0 : 1);
+  }
+  close(fds[1]);
+  struct pollfd ready = {fds[0], POLLIN, 0};
+  EXPECT_EQ(poll(&ready, 1, 300), 0);  // waiting for our lock
+  mine.reset();
+  char c = 0;
+  EXPECT_EQ(read(fds[0], &c, 1), 1);
+  EXPECT_EQ(c, 'y');
+  close(fds[0]);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// Each release has its own lock: a hook busy with one release never holds
+// up a hook of another, and the release is locked without anything made in
+// it.
+TEST(FolderLock, ReleasesLockApart) {
+  ScopedTempDir dir;
+  ASSERT_EQ(mkdir(dir.at("A").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(dir.at("B").c_str(), 0755), 0);
+  platform::FolderLock a(dir.at("A").c_str());
+  ASSERT_TRUE(a.held());
+  {
+    platform::FolderLock b(dir.at("B").c_str());  // would wait for ever if it were A's
+    EXPECT_TRUE(b.held());
+  }
+  int fd = open(dir.at("A").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0);  // A's is taken
+  close(fd);
+  EXPECT_TRUE(testing_support::listNames(dir.at("A")).empty());
+  platform::FolderLock missing(dir.at("gone").c_str());
+  EXPECT_FALSE(missing.held());
 }
 
 TEST(FileLock, SecondHolderWaitsForTheFirst) {

@@ -112,19 +112,36 @@ TEST(RunAndWait, ChildGetsNoInputAndNoOpenFiles) {
   close(fd);
 }
 
-TEST(RunAndWait, TimeoutKillsTheChild) {
+// A program that outlives its time is ended with everything it started:
+// a child it forked that hangs too goes with it. What it prints reaches
+// nobody.
+TEST(RunAndWait, TimeoutEndsTheWholeGroup) {
   ScopedTempDir dir;
-  std::string pidFile = dir.at("pid");
-  std::string script = "echo $$ > '" + pidFile + "'; exec sleep 60";
+  std::string pids = dir.at("pids");
+  std::string script = "sleep 60 & echo $! > '" + pids + "'; echo $$ >> '" + pids +
+                       "'; echo noise; echo noise >&2; sleep 60";
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   EXPECT_EQ(platform::runAndWait({"/bin/sh", "-c", script}, 1), platform::kTimedOut);
-  std::string text = readFile(pidFile);
-  ASSERT_FALSE(text.empty());
-  pid_t pid = static_cast<pid_t>(std::atol(text.c_str()));
-  ASSERT_GT(pid, 0);
-  // Killed and reaped: the process is gone, not a zombie.
-  errno = 0;
-  EXPECT_EQ(kill(pid, 0), -1);
-  EXPECT_EQ(errno, ESRCH);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  std::string text = readFile(pids);
+  std::vector<pid_t> started;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    started.push_back(static_cast<pid_t>(std::atol(text.substr(at, end - at).c_str())));
+    at = end == std::string::npos ? text.size() : end + 1;
+  }
+  ASSERT_EQ(started.size(), 2u);
+  for (pid_t pid : started) {
+    ASSERT_GT(pid, 0);
+    // Both killed; the program reaped. Its orphaned child is reaped by init
+    // a moment later.
+    for (int tries = 0; tries < 200 && kill(pid, 0) == 0; ++tries) usleep(10000);
+    errno = 0;
+    EXPECT_EQ(kill(pid, 0), -1) << pid;
+    EXPECT_EQ(errno, ESRCH) << pid;
+  }
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ class GConfig {
   bool read(XFile& file);
   // Writes to a temporary file and renames it over `path`; false leaves the
   // old file in place.
-  bool save(const char* path);
+  [[nodiscard]] bool save(const char* path);
   // Gives a non-empty `nd.path` its final separator first; the record keeps
   // it.
   bool write(XFile& file);

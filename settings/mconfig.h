@@ -99,7 +99,7 @@ class MConfig {
   bool read(XFile& file);
   // Writes to a temporary file and renames it over `path`; false leaves the
   // old file in place.
-  bool save(const char* path);
+  [[nodiscard]] bool save(const char* path);
   bool write(XFile& file);
   // With 0 sets every default; any other value changes nothing.
   void setDefaults(int value);

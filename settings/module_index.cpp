@@ -178,7 +178,7 @@ bool ModuleIndex<Config>::save(const char* path) {
     file << m->filename << m->path << m->sectionName << m->description << m->isDefault;
     if (!modules[i]->saveConfig()) settingsSaved = false;
   }
-  bool indexSaved = file.commit();
+  bool indexSaved = file.commitDurable();
   return indexSaved && settingsSaved;
 }
 

@@ -26,7 +26,7 @@ class Module {
   // cannot be read); never null.
   Config* config();
   bool loadConfig();
-  bool saveConfig();
+  [[nodiscard]] bool saveConfig();
   bool configLoaded() const { return config_ != nullptr; }
 
   XString filename;
@@ -59,7 +59,7 @@ class ModuleIndex {
   // Writes to a temporary file renamed over `path`, and the settings of
   // every module whose settings were opened; false when any of these could
   // not be written (an index that could not be written stays as it was).
-  bool save(const char* path);
+  [[nodiscard]] bool save(const char* path);
   bool hasDefault() const;
   void ensureDefault();
   void append(Module<Config>* module);

@@ -10,13 +10,14 @@
 bool readSettingsHeader(XFile& file, const char* header, unsigned int* version);
 
 // Writes `record` with its write() into a temporary file beside `path` and
-// renames it over `path`; false leaves the old file as it was.
+// renames it over `path`, flushed to the disk before it reports success;
+// false leaves the old file as it was.
 template <class Record>
-bool saveSettings(Record& record, const char* path) {
+[[nodiscard]] bool saveSettings(Record& record, const char* path) {
   XFile file;
   file.openReplacing(path, false);
   if (!record.write(file)) return false;
-  return file.commit();
+  return file.commitDurable();
 }
 
 #endif  // SETTINGS_SETTINGS_FILE_H_

@@ -2,11 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "programs/tallyfull/tallyfull.h"
 #include "race/racer.h"
 #include "race/status.h"
 #include "settings/gconfig.h"
@@ -71,13 +79,29 @@ class LandfallSite {
   // Runs the hook for a file already in the release.
   int run(const std::string& name, const std::string& user = "bob",
           const std::string& group = "grp", const std::string& speed = "100") {
+    return runIn("Rel", name, user, group, speed);
+  }
+  // Runs the hook for a file already in the site's folder `release`.
+  int runIn(const std::string& release, const std::string& name, const std::string& user = "bob",
+            const std::string& group = "grp", const std::string& speed = "100") {
     std::string id = std::to_string(++requests_);
     std::string line = box_.program("landfall");
-    for (const std::string& f :
-         {std::string("R"), std::string("b"), file(name), "/Rel/" + name, group, user, speed, id}) {
+    for (const std::string& f : {std::string("R"), std::string("b"),
+                                 box_.site() + "/" + release + "/" + name,
+                                 "/" + release + "/" + name, group, user, speed, id}) {
       line += "??-??" + f;
     }
     return runUploadHook(XString(line));
+  }
+  // Runs the completion hook for a file of the site's folder `release`.
+  int completeIn(const std::string& release, const std::string& name) {
+    std::string line = box_.program("tallyfull");
+    for (const std::string& f : {box_.site() + "/" + release + "/" + name,
+                                 "/" + release + "/" + name, std::string("grp"),
+                                 std::string("bob")}) {
+      line += "??-??" + f;
+    }
+    return runSfvCompletedHook(XString(line));
   }
   int upload(const std::string& name, const std::string& bytes, const std::string& user = "bob",
              const std::string& group = "grp", const std::string& speed = "100") {
@@ -271,6 +295,172 @@ TEST(LandfallTest, CompletedReleaseMovesAfterItsRace) {
   EXPECT_FALSE(exists(site.rel()));
   EXPECT_EQ(listNames(target + "/Rel"), (std::vector<std::string>{".message", "a.rar", "b.rar"}));
   EXPECT_EQ(readFile(target + "/Rel/.message"), "G  2      0 kb|bob: 2");
+}
+
+// Two releases complete at the same moment: whatever order their completion
+// and upload hooks run in, each upload hook finds its own release's
+// hand-over, moves its release and drops its race file.
+TEST(LandfallTest, ReleasesCompletingTogether) {
+  LandfallSite site;
+  std::string target = site.box().root() + "/done";
+  makeDirs(target);
+  site.configure([&](MConfig& c) {
+    c.move_en = true;
+    c.move_dir = target;
+    c.m3u_create = false;
+  });
+  std::mt19937 random(20261209);
+  for (int round = 0; round <= 30; ++round) {
+    SCOPED_TRACE(round);
+    const std::string names[2] = {"A" + std::to_string(round), "B" + std::to_string(round)};
+    for (const std::string& rel : names) {
+      makeDirs(site.box().site() + "/" + rel);
+      writeFile(site.box().site() + "/" + rel + "/a.rar", "a");
+      ASSERT_EQ(site.runIn(rel, "a.rar"), kExitDone);
+      writeFile(site.box().site() + "/" + rel + "/b.rar", "b");
+    }
+    // Round 0 is the order that used to lose a release: both completions,
+    // then both uploads. The others are shuffled, each release's completion
+    // still before its upload hook, as the server runs them.
+    std::vector<int> order = {0, 1, 2, 3};  // 0, 1: completions; 2, 3: uploads
+    if (round > 0) {
+      do {
+        std::shuffle(order.begin(), order.end(), random);
+      } while (std::find(order.begin(), order.end(), 0) > std::find(order.begin(), order.end(), 2) ||
+               std::find(order.begin(), order.end(), 1) > std::find(order.begin(), order.end(), 3));
+    }
+    for (int step : order) {
+      const std::string& rel = names[step % 2];
+      ASSERT_EQ(step < 2 ? site.completeIn(rel, "b.rar") : site.runIn(rel, "b.rar"), kExitDone);
+    }
+    for (const std::string& rel : names) {
+      EXPECT_FALSE(exists(site.box().site() + "/" + rel)) << rel;
+      EXPECT_EQ(listNames(target + "/" + rel),
+                (std::vector<std::string>{".message", "a.rar", "b.rar"}))
+          << rel;
+    }
+  }
+}
+
+// A data folder where no lock can be had (a folder stands where the lock
+// file goes): the hooks end with the lock's failure code and change nothing
+// shared: no marker, no race file, no memo.
+TEST(LandfallTest, NoLockChangesNothing) {
+  LandfallSite site;
+  ASSERT_EQ(mkdir((site.box().data() + "/brindlecast.lock").c_str(), 0755), 0);
+  writeFile(site.file("rel.sfv"), "a.rar 1\nb.rar 2\n");
+  EXPECT_EQ(site.run("rel.sfv"), kExitNoLock);
+  writeFile(site.file("a.rar"), "a");
+  EXPECT_EQ(site.run("a.rar"), kExitNoLock);
+  EXPECT_EQ(site.completeIn("Rel", "a.rar"), kExitNoLock);
+  EXPECT_EQ(listNames(site.rel()), (std::vector<std::string>{"a.rar", "rel.sfv"}));
+  EXPECT_EQ(site.siteNames(), std::vector<std::string>{"Rel"});
+  EXPECT_FALSE(exists(site.box().data() + "/Status.sav"));
+  EXPECT_EQ(site.takeReply(), "");
+}
+
+// Files an uploader (or a careless administrator) can plant: nothing that
+// is not a regular file is read or written, nothing through a link, and a
+// huge SFV is not read as one. A hook that waited on a FIFO would never
+// end: the alarm ends the test instead.
+TEST(LandfallTest, PlantedFilesAreLeftAlone) {
+  alarm(60);
+  {
+    LandfallSite site;
+    ASSERT_EQ(mkfifo(site.file("first.sfv").c_str(), 0644), 0);   // the first SFV listed
+    ASSERT_EQ(mkfifo(site.file("racer.sav").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo((site.box().data() + "/Status.sav").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", site.file("zero.sfv").c_str()), 0);
+    writeFile(site.file("a.rar"), "a");
+    site.run("a.rar");  // whatever it answers, it ends
+    EXPECT_EQ(site.run("first.sfv"), kExitSfvUnreadable);
+    EXPECT_EQ(site.run("zero.sfv"), kExitSfvUnreadable);
+    struct stat st;
+    ASSERT_EQ(lstat(site.file("racer.sav").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(lstat((site.box().data() + "/Status.sav").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  }
+  {
+    // The global settings as a FIFO: the hook goes on with the record as
+    // built.
+    LandfallSite site;
+    testing_support::removeFileForTest(site.box().data() + "/BCconfig.bcc");
+    ASSERT_EQ(mkfifo((site.box().data() + "/BCconfig.bcc").c_str(), 0644), 0);
+    writeFile(site.file("a.rar"), "a");
+    EXPECT_EQ(site.run("a.rar"), kExitDone);
+  }
+  {
+    // An SFV past the size bound is no SFV; one that lists the hooks' own
+    // files counts them as listed, never as present.
+    LandfallSite site;
+    writeFile(site.file("huge.sfv"), std::string(4 * 1024 * 1024 + 1, 'x'));
+    EXPECT_EQ(site.run("huge.sfv"), kExitSfvUnreadable);
+    testing_support::removeFileForTest(site.file("huge.sfv"));
+    writeFile(site.file("a.rar"), "a");
+    writeFile(site.file(".message"), "");
+    writeFile(site.file("rel.sfv"), "a.rar 1\nracer.sav 2\n.MESSAGE 3\n");
+    ASSERT_EQ(site.run("rel.sfv"), kExitDone);
+    EXPECT_TRUE(exists(site.file("BAR 1 of 3")));
+  }
+  {
+    // A link planted where a marker, the race file or ".message" goes is
+    // never written through, and never handed to the chmod program.
+    LandfallSite site;
+    writeFile(site.box().root() + "/outside", "outside");
+    for (const char* name : {".message", "racer.sav", " unknown"}) {
+      ASSERT_EQ(symlink((site.box().root() + "/outside").c_str(), site.file(name).c_str()), 0);
+    }
+    writeFile(site.file("a.mp3"), mp3Bytes());
+    site.run("a.mp3");
+    EXPECT_EQ(readFile(site.box().root() + "/outside"), "outside");
+    for (const std::string& line : site.box().chmodLog()) {
+      EXPECT_EQ(line.find("outside"), std::string::npos) << line;
+      EXPECT_EQ(line.find(" unknown"), std::string::npos) << line;
+    }
+  }
+  {
+    // A killed writer's temporary file goes once it is an hour old.
+    LandfallSite site;
+    writeFile(site.file(".bctmp-killedwrite"), "half");
+    writeFile(site.file(".bctmp-stillgoing"), "half");
+    auto old = std::filesystem::last_write_time(site.file(".bctmp-killedwrite")) -
+               std::chrono::hours(2);
+    std::filesystem::last_write_time(site.file(".bctmp-killedwrite"), old);
+    ASSERT_EQ(site.upload("a.rar", "a"), kExitDone);
+    EXPECT_FALSE(exists(site.file(".bctmp-killedwrite")));
+    EXPECT_TRUE(exists(site.file(".bctmp-stillgoing")));
+  }
+  alarm(0);
+}
+
+// Markers beside or above a release are made only inside the site: an
+// upload into the site's root, or into a CD folder right under it, makes
+// none above the root.
+TEST(LandfallTest, MarkersStayInsideTheSite) {
+  LandfallSite site;
+  site.configure([](MConfig& c) {
+    c.pb.mcd = true;
+    c.mcd_sfvm = true;
+  });
+  writeFile(site.box().site() + "/a.rar", "a");
+  ASSERT_EQ(site.runIn("", "a.rar"), kExitDone);
+  makeDirs(site.box().site() + "/CD1");
+  writeFile(site.box().site() + "/CD1/b.rar", "b");
+  ASSERT_EQ(site.runIn("CD1", "b.rar"), kExitDone);
+  writeFile(site.box().site() + "/CD1/cd.sfv", "b.rar 1\nc.rar 2\n");
+  ASSERT_EQ(site.runIn("CD1", "cd.sfv"), kExitDone);
+  EXPECT_EQ(listNames(site.box().root()),
+            (std::vector<std::string>{"chmod", "chmod.log", "data", "output", "site"}));
+  // One level down the same markers are made where they belong.
+  makeDirs(site.file("CD1"));
+  writeFile(site.file("CD1/b.rar"), "b");
+  ASSERT_EQ(site.runIn("Rel/CD1", "b.rar"), kExitDone);
+  std::vector<std::string> missing;
+  for (const std::string& name : site.siteNames()) {
+    if (name.find("SFV missing") != std::string::npos) missing.push_back(name);
+  }
+  EXPECT_EQ(missing, std::vector<std::string>{"Rel-CD1 - SFV missing"});
 }
 
 TEST(LandfallTest, MovesThatMustNotHappen) {

@@ -128,6 +128,18 @@ TEST(LandguardTest, SeveralReasonsNewestFirst) {
                 "\n   - filenames matching \"*incomplete*\" not allowed.\n");
 }
 
+// The race file and its text are the hooks' own: an upload may not forge
+// them, in any case of its name.
+TEST(LandguardTest, TheHooksOwnFileNames) {
+  HookSite site;
+  std::string rel = site.release("Rel");
+  for (const char* name : {"racer.sav", "RACER.SAV", ".message", ".Message"}) {
+    EXPECT_EQ(ask(site, rel, name),
+              one((std::string("the file name \"") + name + "\" is kept by the site.").c_str()));
+  }
+  EXPECT_EQ(ask(site, rel, "racer.sav.txt"), "1\n");
+}
+
 TEST(LandguardTest, NoReplyWithoutFieldsOrModule) {
   HookSite site;
   std::string rel = site.release("Rel");

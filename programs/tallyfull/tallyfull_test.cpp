@@ -1,6 +1,7 @@
 #include "programs/tallyfull/tallyfull.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -92,6 +93,15 @@ TEST(TallyfullTest, Playlist) {
   EXPECT_EQ(readFile(rel + "/Rel.m3u"), "a.mp3\nb.mp3\n");
   EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{"764 bob grp " + rel + "/Rel.m3u"});
 
+  // A long SFV name (the playlist takes its name) still gets its playlist:
+  // the temporary file's name is short whatever the target's.
+  std::string longName(245, 'n');
+  std::string other = site.release("Long");
+  writeFile(other + "/" + longName + ".sfv", "a.mp3 1\n");
+  writeFile(other + "/a.mp3", "x");
+  ASSERT_EQ(completed(site, other + "/a.mp3"), kExitDone);
+  EXPECT_EQ(readFile(other + "/" + longName + ".m3u"), "a.mp3\n");
+
   // With m3u_skip an existing playlist of any name is kept.
   site.config.m3u_skip = true;
   site.save();
@@ -128,6 +138,17 @@ TEST(TallyfullTest, AdvertisementFile) {
     EXPECT_TRUE(listNames(other).empty()) << source;
     EXPECT_TRUE(site.box.chmodLog().empty()) << source;
   }
+
+  // A link planted under the advertisement's name is not written through.
+  std::string planted = site.release("Planted");
+  writeFile(site.box.root() + "/outside", "keep me");
+  ASSERT_EQ(symlink((site.box.root() + "/outside").c_str(), (planted + "/site.nfo").c_str()), 0);
+  site.box.clearChmodLog();
+  site.config.ad_file = XString(ads + "/site.nfo");
+  site.save();
+  ASSERT_EQ(completed(site, planted + "/a.rar"), kExitDone);
+  EXPECT_EQ(readFile(site.box.root() + "/outside"), "keep me");
+  EXPECT_TRUE(site.box.chmodLog().empty());
 
   // A target that cannot be made (a folder stands in its place).
   DirSet dirSet(XString(rel), nullptr, nullptr);

@@ -1,11 +1,13 @@
 #include "programs/tallysour/tallysour.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "platform/fs.h"
 #include "race/status.h"
 #include "tests/hook_test_site.h"
 
@@ -51,6 +53,23 @@ TEST(TallysourTest, BadFileByModule) {
               slotBytes("", 1) + slotBytes(file, 0) + slotBytes("", 1) + slotBytes("", 1) +
                   slotBytes("", 0) + recordBytes({{file, Status::kChecked}}))
         << badf;
+  }
+}
+
+// A ".bad" name that is a link (planted by an uploader) is neither emptied
+// nor deleted through, nor handed to the chmod program.
+TEST(TallysourTest, BadLinkIsLeftAlone) {
+  for (unsigned char badf : {1, 2}) {
+    HookSite site;
+    site.config.badf = badf;
+    site.save();
+    std::string rel = site.release("Rel");
+    writeFile(site.box.root() + "/outside", "keep me");
+    ASSERT_EQ(symlink((site.box.root() + "/outside").c_str(), (rel + "/a.rar.bad").c_str()), 0);
+    ASSERT_EQ(failed(site, rel + "/a.rar"), kExitDone);
+    EXPECT_EQ(readFile(site.box.root() + "/outside"), "keep me") << int(badf);
+    EXPECT_TRUE(platform::isLink((rel + "/a.rar.bad").c_str())) << int(badf);
+    EXPECT_TRUE(site.box.chmodLog().empty()) << int(badf);
   }
 }
 
