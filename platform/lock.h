@@ -28,7 +28,8 @@ class FileLock {
   [[nodiscard]] bool held() const { return fd_ >= 0; }
 
  protected:
-  FileLock() = default;
+  enum class Unopened { kTag };
+  explicit FileLock(Unopened) {}
   // Takes the lock on an open descriptor; gives it up on failure.
   void take(int fd);
 

@@ -32,7 +32,7 @@ FileLock::FileLock(const char* lockPath) {
   take(fd);
 }
 
-FolderLock::FolderLock(const char* folder) {
+FolderLock::FolderLock(const char* folder) : FileLock(Unopened::kTag) {
   if (folder == nullptr || folder[0] == 0) return;
   take(openRetrying(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
