@@ -5,10 +5,10 @@
 
 #include "foundation/dir_listing.h"
 #include "hookkit/folder_index.h"
-#include "hookkit/formated_line.h"
 #include "hookkit/sfv_status.h"
 #include "media/xlog.h"
 #include "platform/fs.h"
+#include "stores/formated_line.h"
 
 namespace {
 

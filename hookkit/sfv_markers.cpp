@@ -1,9 +1,9 @@
 #include "hookkit/sfv_markers.h"
 
 #include "hookkit/folder_index.h"
-#include "hookkit/formated_line.h"
 #include "hookkit/sfv_status.h"
 #include "platform/fs.h"
+#include "stores/formated_line.h"
 
 SfvStateMarker::SfvStateMarker(const DirSet* folder, const XString& singlePattern,
                                const XString& multiCdPattern, bool multi, unsigned char kind)

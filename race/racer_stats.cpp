@@ -4,10 +4,10 @@
 
 #include "foundation/numbers.h"
 #include "foundation/xfile.h"
-#include "hookkit/formated_line.h"
 #include "media/mp3_info.h"
 #include "platform/paths.h"
 #include "race/racer.h"
+#include "stores/formated_line.h"
 
 namespace {
 

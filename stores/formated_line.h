@@ -1,6 +1,6 @@
 // One-letter %-placeholder templates.
-#ifndef HOOKKIT_FORMATED_LINE_H_
-#define HOOKKIT_FORMATED_LINE_H_
+#ifndef STORES_FORMATED_LINE_H_
+#define STORES_FORMATED_LINE_H_
 
 #include "foundation/xstring.h"
 
@@ -46,4 +46,4 @@ class XFormatedLine {
   XReplaceList keys;
 };
 
-#endif  // HOOKKIT_FORMATED_LINE_H_
+#endif  // STORES_FORMATED_LINE_H_

@@ -1,4 +1,4 @@
-#include "hookkit/formated_line.h"
+#include "stores/formated_line.h"
 
 #include <gtest/gtest.h>
 

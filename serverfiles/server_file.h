@@ -1,0 +1,81 @@
+// What the loaders and savers of the server's own text files share: reading
+// a file whole, telling whether another writer changed it, and putting a new
+// copy in place without losing the old one's mode.
+#ifndef SERVERFILES_SERVER_FILE_H_
+#define SERVERFILES_SERVER_FILE_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+
+#include "foundation/xfile.h"
+
+// The largest server file the suite reads. A larger one is treated as
+// damaged, so that it is never rewritten from a partial reading.
+constexpr uint64_t kMaxServerFileBytes = uint64_t{1} << 30;
+
+// Reads the rest of an open file into `bytes`. False on a read error or when
+// the file holds more than `limit` bytes.
+[[nodiscard]] bool readWholeFile(XFile& file, std::string& bytes, uint64_t limit);
+
+// One line of a text file: its bytes without the line end, and the line end
+// as it was read ("\n", "\r\n", or empty for a last line without one).
+struct TextLine {
+  std::string_view text;
+  std::string_view end;
+};
+
+// Takes the next line off the front of `rest`; false when `rest` is empty.
+bool nextLine(std::string_view& rest, TextLine* line);
+
+// The line end a line gets when it has none of its own: that of the first
+// line that has one, "\n" when none has.
+std::string_view lineEndOf(std::string_view firstLineEnd);
+
+// Size and modification time of a file, to tell whether someone else wrote
+// it since it was read.
+struct FileStamp {
+  bool exists = false;
+  uint64_t size = 0;
+  int64_t modified = 0;  // the file clock's ticks
+
+  bool operator==(const FileStamp& other) const {
+    return exists == other.exists && size == other.size && modified == other.modified;
+  }
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+FileStamp fileStampOf(const char* path);
+
+namespace server_file_detail {
+
+template <class File, class = void>
+struct HasDurableCommit : std::false_type {};
+template <class File>
+struct HasDurableCommit<File, std::void_t<decltype(std::declval<File&>().commitDurable())>>
+    : std::true_type {};
+
+// The server's files are flushed to disk before they replace the old copy.
+// Trees whose XFile has no durable commit yet use the plain one.
+template <class File>
+bool commitDurably(File& file) {
+  if constexpr (HasDurableCommit<File>::value) {
+    return file.commitDurable();
+  } else {
+    return file.commit();
+  }
+}
+
+}  // namespace server_file_detail
+
+// Whether a commit of the server's files reaches the disk before it returns.
+constexpr bool kServerFileCommitIsDurable = server_file_detail::HasDurableCommit<XFile>::value;
+
+// Puts the file that `file` wrote (opened with openReplacing on `path`) in
+// place of `path`, and gives it the mode bits the replaced file had. False
+// leaves the old file as it was.
+[[nodiscard]] bool commitServerFile(XFile& file, const char* path);
+
+#endif  // SERVERFILES_SERVER_FILE_H_

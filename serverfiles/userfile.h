@@ -1,0 +1,112 @@
+// The server's user file: one user per line, 23 fields separated by ':'.
+#ifndef SERVERFILES_USERFILE_H_
+#define SERVERFILES_USERFILE_H_
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/xstring.h"
+#include "foundation/xstring_list.h"
+#include "serverfiles/server_file.h"
+
+// Credits are kept in hundredths: 1250 is 12.50.
+constexpr int64_t kCreditUnit = 100;
+
+// One user of the server. Of its fields the suite uses the name, the first
+// group and the credits; the others are parsed for display only. The texts
+// are views into the line, which the Userfile keeps. Only `credits` may be
+// changed: a save writes the line exactly as it was read, with field 16
+// replaced when the credits changed.
+struct UserfileEntry {
+  // Takes a line (without its line end) apart; false unless it holds
+  // exactly 22 separators.
+  bool parse(std::string_view text);
+  // The line as a save writes it, without a line end.
+  XString toLine() const;
+  // The credits with two decimals.
+  XString creditText() const;
+  bool creditsChanged() const { return credits != readCredits_; }
+
+  std::string_view line;
+  std::string_view lineEnd;  // as read; empty for a last line without one
+  std::string_view user;     // field 1
+  std::string_view field3;
+  std::string_view group;  // the first group of field 4
+  XStringList groups;      // its further groups, in line order from the head
+  std::string_view field14;
+  std::string_view field13;
+  std::string_view field20;
+  std::string_view field15;
+  std::string_view field23;  // the rest of the line
+  bool field5 = false;
+  bool field10 = false;
+  bool field17 = false;
+  bool flagsInvalid = false;  // field 19 is not eight characters long
+  bool flags[7] = {};         // field 19's first seven characters, '0' is off
+  bool field21 = false;
+  bool field22 = false;
+  int field9 = 0;
+  unsigned int field18 = 0;
+  unsigned int field11 = 0;
+  unsigned int field12 = 0;
+  unsigned int field6 = 0;
+  unsigned int field7 = 0;
+  unsigned int field8 = 0;
+  unsigned int field2 = 0;
+  int64_t credits = 0;  // field 16, in hundredths
+
+ private:
+  friend class Userfile;
+  int64_t readCredits_ = 0;
+  size_t creditsAt_ = 0;  // field 16 within the line
+  size_t creditsLength_ = 0;
+};
+
+// Credits in hundredths from a decimal text ('.' or ',' before the
+// decimals, '-' the only sign); the leading numeric part counts, a third
+// decimal rounds half up.
+int64_t parseCredits(std::string_view text);
+// Credits in hundredths as a decimal text with two decimals.
+std::string formatCredits(int64_t hundredths);
+
+// The user file in memory, in file order. A save is refused unless the last
+// load read every line (a file that could not be opened counts as not
+// read). The save replaces the file atomically; when the server changed the
+// file since it was read, the save reads it again and applies this run's
+// credit changes to it, as differences, before writing. The caller holds the
+// site-wide lock from the load to the save.
+class Userfile {
+ public:
+  explicit Userfile(const char* file);
+  Userfile(const Userfile&) = delete;
+  Userfile& operator=(const Userfile&) = delete;
+
+  // False when the file cannot be opened or read, or a line does not hold
+  // exactly 22 separators (the entries before it stay).
+  [[nodiscard]] bool load(const char* file);
+  // The entry at `index` in file order; null past the end. Valid until the
+  // next load, or a save that had to read the file again.
+  UserfileEntry* entry(unsigned int index);
+  // Writes every line, changed credits included, keeping the file's mode
+  // bits. False leaves the old file as it was.
+  [[nodiscard]] bool save(const char* file);
+
+  XPath path;
+  unsigned int count = 0;
+  bool ok = false;  // the last load read the whole file
+
+ private:
+  std::string render() const;
+  bool reloadKeepingChanges();
+  void settleWritten();
+
+  std::string text_;                   // the file as read
+  std::deque<std::string> rewritten_;  // lines a save changed; a deque never moves them
+  std::vector<UserfileEntry> entries_;
+  FileStamp stamp_;  // of the file as read
+};
+
+#endif  // SERVERFILES_USERFILE_H_

@@ -1,0 +1,237 @@
+#include "serverfiles/vfs_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "foundation/xfile.h"
+#include "platform/paths.h"
+#include "serverfiles/server_file.h"
+
+namespace {
+
+constexpr char kColumnSep = '|';
+constexpr int kSeparators = 14;
+// A longer line is not one the server wrote.
+constexpr size_t kMaxLineLength = 65536;
+
+unsigned int toUInt(std::string_view text) {
+  uint32_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    value = value * 10u + static_cast<uint32_t>(c - '0');
+  }
+  return value;
+}
+
+bool isTrue(std::string_view text) { return text.size() == 1 && text[0] == '1'; }
+
+char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// A value that would break the line apart.
+bool fitsInLine(const XString& value) {
+  for (unsigned int i = 0; i < value.length(); ++i) {
+    char c = value[static_cast<int>(i)];
+    if (c == kColumnSep || c == '\n' || c == '\r' || c == 0) return false;
+  }
+  return true;
+}
+
+void appendNumber(std::string& line, unsigned int value) {
+  char digits[16];
+  int n = std::snprintf(digits, sizeof digits, "%u", value);
+  line.append(digits, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+bool VFSfileEntry::parse(std::string_view text) {
+  size_t at[kSeparators];
+  int n = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != kColumnSep) continue;
+    if (n == kSeparators) return false;
+    at[n++] = i;
+  }
+  if (n != kSeparators) return false;
+  auto column = [&](int k) {  // k from 1 to 14
+    size_t begin = k == 1 ? 0 : at[k - 2] + 1;
+    return text.substr(begin, at[k - 1] - begin);
+  };
+  line = text;
+  realPath = column(1);
+  virtualPath = column(2);
+  owner = column(3);
+  group = column(4);
+  rights = column(5);
+  std::string_view kindColumn = column(6);
+  kind = kindColumn.empty() ? 0 : kindColumn[0];
+  column7 = toUInt(column(7));
+  column8 = isTrue(column(8));
+  column9 = toUInt(column(9));
+  column10 = toUInt(column(10));
+  column11 = isTrue(column(11));
+  column12 = isTrue(column(12));
+  column13 = isTrue(column(13));
+  column14 = isTrue(column(14));
+  rest = text.substr(at[kSeparators - 1] + 1);
+  while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.remove_suffix(1);
+  return true;
+}
+
+VFSfile::VFSfile(const char* from, int limit) : maxEntries(limit < 0 ? 0 : limit) {
+  // Callers learn what the load found from `count` and `valid`.
+  (void)load(from);
+}
+
+int VFSfile::load(const char* from) {
+  entries_.clear();
+  added_.clear();
+  text_.clear();
+  folded_.clear();
+  foldedAt_.clear();
+  lineEnd_ = std::string_view();
+  count = 0;
+  path = from;
+
+  XFile file(from, "rb", false);
+  if (!file.isOpen()) return 0;
+  if (!readWholeFile(file, text_, kMaxServerFileBytes)) {
+    text_.clear();
+    valid = false;
+    return 0;
+  }
+  std::string_view rest = text_;
+  entries_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
+
+  TextLine line;
+  while (nextLine(rest, &line)) {
+    VFSfileEntry entry;
+    if (line.text.size() > kMaxLineLength || !entry.parse(line.text)) {
+      valid = false;
+      return 0;
+    }
+    entry.lineEnd = line.end;
+    if (lineEnd_.empty()) lineEnd_ = line.end;
+    entries_.push_back(entry);
+    ++count;
+  }
+  return 1;
+}
+
+bool VFSfile::addEntry(const XString& realPath, const XString& virtualPath, const XString& owner,
+                       const XString& group, const XString& rights, char kind, unsigned int column7,
+                       unsigned int column10, unsigned int column9, bool column8, bool column11,
+                       bool column12, bool column13, bool column14) {
+  if (count >= maxEntries) return false;
+  for (const XString* value : {&realPath, &virtualPath, &owner, &group, &rights}) {
+    if (!fitsInLine(*value)) return false;
+  }
+  if (kind == kColumnSep || kind == '\n' || kind == '\r') return false;
+
+  // One trailing separator goes; an empty path is written as the root.
+  std::string real(realPath.c_str(), realPath.length());
+  if (!real.empty() && real.back() == platform::kPathSep) real.pop_back();
+  if (real.empty()) real = platform::kPathSepText;
+  std::string virt(virtualPath.c_str(), virtualPath.length());
+  if (!virt.empty() && virt.back() == '/') virt.pop_back();
+  if (virt.empty()) virt = "/";
+
+  std::string line;
+  line.reserve(real.size() + virt.size() + owner.length() + group.length() + rights.length() + 48);
+  line.append(real).append(1, kColumnSep).append(virt).append(1, kColumnSep);
+  line.append(owner.c_str(), owner.length()).append(1, kColumnSep);
+  line.append(group.c_str(), group.length()).append(1, kColumnSep);
+  line.append(rights.c_str(), rights.length()).append(1, kColumnSep);
+  if (kind != 0) line.append(1, kind);  // an empty column, never a NUL byte
+  line.append(1, kColumnSep);
+  appendNumber(line, column7);
+  line.append(column8 ? "|1|" : "|0|");
+  appendNumber(line, column9);
+  line.append(1, kColumnSep);
+  appendNumber(line, column10);
+  for (bool flag : {column11, column12, column13, column14}) line.append(flag ? "|1" : "|0");
+  line.append(1, kColumnSep);
+
+  added_.push_back(std::move(line));
+  VFSfileEntry entry;
+  if (!entry.parse(added_.back())) {  // cannot happen: every value was checked
+    added_.pop_back();
+    return false;
+  }
+  entries_.push_back(entry);
+  ++count;
+  return true;
+}
+
+int VFSfile::save(const char* to) {
+  if (!valid) return 0;
+  std::string_view addedEnd = lineEndOf(lineEnd_);
+  size_t total = 0;
+  for (const VFSfileEntry& e : entries_) total += e.line.size() + 2;
+  std::string bytes;
+  bytes.reserve(total);
+  for (auto e = entries_.rbegin(); e != entries_.rend(); ++e) {
+    bytes.append(e->line);
+    bytes.append(e->lineEnd.empty() ? addedEnd : e->lineEnd);
+  }
+  XFile file;
+  file.openReplacing(to, false);
+  if (!file.isOpen()) return 0;
+  file.writeBytes(bytes.data(), bytes.size());
+  return commitServerFile(file, to) ? 1 : 0;
+}
+
+void VFSfile::foldNewEntries() {
+  for (size_t i = foldedAt_.size(); i < entries_.size(); ++i) {
+    foldedAt_.push_back(folded_.size());
+    for (char c : entries_[i].realPath) folded_.push_back(folded(c));
+  }
+}
+
+XString VFSfile::virtualPathOf(const XString& realDir) {
+  foldNewEntries();
+  const char sep = platform::kPathSep;
+  std::string dir(realDir.c_str(), realDir.length());
+  if (dir.empty() || dir.back() != sep) dir.push_back(sep);
+  std::string key = dir;
+  for (char& c : key) c = folded(c);
+
+  // An entry applies at a separator boundary only: its real path, with one
+  // trailing separator ensured, must begin the folder's path.
+  const VFSfileEntry* best = nullptr;
+  size_t bestLength = 0;
+  for (size_t i = entries_.size(); i-- > 0;) {
+    const VFSfileEntry& e = entries_[i];
+    size_t n = e.realPath.size();
+    size_t length;
+    if (n == 0) {
+      length = 1;  // covers every folder
+    } else {
+      bool endsInSep = e.realPath.back() == sep;
+      length = endsInSep ? n : n + 1;
+      if (length > key.size() || std::memcmp(key.data(), folded_.data() + foldedAt_[i], n) != 0 ||
+          (!endsInSep && key[n] != sep)) {
+        continue;
+      }
+    }
+    if (best == nullptr || length >= bestLength) {
+      best = &e;
+      bestLength = length;
+    }
+  }
+  if (best == nullptr) return XString();
+
+  std::string result(best->virtualPath);
+  if (result.empty() || result.back() != '/') result.push_back('/');
+  if (bestLength < dir.size()) result.append(dir, bestLength, std::string::npos);
+  for (char& c : result) {
+    if (c == sep) c = '/';
+  }
+  return XString(result);
+}
+
+const VFSfileEntry* VFSfile::entry(int i) const {
+  if (i < 0 || static_cast<size_t>(i) >= entries_.size()) return nullptr;
+  return &entries_[entries_.size() - 1 - static_cast<size_t>(i)];
+}
