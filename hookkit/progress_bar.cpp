@@ -148,14 +148,15 @@ void TagInfo::render() {
   XFormatedLine line(merged ? (multiCD ? settings->mergepatmul : settings->mergepat)
                             : (multiCD ? settings->formatmul : settings->format));
   line.keys.add('B', XString(info.bitrate));
-  line.keys.add('a', XString(info.artist));
-  line.keys.add('A', XString(info.album));
-  line.keys.add('g', XString(info.genre));
+  // The tag's texts are the uploader's: only they can break the name.
+  line.keys.add('a', markerSafeText(info.artist, "unknown"));
+  line.keys.add('A', markerSafeText(info.album, "unknown"));
+  line.keys.add('g', markerSafeText(info.genre, "unknown"));
   line.keys.add('y', XString(info.year));
   line.keys.add('m', XString(info.versionText));
   line.keys.add('f', XString(info.sampleRate));
   line.keys.add('M', XString(info.modeText));
-  line.keys.add('c', XString(info.comment));
+  line.keys.add('c', markerSafeText(info.comment, "no comment"));
   line.keys.add('P', dirSet->dirName);
   if (merged) {
     SFVStatus own(dirSet->dir);

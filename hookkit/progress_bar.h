@@ -49,7 +49,8 @@ class ProgressBar {
 // An empty file or folder whose name carries an MP3 file's tag and stream
 // data; once the release is complete it can merge with the bar and carry
 // the size and file count instead. The merged form is named from the
-// release's first MP3 (in listing order), whatever file was uploaded.
+// release's first MP3 (in listing order), whatever file was uploaded. The
+// tag's texts go into the name through markerSafeText.
 class TagInfo {
  public:
   // `sfv`, when given, is the folder's SFV state as the caller read it

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tests/mp3_test_bytes.h"
 #include "tests/hook_release.h"
+#include "tests/mp3_test_bytes.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -46,9 +46,10 @@ TagInfoSettings tagSettings(unsigned char mode) {
 }
 
 // A small MP3 with an ID3v1 tag whose texts an uploader chose.
-std::string taggedMp3(const std::string& artist, const std::string& album, unsigned char genre) {
+std::string taggedMp3(const std::string& artist, const std::string& album, unsigned char genre,
+                      const std::string& comment = "note") {
   std::string body = readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_notag.mp3");
-  return body + mp3_test::id3v1("title", artist, album, "1999", "note", genre);
+  return body + mp3_test::id3v1("title", artist, album, "1999", comment, genre);
 }
 
 TEST(ProgressBarTest, DrawsTheBarAndItsKeys) {
@@ -116,20 +117,32 @@ TEST(TagInfoTest, NamesFromTheTag) {
   InstallSandbox box;
   Release rel(box);
   std::string mp3 = rel.path + "/01.mp3";
-  writeFile(mp3, taggedMp3("AC/DC", "..", 62));  // genre 62 is "Pop/Funk"
+  // Genre 62 is "Pop/Funk".
+  writeFile(mp3, taggedMp3("AC/DC\\a:b*c?d\"e\"<f>g|h", "..", 62, "\x01tab\there\x7F"));
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
   TagInfoSettings s = tagSettings(1);
   TagInfo tag(&set, &s, XString(mp3), false, false);
   ASSERT_TRUE(tag.create());
   std::vector<std::string> names = listNames(rel.path);
   ASSERT_EQ(names.size(), 2u);
-  // One marker in the release: separators from the tag became '_', and an
-  // album of ".." counts as unknown.
-  EXPECT_EQ(names[1], std::string("TAG AC_DC - unknown - 1999 - Pop_Funk - ") +
+  // One marker in the release: what Windows forbids in a name and control
+  // characters became '_', and an album of ".." counts as unknown.
+  EXPECT_EQ(names[1], std::string("TAG AC_DC_a_b_c_d_e__f_g_h - unknown - 1999 - Pop_Funk - ") +
                           tag.info.bitrate.c_str() + " - MPEG 1 Layer III - " +
                           tag.info.sampleRate.c_str() + " - " + tag.info.modeText +
-                          " - note - Rel");
-  EXPECT_EQ(box.chmodLog().size(), 1u);
+                          " - _tab_here_ - Rel");
+  // The chmod command got the name as one word.
+  EXPECT_EQ(box.chmodLog(), std::vector<std::string>{"777 bob grp " + rel.path + "/" + names[1]});
+
+  // A comment of "." or ".." is no comment; the dots of "..." stay.
+  writeFile(rel.path + "/dots.mp3", taggedMp3("...", ".", 1, ".."));
+  TagInfo dots(&set, &s, XString(rel.path + "/dots.mp3"), false, false);
+  dots.render();
+  EXPECT_EQ(dots.markerPath,
+            (rel.path + "/TAG ... - unknown - 1999 - Classic Rock - " + dots.info.bitrate.c_str() +
+             " - MPEG 1 Layer III - " + dots.info.sampleRate.c_str() + " - " + dots.info.modeText +
+             " - no comment - Rel")
+                .c_str());
 
   // Complete and merged: no prefix, the size and count of the present files.
   writeFile(rel.path + "/x.sfv", "01.mp3 1\n");
@@ -137,8 +150,9 @@ TEST(TagInfoTest, NamesFromTheTag) {
   s.merge = true;
   ASSERT_TRUE(merged.create());
   names = listNames(rel.path);
-  EXPECT_EQ(names, (std::vector<std::string>{"01.mp3", "[COMPLETE] 0.00 in 1 using AC_DC",
-                                             "x.sfv"}));  // the old TAG marker went
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"01.mp3", "[COMPLETE] 0.00 in 1 using AC_DC_a_b_c_d_e__f_g_h",
+                                      "dots.mp3", "x.sfv"}));  // the old TAG marker went
 }
 
 // Whichever file completes the release, or comes again after it, the

@@ -1,6 +1,7 @@
 #include "media/mp3_info.h"
 
 #include <cstring>
+#include <string>
 
 #include "media/mp3_file.h"
 
@@ -15,17 +16,7 @@ void setText(char (&target)[32], const char* text) {
   target[sizeof target - 1] = 0;
 }
 
-// A text from the tag, made safe for a file name: no separators, no control
-// characters, and no "." or ".." (which read as `missing`).
-void setTagText(char (&target)[32], const char* text, const char* missing) {
-  if (std::strcmp(text, ".") == 0 || std::strcmp(text, "..") == 0) text = missing;
-  size_t i = 0;
-  for (; i < sizeof target - 1 && text[i] != 0; ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    target[i] = (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) ? '_' : text[i];
-  }
-  target[i] = 0;
-}
+bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 }  // namespace
 
@@ -52,10 +43,10 @@ void MP3Info::read(const char* path) {
   bitrate = XString(file.bitrate());
   sampleRate = XString(file.sampleRate());
   if (file.hasTag) {
-    setTagText(genre, file.genre(), kUnknown);
-    setTagText(artist, file.artist(), kUnknown);
-    setTagText(album, file.album(), kUnknown);
-    setTagText(comment, file.comment(), kNoComment);
+    setText(genre, file.genre());
+    setText(artist, file.artist());
+    setText(album, file.album());
+    setText(comment, file.comment());
     int tagYear = file.tag.year();
     year = tagYear == 0 ? XString(kNotAvailable) : XString(tagYear);
   } else {
@@ -65,4 +56,26 @@ void MP3Info::read(const char* path) {
     setText(comment, kNoComment);
     year = kNotAvailable;
   }
+}
+
+// A marker's name reaches the chmod command line and every client's folder
+// listing: a '"' used to end a quoted word there, a '/' made extra folder
+// levels, and a Windows client cannot show the other reserved characters.
+XString markerSafeText(const char* text, const char* missing) {
+  std::string safe(text);
+  for (char& c : safe) {
+    if (isControl(static_cast<unsigned char>(c)) || std::strchr("\\/:*?\"<>|", c) != nullptr) {
+      c = '_';
+    }
+  }
+  if (safe == "." || safe == "..") return XString(missing);
+  return XString(safe);
+}
+
+XString printableText(const char* text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    if (isControl(static_cast<unsigned char>(c))) c = '?';
+  }
+  return XString(shown);
 }

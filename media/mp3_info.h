@@ -7,11 +7,8 @@
 // What the suite shows of an MP3 file: sample rate, bitrate, version and
 // layer, channel mode, and the artist, album, genre, year and comment of its
 // ID3v1 tag. A file that cannot be read shows "unknown", "n-a" and
-// "no comment".
-//
-// The tag's texts become parts of file names, and whoever made the file chose
-// them: '/', '\' and control characters in them read as '_', and a text that
-// is "." or ".." counts as missing ("unknown", "no comment").
+// "no comment". The tag's texts are as whoever made the file chose them:
+// they pass through markerSafeText or printableText before use.
 class MP3Info {
  public:
   MP3Info();
@@ -29,5 +26,14 @@ class MP3Info {
   char modeText[32];
   char comment[32];
 };
+
+// A tag text made fit to stand in a file name: every character that Windows
+// forbids in a name (\ / : * ? " < > |) and every control character becomes
+// '_', and a text that is then "." or ".." gives `missing`.
+XString markerSafeText(const char* text, const char* missing);
+
+// A tag text as shown to users in a text file: control characters read as
+// '?', everything else stays.
+XString printableText(const char* text);
 
 #endif  // MEDIA_MP3_INFO_H_

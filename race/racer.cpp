@@ -93,6 +93,7 @@ RacerListEntry* RacerList::popFront() {
   RacerListEntry* e = head;
   if (e == nullptr) return nullptr;
   head = e->next;
+  if (head == nullptr) tail_ = nullptr;
   e->next = nullptr;
   --count;
   return e;
@@ -101,6 +102,7 @@ RacerListEntry* RacerList::popFront() {
 void RacerList::pushFront(RacerListEntry* entry) {
   entry->next = head;
   head = entry;
+  if (tail_ == nullptr) tail_ = entry;
   ++count;
 }
 
@@ -109,12 +111,12 @@ void RacerList::appendList(RacerList& other) {
   if (head == nullptr) {
     head = other.head;
   } else {
-    RacerListEntry* last = head;
-    while (last->next != nullptr) last = last->next;
-    last->next = other.head;
+    tail_->next = other.head;
   }
+  tail_ = other.tail_;
   count += other.count;
   other.head = nullptr;
+  other.tail_ = nullptr;
   other.count = 0;
 }
 
@@ -276,10 +278,11 @@ void Racer::rescanSfv(const XString& sfvPath) {
   sfvUploadedFiles = sfv.presentCount();
   for (RacerList* list : {&users, &groups}) {
     for (RacerListEntry* e = list->head; e != nullptr; e = e->next) {
-      unsigned int i = 0;
-      for (XStringListEntry* f = e->files.head; f != nullptr; f = f->next, ++i) {
-        const VectorItem<unsigned int>* size = e->sizes.at(i);
-        if (size != nullptr && sfv.contains(f->text)) e->addSfvFile(size->value);
+      // File name i pairs with size i; names without a size count nothing.
+      const VectorItem<unsigned int>* size = e->sizes.head;
+      for (XStringListEntry* f = e->files.head; f != nullptr && size != nullptr;
+           f = f->next, size = size->next) {
+        if (sfv.contains(f->text)) e->addSfvFile(size->value);
       }
     }
   }

@@ -4,6 +4,7 @@
 
 #include "media/mp3_info.h"
 #include "race/racer.h"
+#include "tests/mp3_test_bytes.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -189,6 +190,19 @@ TEST(RacerStatsTest, Mp3BlockFollowsTheBody) {
   settings.men = false;
   ASSERT_TRUE(race.writeStats(XString(out), false));
   EXPECT_EQ(readFile(out), "body|");
+
+  // The tag's texts as the tag has them, separators and quotes included;
+  // only control bytes show as '?'.
+  std::string tagged = rel + "/02.mp3";
+  writeFile(tagged, mp3_test::word(mp3_test::kMpeg1Layer3) + std::string(300, '\0') +
+                        mp3_test::id3v1("t", "AC/DC \"live\" a:b*?<>|\\", "\x01tab\there\x7F",
+                                        "1980", "..", 62));
+  settings.men = true;
+  settings.mbody = "a=%a|A=%A|g=%g|c=%c|y=%y";
+  settings.mcutar = false;
+  race.addUpload(XString(tagged), XString("/Rel/02.mp3"), XString("u"), XString("g"), 1, 1);
+  ASSERT_TRUE(race.writeStats(XString(out), false));
+  EXPECT_EQ(readFile(out), "body|a=AC/DC \"live\" a:b*?<>|\\|A=?tab?here?|g=Pop/Funk|c=..|y=1980");
 }
 
 }  // namespace

@@ -194,6 +194,23 @@ TEST(RacerTest, ListMagicAndHostileFiles) {
   writeFile(path, huge);
   Racer bounded(&settings);
   EXPECT_FALSE(bounded.load(XString(path)));
+
+  // Lists at the cap load; one entry more, and the file is no race data.
+  Racer full(&settings);
+  for (unsigned int i = 0; i < kMaxRacerEntries; ++i) {
+    full.users.add(XString("u"), XString("g"));
+    full.groups.add(XString("g"), XString("g"));
+  }
+  ASSERT_TRUE(full.save(XString(path)));
+  Racer atCap(&settings);
+  EXPECT_TRUE(atCap.load(XString(path)));
+  EXPECT_EQ(atCap.users.count, kMaxRacerEntries);
+  EXPECT_EQ(atCap.groups.count, kMaxRacerEntries);
+  full.groups.add(XString("g"), XString("g"));
+  ASSERT_TRUE(full.save(XString(path)));
+  Racer overCap(&settings);
+  EXPECT_FALSE(overCap.load(XString(path)));
+  EXPECT_EQ(overCap.users.count, 0u);
   Racer missing(&settings);
   EXPECT_FALSE(missing.load(XString(temp.at("none.sav"))));
 }
@@ -220,6 +237,22 @@ TEST(RacerListTest, HeadPivotSorts) {
   list.sortByFiles();  // sorting again swaps the equal keys back
   EXPECT_EQ(names(list), (std::vector<std::string>{"A", "C", "B", "D"}));
   EXPECT_EQ(list.count, 4u);
+  // The sorted list knows its end: another list goes after "D".
+  RacerList more;
+  entry(more, "F", 0, 0, 0);
+  entry(more, "E", 0, 0, 0);
+  list.appendList(more);
+  EXPECT_EQ(names(list), (std::vector<std::string>{"A", "C", "B", "D", "E", "F"}));
+  EXPECT_EQ(list.count, 6u);
+  EXPECT_EQ(more.head, nullptr);
+  EXPECT_EQ(more.count, 0u);
+  // Emptied from the head and filled again, it still appends at its end.
+  while (RacerListEntry* e = list.popFront()) delete e;
+  entry(more, "G", 0, 0, 0);
+  list.appendList(more);
+  entry(more, "H", 0, 0, 0);
+  list.appendList(more);
+  EXPECT_EQ(names(list), (std::vector<std::string>{"G", "H"}));
 
   RacerList bySize;
   entry(bySize, "small", 0, 1, 0);

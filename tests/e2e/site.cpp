@@ -101,12 +101,13 @@ RaceText parseRaceText(const std::vector<std::string>& textLines) {
       std::string::size_type end = line.find(" ]", at);
       if (end != std::string::npos) race.file = trimmed(line.substr(at + 7, end - at - 7));
     }
-    // "[ N/ M]" closes the line of the bar.
+    // "[ N/ M]" closes the line of the bar; the MP3 block's "[ ARTiST: AC/DC ]"
+    // is no bar.
     if (endsWith(line, "] |") && line.find('/') != std::string::npos) {
       std::string::size_type open = line.rfind('[');
       std::string inside = line.substr(open + 1, line.size() - open - 4);
       std::string::size_type slash = inside.find('/');
-      if (slash != std::string::npos) {
+      if (slash != std::string::npos && number(trimmed(inside.substr(0, slash))) >= 0) {
         race.uploaded = number(trimmed(inside.substr(0, slash)));
         race.listed = number(trimmed(inside.substr(slash + 1)));
       }
