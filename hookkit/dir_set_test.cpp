@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/test_support.h"
 
@@ -69,6 +70,59 @@ TEST(ChmodTest, RunsTheOutsideProgramWithTheRightOwner) {
   DirSet set(XString(box.site()), &configured, nullptr);
   set.applyOwner(XString(target));  // without a UserInfo nothing runs
   EXPECT_EQ(box.chmodLog().size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// A release moved where nothing of its name is yet goes in one rename,
+// whole; every entry is then handed to the chmod program, each after its
+// contents. A target that is there already takes the entries one by one,
+// and any entry or level that cannot move makes the move report failure.
+TEST(DirSetTest, MovesWholeOrReportsWhatStopped) {
+  InstallSandbox box;
+  std::string rel = box.site() + "/Rel";
+  makeDirs(rel + "/Sub");
+  writeFile(rel + "/a.rar", "a");
+  writeFile(rel + "/Sub/b.rar", "b");
+  writeFile(rel + "/racer.sav", "race");
+  makeDirs(box.site() + "/done");
+  UserInfo user{XString("bob"), XString("grp")};
+  Chmod chmod;
+  chmod.touser = true;
+  chmod.allow = "777";
+  DirSet set(XString(rel), &chmod, &user);
+  ASSERT_TRUE(set.moveTo(XString(box.site() + "/done")));
+  EXPECT_FALSE(testing_support::exists(rel));
+  std::string moved = box.site() + "/done/Rel";
+  EXPECT_EQ(testing_support::listNames(moved),
+            (std::vector<std::string>{"Sub", "a.rar", "racer.sav"}));
+  EXPECT_EQ(box.chmodLog(), (std::vector<std::string>{"777 bob grp " + moved + "/a.rar",
+                                                     "777 bob grp " + moved + "/racer.sav",
+                                                     "777 bob grp " + moved + "/Sub/b.rar",
+                                                     "777 bob grp " + moved + "/Sub"}));
+
+  // Into an existing folder of the name: entry by entry, merged.
+  makeDirs(rel);
+  writeFile(rel + "/c.rar", "c");
+  ASSERT_TRUE(set.moveTo(XString(box.site() + "/done/")));
+  EXPECT_FALSE(testing_support::exists(rel));
+  EXPECT_EQ(testing_support::listNames(moved),
+            (std::vector<std::string>{"Sub", "a.rar", "c.rar", "racer.sav"}));
+
+  // A file at the target stops the move: the rest stays, and it says so.
+  makeDirs(rel);
+  writeFile(rel + "/a.rar", "newer");
+  writeFile(rel + "/d.rar", "d");
+  EXPECT_FALSE(set.moveTo(XString(box.site() + "/done")));
+  EXPECT_TRUE(testing_support::exists(rel + "/a.rar"));
+  EXPECT_EQ(testing_support::readFile(moved + "/a.rar"), "a");
+
+  // A level that cannot be made (a file where its folder goes) or listed.
+  writeFile(box.site() + "/blocked", "a file");
+  EXPECT_FALSE(moveTree(nullptr, XString(rel), XString(box.site() + "/blocked")));
+  EXPECT_FALSE(moveTree(nullptr, XString(box.site() + "/missing"), XString(box.site() + "/m2")));
 }
 
 }  // namespace

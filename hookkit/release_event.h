@@ -35,7 +35,8 @@ struct ReleaseEvent {
 // after the last '.', and differ for a name without one.
 // The pre-upload and pre-delete hooks: empty.
 XString extensionOrEmpty(const XString& fileName);
-// The upload hook and the race: the whole name.
+// The upload hook and the race (which take it from the whole path): the
+// whole text.
 XString extensionOrName(const XString& fileName);
 
 #endif  // HOOKKIT_RELEASE_EVENT_H_

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "hookkit/release_event.h"
 #include "hookkit/sfv_status.h"
 #include "platform/paths.h"
 
@@ -14,12 +15,6 @@ constexpr unsigned int kOldListMagic = 953;
 // The smallest stored entry: two empty texts, two empty lists, an empty
 // vector, four counters and the speed.
 constexpr uint64_t kMinEntryBytes = 4 + 4 + 4 + 4 + 4 + 4 * 4 + 4;
-
-XString extensionOf(const XString& path) {
-  XString ext(path);
-  if (ext.findLast('.') >= 0) ext.keepAfterLast('.');
-  return ext;
-}
 
 XString lastComponent(const XString& path) {
   XPath name(path);
@@ -255,7 +250,7 @@ void Racer::addUpload(const XString& physicalPath, const XString& virtualPath, c
   if (userEntry == nullptr) userEntry = users.add(user, group);
   if (groupEntry == nullptr) groupEntry = groups.add(group, group);
   groupEntry->addRacer(user);
-  if (extensionOf(physicalPath).equalsNoCase(XString("sfv"))) {
+  if (extensionOrName(physicalPath).equalsNoCase(XString("sfv"))) {
     rescanSfv(physicalPath);
     return;
   }

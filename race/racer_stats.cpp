@@ -3,6 +3,7 @@
 #include <string>
 
 #include "foundation/numbers.h"
+#include "hookkit/release_event.h"
 #include "foundation/xfile.h"
 #include "media/mp3_info.h"
 #include "platform/paths.h"
@@ -55,12 +56,6 @@ XString column(const XString& value, unsigned int width, bool cut) {
   if (cut) text.truncate(width);
   text.padRight(' ', width);
   return text;
-}
-
-XString extensionOf(const XString& path) {
-  XString ext(path);
-  if (ext.findLast('.') >= 0) ext.keepAfterLast('.');
-  return ext;
 }
 
 // The widths, cuts, templates and sorts of one of the two texts.
@@ -251,7 +246,7 @@ XString StatsText::body() {
 }
 
 bool StatsText::hasMp3Block() const {
-  return settings_.men && extensionOf(race_.lastFile).equalsNoCase(XString("mp3"));
+  return settings_.men && extensionOrName(race_.lastFile).equalsNoCase(XString("mp3"));
 }
 
 XString StatsText::mp3Block() const {
