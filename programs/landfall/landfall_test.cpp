@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -340,6 +341,33 @@ TEST(LandfallTest, ReleasesCompletingTogether) {
           << rel;
     }
   }
+}
+
+// An uploader's SFV that lists 50,000 files keeps its own release busy
+// making markers for a while; a hook of another release meanwhile goes on
+// at once and ends first.
+TEST(LandfallTest, OneReleaseNeverHoldsUpAnother) {
+  LandfallSite site;
+  site.configure([](MConfig& c) { c.mfiles = 1; });
+  makeDirs(site.box().site() + "/Big");
+  std::string sfv;
+  for (int i = 0; i < 50000; ++i) sfv += std::to_string(1000000 + i) + " 1\n";
+  writeFile(site.box().site() + "/Big/big.sfv", sfv);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(site.runIn("Big", "big.sfv") == kExitDone ? 0 : 1);
+  // Once the first markers stand, the busy hook holds what it holds; the
+  // other release's upload is done before that hook has made its markers.
+  while (listNames(site.box().site() + "/Big").size() < 1000) usleep(1000);
+  writeFile(site.file("a.rar"), "a");
+  EXPECT_EQ(site.run("a.rar"), kExitDone);
+  EXPECT_TRUE(exists(site.file(".message")));
+  EXPECT_LT(listNames(site.box().site() + "/Big").size(), 50000u);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  // The markers, the SFV, the bar, the race file and its text.
+  EXPECT_EQ(listNames(site.box().site() + "/Big").size(), 50000u + 4);
 }
 
 // A data folder where no lock can be had (a folder stands where the lock
