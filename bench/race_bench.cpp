@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "platform/process.h"
-#include "tools/ftpd-standin/sfv_list.h"
+#include "tools/ftpd-standin/util.h"
 
 extern char** environ;
 
