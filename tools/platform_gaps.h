@@ -15,7 +15,8 @@ namespace platform_gaps {
 // link included), and opens it for writing. The name's length does not
 // depend on any other name, so a temporary file fits wherever its target
 // does. Null when no such file could be made; `path` gets its path.
-FILE* createTempFile(const std::string& folder, const char* prefix, std::string* path);
+[[nodiscard]] FILE* createTempFile(const std::string& folder, const char* prefix,
+                                   std::string* path);
 
 // What `path` names is a symbolic link (the link itself is looked at).
 bool isLink(const char* path);
@@ -23,7 +24,7 @@ bool isLink(const char* path);
 // Sets the permission bits (07777) of what `path` names, unless that is a
 // symbolic link: a link is never followed, and then nothing changes and
 // the result is false.
-bool setModeBitsNoFollow(const char* path, unsigned int bits);
+[[nodiscard]] bool setModeBitsNoFollow(const char* path, unsigned int bits);
 
 }  // namespace platform_gaps
 
