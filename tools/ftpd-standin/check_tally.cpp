@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "foundation/xfile.h"
 #include "platform/fs.h"
 #include "tools/ftpd-standin/util.h"
 
@@ -82,14 +81,7 @@ void CheckTally::add(long delta) {
   }
 }
 
-bool CheckTally::save() const {
-  std::string bytes = text();
-  XFile file;
-  file.openReplacing(path_.c_str(), false);
-  if (!file.isOpen()) return false;
-  file.writeBytes(bytes.data(), bytes.size());
-  return file.commit();
-}
+bool CheckTally::save() const { return writeWholeFile(path_, text()); }
 
 void CheckTally::forget() const { platform::removeFile(path_.c_str()); }
 

@@ -485,14 +485,21 @@ void FtpdServer::waitForEarlierUploads(const std::string& physicalFolder) {
   }
 }
 
-int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& user,
-                           const std::string& group) {
+int FtpdServer::checkTarget(const std::string& virtualPath, const std::string& user,
+                            const std::string& group, const char* what, std::string* path) {
   if (!checkValues({&virtualPath, &user, &group})) return kExitUsage;
-  std::string path;
-  if (!normalVirtualPath(virtualPath, &path) || path == "/") {
-    std::fprintf(stderr, "ftpd-standin: not a virtual folder to make: %s\n", virtualPath.c_str());
+  if (!normalVirtualPath(virtualPath, path) || *path == "/") {
+    std::fprintf(stderr, "ftpd-standin: not a %s: %s\n", what, virtualPath.c_str());
     return kExitUsage;
   }
+  return kExitOk;
+}
+
+int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& user,
+                           const std::string& group) {
+  std::string path;
+  int code = checkTarget(virtualPath, user, group, "virtual folder to make", &path);
+  if (code != kExitOk) return code;
   std::string parent;
   std::string physical;
   if (!site_.vfs().toPhysical(virtualParent(path), &parent) ||
@@ -521,12 +528,9 @@ int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& us
 
 int FtpdServer::deleteFile(const std::string& virtualPath, const std::string& user,
                            const std::string& group) {
-  if (!checkValues({&virtualPath, &user, &group})) return kExitUsage;
   std::string path;
-  if (!normalVirtualPath(virtualPath, &path) || path == "/") {
-    std::fprintf(stderr, "ftpd-standin: not a virtual file: %s\n", virtualPath.c_str());
-    return kExitUsage;
-  }
+  int code = checkTarget(virtualPath, user, group, "virtual file", &path);
+  if (code != kExitOk) return code;
   std::string physical;
   if (!site_.vfs().toPhysical(path, &physical) || !platform::isRegularFile(physical.c_str())) {
     std::fprintf(stderr, "ftpd-standin: no file %s on the site\n", path.c_str());

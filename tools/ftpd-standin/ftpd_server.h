@@ -103,6 +103,11 @@ class FtpdServer {
                       const std::string& physical, const std::string& virtualPath,
                       const std::string& sizeOf) const;
   bool checkValues(std::initializer_list<const std::string*> values);
+  // The request's values can be passed and `virtualPath` names something
+  // below "/" (normalised into `path`); else kExitUsage, told on stderr as
+  // "not a <what>".
+  int checkTarget(const std::string& virtualPath, const std::string& user, const std::string& group,
+                  const char* what, std::string* path);
 
   // The steps of an upload, in order. prepareUpload checks the request and
   // finds where the file goes; storeAndCheck stores it and checks it under

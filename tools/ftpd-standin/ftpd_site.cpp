@@ -23,14 +23,6 @@ constexpr const char* kVfsOwner = "site";
 constexpr const char* kVfsGroup = "site";
 constexpr const char* kVfsRights = "777";
 
-bool writeWholeFile(const std::string& path, const std::string& bytes) {
-  FILE* file = platform::openFile(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
-}
-
 bool copyProgram(const std::string& from, const std::string& to) {
   FILE* in = platform::openFile(from.c_str(), "rb");
   if (in == nullptr) return false;

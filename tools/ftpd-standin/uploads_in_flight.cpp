@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "foundation/xfile.h"
 #include "platform/fs.h"
 #include "tools/ftpd-standin/util.h"
 
@@ -53,12 +52,7 @@ bool UploadsInFlight::save() const {
     platform::removeFile(path_.c_str());
     return !platform::pathExists(path_.c_str());
   }
-  std::string bytes = text();
-  XFile file;
-  file.openReplacing(path_.c_str(), false);
-  if (!file.isOpen()) return false;
-  file.writeBytes(bytes.data(), bytes.size());
-  return file.commit();
+  return writeWholeFile(path_, text());
 }
 
 void UploadsInFlight::add(long long ms, const std::string& id, const std::string& folder) {

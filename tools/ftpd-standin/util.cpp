@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include "foundation/xfile.h"
 #include "foundation/xstring.h"
 #include "platform/fs.h"
 #include "platform/paths.h"
@@ -122,6 +123,14 @@ bool readSmallFile(const std::string& path, size_t limit, std::string* bytes) {
   std::fclose(file);
   if (ok) *bytes = out;
   return ok;
+}
+
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+  XFile file;
+  file.openReplacing(path.c_str(), false);
+  if (!file.isOpen()) return false;
+  file.writeBytes(bytes.data(), bytes.size());
+  return file.commit();
 }
 
 bool copyAndClose(FILE* from, FILE* to) {

@@ -40,6 +40,10 @@ bool fileCrc32(const std::string& path, uint32_t* crc);
 // or is larger.
 bool readSmallFile(const std::string& path, size_t limit, std::string* bytes);
 
+// Writes a whole file through a temporary file renamed over the old one, so
+// no reader ever sees half of it; false when it cannot be written.
+[[nodiscard]] bool writeWholeFile(const std::string& path, const std::string& bytes);
+
 // Copies the bytes of `from` into `to` (both open); false when a read or a
 // write failed or `to` did not close cleanly. Closes both.
 bool copyAndClose(FILE* from, FILE* to);
