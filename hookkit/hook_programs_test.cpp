@@ -70,7 +70,9 @@ TEST(HookPrograms, FieldsKeysAndModulePaths) {
     EXPECT_EQ(c.program.moduleByFolder, c.byFolder) << c.program.name;
     // Only the programs the server starts have a key, and it finds them.
     EXPECT_EQ(c.program.ftpdKey == nullptr, c.splits == 1) << c.program.name;
-    if (c.program.ftpdKey != nullptr) EXPECT_EQ(serverHookFor(c.program.ftpdKey), &c.program);
+    if (c.program.ftpdKey != nullptr) {
+      EXPECT_EQ(serverHookFor(c.program.ftpdKey), &c.program);
+    }
   }
   EXPECT_EQ(serverHookFor("ONSFVCOMPLETE"), &kTallyfull);
   EXPECT_EQ(serverHookFor("tallyfull"), nullptr);

@@ -60,7 +60,9 @@ TEST(SfvList, ListsWhatTheHooksCountWithTheLinesChecksums) {
   for (size_t i = 0; i < sfv.files().size(); ++i) {
     EXPECT_EQ(sfv.files()[i].name, want[i].name) << i;
     EXPECT_EQ(sfv.files()[i].hasCrc, want[i].hasCrc) << i;
-    if (want[i].hasCrc) EXPECT_EQ(sfv.files()[i].crc, want[i].crc) << i;
+    if (want[i].hasCrc) {
+      EXPECT_EQ(sfv.files()[i].crc, want[i].crc) << i;
+    }
   }
   ASSERT_NE(sfv.find("01-A.MP3"), nullptr);
   EXPECT_EQ(sfv.find("01-A.MP3")->name, "01-a.mp3");
