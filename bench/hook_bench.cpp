@@ -10,35 +10,26 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "platform/process.h"
 #include "race/racer.h"
 #include "settings/gconfig.h"
 #include "settings/module_index.h"
+#include "tests/test_support.h"
 
 namespace {
 
 const std::string kBin = std::string(BRINDLE_BINARY_DIR) + "/bin/";
 const std::string kBench = std::string(BRINDLE_BINARY_DIR) + "/bench/";
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void spit(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+using testing_support::readFile;
+using testing_support::writeFile;
 
 void copyProgram(const std::string& from, const std::string& to) {
-  spit(to, slurp(from));
+  writeFile(to, readFile(from));
   chmod(to.c_str(), 0755);
 }
 
@@ -76,7 +67,7 @@ struct Sandbox {
     if (!index.save("ModuleIndex.idx")) std::abort();
 
     std::string mp3 =
-        slurp(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3");
+        readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3");
     std::string sfv;
     RacerSettings settings;
     Racer race(&settings);
@@ -88,17 +79,17 @@ struct Sandbox {
         last = name;
         continue;
       }
-      spit(rel + "/" + name, mp3);
+      writeFile(rel + "/" + name, mp3);
       race.addUpload(XString((rel + "/" + name).c_str()),
                      XString(("/Rel/" + std::string(name)).c_str()),
                      XString(("user" + std::to_string(i % 7)).c_str()),
                      XString(("group" + std::to_string(i % 3)).c_str()), 5, 1000.0f + i);
     }
-    spit(rel + "/release.sfv", sfv);
+    writeFile(rel + "/release.sfv", sfv);
     race.rescanSfv(XString((rel + "/release.sfv").c_str()));
     if (!race.save(XString((rel + "/racer.sav").c_str()))) std::abort();
-    racerBytes = slurp(rel + "/racer.sav");
-    spit(rel + "/" + last, mp3);
+    racerBytes = readFile(rel + "/racer.sav");
+    writeFile(rel + "/" + last, mp3);
   }
 
   int chmodStarts() const {
@@ -132,7 +123,7 @@ Timing timeHook(Sandbox& box, const std::string& hook, const std::string& text, 
   int before = box.chmodStarts();
   for (int r = 0; r < rounds; ++r) {
     // The same race and a fresh memo every round.
-    spit(box.rel + "/racer.sav", box.racerBytes);
+    writeFile(box.rel + "/racer.sav", box.racerBytes);
     unlink((box.install + "/data/Status.sav").c_str());
     auto start = std::chrono::steady_clock::now();
     platform::runAndWait({box.install + "/" + hook, text}, 60);
@@ -157,16 +148,8 @@ double floorSeconds(int rounds) {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 30;
-  // The sandboxes lie in memory when the machine has /dev/shm, so that the
-  // figures tell what the programs cost and not what this machine's disk
-  // does; BRINDLE_BENCH_DIR names another folder.
-  const char* base = std::getenv("BRINDLE_BENCH_DIR");
-  if (base == nullptr) base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  std::string templ = std::string(base) + "/brindle-hook-bench-XXXXXX";
-  std::vector<char> pattern(templ.begin(), templ.end());
-  pattern.push_back(0);
-  if (mkdtemp(pattern.data()) == nullptr) return 1;
-  std::string top = pattern.data();
+  const std::string top = bench::makeScratchFolder("hook-bench");
+  if (top.empty()) return 1;
   double floor = floorSeconds(rounds * 3);
   std::printf("floor (start and wait for a no-op program): %.3f ms (medians of %d rounds)\n\n",
               floor * 1e3, rounds);
@@ -219,10 +202,5 @@ int main(int argc, char** argv) {
   std::printf("\n");
   for (const std::string& line : ratios) std::printf("%s\n", line.c_str());
 
-  if (std::getenv("BRINDLE_BENCH_KEEP") != nullptr) {
-    std::printf("\nsandboxes kept in %s\n", top.c_str());
-    return 0;
-  }
-  std::string command = "rm -rf '" + top + "'";
-  return std::system(command.c_str()) == 0 ? 0 : 1;
+  return bench::dropScratchFolder(top) ? 0 : 1;
 }

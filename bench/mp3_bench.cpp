@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "media/mp3_info.h"
+#include "tests/test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -30,18 +30,8 @@ const char* const kFixtures[] = {
     "mpeg25_cbr_stereo.mp3", "mpeg25_cbr_12k.mp3",   "mpeg25_vbr_mono.mp3",
 };
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool writeAll(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
+using testing_support::readFile;
+using testing_support::writeFile;
 
 bool onPath(const std::string& program) {
   const char* path = std::getenv("PATH");
@@ -68,7 +58,7 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> fixtures;
   for (const char* name : kFixtures) {
-    fixtures.push_back(readAll(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/" + name));
+    fixtures.push_back(readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/" + name));
     if (fixtures.back().size() < 256) {
       std::fprintf(stderr, "mp3_bench: cannot read fixture %s\n", name);
       return 1;
@@ -76,12 +66,9 @@ int main(int argc, char** argv) {
   }
 
   std::error_code error;
-  std::mt19937 random(std::random_device{}());
-  fs::path root = fs::temp_directory_path() / ("brindle-mp3-bench-" + std::to_string(random()));
-  if (!fs::create_directories(root, error)) {
-    std::fprintf(stderr, "mp3_bench: cannot make %s\n", root.string().c_str());
-    return 1;
-  }
+  const std::string top = bench::makeScratchFolder("mp3-bench");
+  if (top.empty()) return 1;
+  const fs::path root(top);
 
   // Copies of the fixtures, each with its own title in the tag when it has
   // one, spread over the folders.
@@ -98,18 +85,14 @@ int main(int argc, char** argv) {
       data.replace(tag + 3, title.size(), title);
     }
     std::string path = (folder / ("file" + std::to_string(i) + ".mp3")).string();
-    if (!writeAll(path, data)) {
-      std::fprintf(stderr, "mp3_bench: cannot write %s\n", path.c_str());
-      fs::remove_all(root, error);
-      return 1;
-    }
+    writeFile(path, data);
     bytes += data.size();
     paths.push_back(path);
     list += path;
     list += '\0';
   }
   const std::string listPath = (root / "files.list").string();
-  writeAll(listPath, list);
+  writeFile(listPath, list);
   const std::string outPath = (root / "mp3info.out").string();
   // xargs splits the list into as few command lines as the system allows.
   // mp3info ends with a non-zero code for a file without a tag, so its
@@ -131,15 +114,15 @@ int main(int argc, char** argv) {
     start = std::chrono::steady_clock::now();
     int status = std::system(command.c_str());
     theirs = std::min(theirs, seconds(start));
-    std::string out = readAll(outPath);
+    std::string out = readFile(outPath);
     long lines = static_cast<long>(std::count(out.begin(), out.end(), '\n'));
     if (status == -1 || lines != files) {
       std::fprintf(stderr, "mp3_bench: mp3info gave %ld lines for %d files\n", lines, files);
-      fs::remove_all(root, error);
+      bench::dropScratchFolder(top);
       return 1;
     }
   }
-  fs::remove_all(root, error);
+  if (!bench::dropScratchFolder(top)) return 1;
 
   std::printf("files: %d in %d folders, %.1f KB each on average\n", files,
               std::min(files, kFolders), bytes / 1024.0 / files);

@@ -7,62 +7,35 @@
 // stand-in's own share.
 //
 //   race_bench [SIZES...]   (default: 100 1000)
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "platform/process.h"
-#include "tools/ftpd-standin/sfv_list.h"
-
-extern char** environ;
+#include "tests/process_capture.h"
+#include "tests/test_support.h"
+#include "tools/ftpd-standin/util.h"
 
 namespace {
+
+using testing_support::readFile;
+using testing_support::writeFile;
 
 const char* const kFixtures[] = {"mpeg1_cbr_joint.mp3", "mpeg1_cbr_stereo.mp3",
                                  "mpeg1_vbr_mono.mp3", "mpeg1_id3v2.mp3", "mpeg1_notag.mp3"};
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void spit(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-// Runs a program with its output into `outputFile`; its exit code, -1 when
-// it did not end normally.
-int run(const std::vector<std::string>& argv, const std::string& outputFile) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> args;
-  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = 0;
-  int failed = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) return -1;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Runs a program, its output into `output`; its exit code, -1 when it did
+// not end normally.
+int run(const std::vector<std::string>& argv, std::string* output) {
+  testing_support::CapturedRun result = testing_support::runCaptured(argv);
+  *output = result.output;
+  return result.exitCode;
 }
 
 std::string trackName(int i) {
@@ -82,17 +55,17 @@ RaceResult playRace(const std::string& bin, const std::string& local, const std:
                     int files, bool hooks) {
   RaceResult result;
   const std::string standin = bin + "/ftpd-standin";
-  const std::string out = folder + ".out";
-  if (run({standin, "init", folder, "--programs", bin}, out) != 0) return result;
-  if (!hooks) spit(folder + "/server/raidenftpd.ftpd", "");
+  std::string out;
+  if (run({standin, "init", folder, "--programs", bin}, &out) != 0) return result;
+  if (!hooks) writeFile(folder + "/server/raidenftpd.ftpd", "");
   const std::string rel = "/Bench_Band-Race-2024";
-  if (run({standin, "mkdir", folder, rel, "--user", "racer0", "--group", "grp0"}, out) != 0) {
+  if (run({standin, "mkdir", folder, rel, "--user", "racer0", "--group", "grp0"}, &out) != 0) {
     return result;
   }
   auto start = std::chrono::steady_clock::now();
   if (run({standin, "upload", folder, local + "/release-" + std::to_string(files) + ".sfv", rel,
            "--user", "racer0", "--group", "grp0"},
-          out) != 0) {
+          &out) != 0) {
     return result;
   }
   for (int i = 0; i < files; ++i) {
@@ -100,13 +73,13 @@ RaceResult playRace(const std::string& bin, const std::string& local, const std:
     const std::string group = "grp" + std::to_string(i % 3);
     if (run({standin, "upload", folder, local + "/" + trackName(i), rel, "--user", user, "--group",
              group, "--speed", "1234.50"},
-            out) != 0) {
+            &out) != 0) {
       return result;
     }
   }
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   // The last upload completed the release.
-  result.ok = slurp(out).find("  release complete\n") != std::string::npos;
+  result.ok = out.find("  release complete\n") != std::string::npos;
   return result;
 }
 
@@ -121,16 +94,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "race_bench: no %s/ftpd-standin; build the programs first\n", bin.c_str());
     return 1;
   }
-  // The sandboxes lie in memory when the machine has /dev/shm, so that the
-  // figures tell what the programs cost and not what this machine's disk
-  // does; BRINDLE_BENCH_DIR names another folder.
-  const char* base = std::getenv("BRINDLE_BENCH_DIR");
-  if (base == nullptr) base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  std::string templ = std::string(base) + "/brindle-race-bench-XXXXXX";
-  std::vector<char> pattern(templ.begin(), templ.end());
-  pattern.push_back(0);
-  if (mkdtemp(pattern.data()) == nullptr) return 1;
-  const std::string top = pattern.data();
+  const std::string top = bench::makeScratchFolder("race-bench");
+  if (top.empty()) return 1;
   const std::string local = top + "/local";
   mkdir(local.c_str(), 0755);
 
@@ -140,20 +105,16 @@ int main(int argc, char** argv) {
   std::vector<std::string> fixtures;
   std::vector<uint32_t> crcs;
   for (const char* name : kFixtures) {
-    fixtures.push_back(slurp(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/" + name));
+    fixtures.push_back(readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/" + name));
     uint32_t crc = 0;
     ftpd::fileCrc32(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/" + name, &crc);
     crcs.push_back(crc);
   }
-  for (int i = 0; i < largest; ++i) spit(local + "/" + trackName(i), fixtures[i % 5]);
+  for (int i = 0; i < largest; ++i) writeFile(local + "/" + trackName(i), fixtures[i % 5]);
   for (int n : sizes) {
     std::string sfv = "; the bench release\n";
-    for (int i = 0; i < n; ++i) {
-      char crc[16];
-      std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(crcs[i % 5]));
-      sfv += trackName(i) + " " + crc + "\n";
-    }
-    spit(local + "/release-" + std::to_string(n) + ".sfv", sfv);
+    for (int i = 0; i < n; ++i) sfv += trackName(i) + " " + ftpd::crc32Text(crcs[i % 5]) + "\n";
+    writeFile(local + "/release-" + std::to_string(n) + ".sfv", sfv);
   }
 
   std::printf("%-26s %7s %10s %12s\n", "race", "files", "total s", "ms per file");
@@ -184,11 +145,6 @@ int main(int argc, char** argv) {
         sizes[last], sizes[0], full[last] / full[0], own[last] / own[0]);
   }
 
-  if (std::getenv("BRINDLE_BENCH_KEEP") != nullptr) {
-    std::printf("\nsites kept in %s\n", top.c_str());
-    return allOk ? 0 : 1;
-  }
-  std::string command = "rm -rf '" + top + "'";
-  if (std::system(command.c_str()) != 0) return 1;
+  if (!bench::dropScratchFolder(top)) return 1;
   return allOk ? 0 : 1;
 }

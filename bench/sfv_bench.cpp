@@ -9,28 +9,19 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "hookkit/sfv_status.h"
+#include "tests/test_support.h"
 
 namespace {
 
-void writeText(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return;
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fclose(f);
-}
-
-void removeTree(const std::string& folder) {
-  std::string command = "rm -rf '" + folder + "'";
-  if (std::system(command.c_str()) != 0) std::perror("rm");
-}
+using testing_support::writeFile;
 
 }  // namespace
 
 int main() {
-  char pattern[] = "/tmp/brindle-sfv-bench-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) return 1;
-  std::string root = pattern;
+  const std::string root = bench::makeScratchFolder("sfv-bench");
+  if (root.empty()) return 1;
   std::printf("%8s %12s %14s\n", "files", "ms per read", "us per file");
   for (int files : {100, 1000, 10000}) {
     std::string rel = root + "/rel" + std::to_string(files);
@@ -42,10 +33,10 @@ int main() {
       // Every other file is listed in another letter case than on disk.
       std::string listed = name;
       if (i % 2) listed[0] = 's';
-      writeText(rel + "/" + name, "x");
+      writeFile(rel + "/" + name, "x");
       sfv += listed + " 0123ABCD\n";
     }
-    writeText(rel + "/release.sfv", sfv);
+    writeFile(rel + "/release.sfv", sfv);
     const int rounds = files >= 10000 ? 5 : 50;
     auto start = std::chrono::steady_clock::now();
     unsigned int present = 0;
@@ -61,6 +52,5 @@ int main() {
     }
     std::printf("%8d %12.3f %14.3f\n", files, seconds * 1e3, seconds * 1e6 / files);
   }
-  removeTree(root);
-  return 0;
+  return bench::dropScratchFolder(root) ? 0 : 1;
 }

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "tools/ftpd-standin/check_tally.h"
 #include "tools/ftpd-standin/hook_table.h"
 #include "tools/ftpd-standin/sfv_list.h"
 #include "tools/ftpd-standin/uploads_in_flight.h"
+#include "tools/ftpd-standin/util.h"
 #include "tools/ftpd-standin/vfs_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -28,16 +30,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vfs.toPhysical("/", &physical);
   vfs.toPhysical("/a/b/", &physical);
 
-  ftpd::SfvList sfv;
-  sfv.parse(text);
-  sfv.find("a.mp3");
-  sfv.passing("a.mp3", 0);
+  static const std::string sfvPath = fuzz_support::scratchPath("release.sfv");
+  if (fuzz_support::writeInput(sfvPath, data, size)) {
+    ftpd::SfvList sfv;
+    if (sfv.load(sfvPath, 1 << 20)) {
+      sfv.find("a.mp3");
+      sfv.passing("a.mp3", 0);
+    }
+  }
 
   ftpd::CheckTally tally("/x", "/Rel");
   if (tally.parse(text)) {
     tally.add(-1);
     tally.text();
   }
+  ftpd::splitLines(text, true);
   ftpd::UploadsInFlight flight("/x");
   flight.parse(text);
   flight.before("1", "/Rel");

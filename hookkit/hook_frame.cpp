@@ -9,18 +9,6 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 
-const HookProgram kLandfall = {"landfall", "RbmrgSV@", 'r', true};
-const HookProgram kTallyglad = {"tallyglad", "RbmrgS", 'r', true};
-const HookProgram kFoldbirth = {"foldbirth", "@mrgS", 'r', false};
-const HookProgram kTallyfull = {"tallyfull", "mrgS", 'r', true};
-const HookProgram kLandguard = {"landguard", "@mrgS", 'r', true};
-const HookProgram kTallysour = {"tallysour", "mrgS", 'r', true};
-const HookProgram kSweepguard = {"sweepguard", "Rb@mrgS", 'r', true};
-const HookProgram kQuipgate = {"quipgate", "^egS$@!", 'e', false};
-const HookProgram kDawnroll = {"dawnroll", "", 0, false};
-const HookProgram kCreditdole = {"creditdole", "", 0, false};
-const HookProgram kTunelacer = {"tunelacer", "", 0, false};
-
 namespace {
 const XString kNoField;
 }  // namespace

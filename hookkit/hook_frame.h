@@ -5,12 +5,10 @@
 #define HOOKKIT_HOOK_FRAME_H_
 
 #include "foundation/xstring.h"
+#include "hookkit/hook_programs.h"
 #include "settings/gconfig.h"
 #include "settings/mconfig.h"
 #include "settings/module_index.h"
-
-// The field separator the server puts before each field.
-constexpr const char* kFieldSeparator = "??-??";
 
 // Exit codes of the frame.
 constexpr int kExitDone = 0;
@@ -20,31 +18,6 @@ constexpr int kExitNoDataFolder = 4;
 // A lock the run needs cannot be had (a data folder whose lock file can be
 // neither made nor opened, say): nothing shared was changed.
 constexpr int kExitNoLock = 5;
-
-// How one program reads its command line. `fields` names the server's
-// variables after the program's own path, left to right ("RbmrgSV@" for
-// %R %b %m %r %g %S %V %@). `moduleField` is the variable whose path chooses
-// the module (0: the program chooses none); with `moduleByFolder` its folder
-// (the text before its last '/') is used, else the path itself.
-struct HookProgram {
-  const char* name;
-  const char* fields;
-  char moduleField;
-  bool moduleByFolder;
-};
-
-// The table of every window-less program.
-extern const HookProgram kLandfall;
-extern const HookProgram kTallyglad;
-extern const HookProgram kFoldbirth;
-extern const HookProgram kTallyfull;
-extern const HookProgram kLandguard;
-extern const HookProgram kTallysour;
-extern const HookProgram kSweepguard;
-extern const HookProgram kQuipgate;
-extern const HookProgram kDawnroll;
-extern const HookProgram kCreditdole;
-extern const HookProgram kTunelacer;
 
 class HookFrame {
  public:

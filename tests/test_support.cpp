@@ -65,10 +65,7 @@ InstallSandbox::InstallSandbox() {
 }
 
 std::vector<std::string> InstallSandbox::chmodLog() const {
-  std::vector<std::string> lines;
-  std::istringstream in(readFile(root() + "/chmod.log"));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+  return lines(readFile(root() + "/chmod.log"));
 }
 
 void InstallSandbox::clearChmodLog() const { unlink((root() + "/chmod.log").c_str()); }
@@ -115,6 +112,13 @@ std::vector<std::string> listNames(const std::string& folder) {
   closedir(dir);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
 }
 
 }  // namespace testing_support

@@ -59,6 +59,9 @@ bool isDir(const std::string& path);
 void makeDirs(const std::string& path);
 // Names in a folder, sorted, "." and ".." left out.
 std::vector<std::string> listNames(const std::string& folder);
+// The lines of a text without their line feeds (a CR before one stays); a
+// last line without one counts.
+std::vector<std::string> lines(const std::string& text);
 
 }  // namespace testing_support
 

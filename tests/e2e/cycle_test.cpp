@@ -4,7 +4,6 @@
 // completed release and its playlist.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,6 @@ namespace {
 
 using testing_support::readFile;
 using testing_support::writeFile;
-
-bool contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 std::string joined(const std::vector<std::string>& lines) {
   std::string out;

@@ -2,7 +2,6 @@
 // and the default module settings.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,10 +9,6 @@
 
 namespace e2e {
 namespace {
-
-bool contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 bool anyLineHolds(const std::vector<std::string>& lines, const std::string& text) {
   for (const std::string& line : lines) {

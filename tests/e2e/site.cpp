@@ -1,32 +1,21 @@
 #include "tests/e2e/site.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "foundation/xfile.h"
 #include "race/status.h"
 
-extern char** environ;
-
 namespace e2e {
 
 namespace {
 
+using testing_support::lines;
 using testing_support::readFile;
 
 const char* const kStandin = "ftpd-standin";
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
 
 std::string trimmedLeft(const std::string& line) {
   std::string::size_type first = line.find_first_not_of(' ');
@@ -169,32 +158,13 @@ bool RunResult::says(const std::string& wanted) const {
   return false;
 }
 
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 RunResult runProgram(const std::vector<std::string>& argv) {
   RunResult result;
-  testing_support::ScopedTempDir capture;
-  const std::string out = capture.at("stdout");
-  const std::string err = capture.at("stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<char*> args;
-  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = 0;
-  int failed = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) {
-    result.errors = "cannot start " + argv[0];
-    return result;
-  }
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-  }
-  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-  result.output = readFile(out);
-  result.errors = readFile(err);
+  static_cast<testing_support::CapturedRun&>(result) = testing_support::runCaptured(argv);
   return result;
 }
 

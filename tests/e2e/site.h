@@ -13,18 +13,13 @@
 
 #include "race/racer.h"
 #include "settings/mconfig.h"
+#include "tests/process_capture.h"
 #include "tests/test_support.h"
 
 namespace e2e {
 
-// What one run of a program gave.
-struct RunResult {
-  // The program's exit code; -1 when it could not be run or did not end
-  // normally.
-  int exitCode = -1;
-  std::string output;  // standard output
-  std::string errors;  // standard error
-
+// What one run of a program gave, and what the stand-in's report says.
+struct RunResult : testing_support::CapturedRun {
   // The stand-in's report of a hook, by program name ("landfall"):
   // whether it was started, its exit code (kNotRun when it was not), and
   // the reply lines it showed (without the "  | " lead).
@@ -35,6 +30,9 @@ struct RunResult {
   // The output holds this line (leading blanks ignored).
   bool says(const std::string& line) const;
 };
+
+// `names` holds `name`.
+bool contains(const std::vector<std::string>& names, const std::string& name);
 
 // Runs argv[0] with the arguments, waits, and captures both outputs.
 RunResult runProgram(const std::vector<std::string>& argv);

@@ -2,7 +2,6 @@
 // check and its events, refusals, deletes, and many uploaders at once.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,10 +12,6 @@ namespace e2e {
 namespace {
 
 using testing_support::readFile;
-
-bool contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // A release folder and three local MP3 files with their SFV.
 struct Release {
@@ -152,6 +147,109 @@ TEST(Standin, DeleteStartsSweepguardFirst) {
   EXPECT_FALSE(contains(names, "03-c.mp3-missing"));
   EXPECT_TRUE(site.namesStartingWith("/Rel", "[").empty());
   EXPECT_EQ(site.remove("/Rel/rel.sfv", "bob", "grpa").exitCode, 3);
+}
+
+// The stand-in's record of a release's check, "listed passed"; empty when
+// there is not exactly one.
+std::string checkRecord(const Site& site) {
+  const std::string folder = site.folder() + "/server/checks";
+  std::vector<std::string> records = testing_support::listNames(folder);
+  if (records.size() != 1) return "";
+  std::vector<std::string> lines = testing_support::lines(readFile(folder + "/" + records[0]));
+  return lines.empty() ? "" : lines.back();
+}
+
+// What the hooks' progress bar counts, "N of M"; empty without one bar.
+std::string barCount(const Site& site, const std::string& release) {
+  std::vector<std::string> bars = site.progressBars(release);
+  if (bars.size() != 1) return "";
+  std::string::size_type end = bars[0].rfind(" files uploaded");
+  std::string::size_type start = bars[0].rfind(" - ", end);
+  return bars[0].substr(start + 3, end - start - 3);
+}
+
+// The stand-in reads an SFV as the hooks do. Lines with a TAB before the
+// checksum are entries the hooks read as empty names, never present: the
+// release is complete for neither. An SFV that lists its own name is there
+// for both, and is never checked against itself.
+TEST(Standin, SfvsCountTheLinesTheHooksCount) {
+  Site site;
+  ASSERT_TRUE(site.registered("tallysour") && site.registered("tallyfull"));
+  const std::vector<std::string> names = {"01-a.mp3", "02-b.mp3", "03-c.mp3", "04-d.mp3"};
+  const char* const fixtures[] = {"mpeg1_cbr_joint.mp3", "mpeg1_cbr_stereo.mp3",
+                                  "mpeg1_vbr_mono.mp3", "mpeg1_notag.mp3"};
+  for (size_t i = 0; i < names.size(); ++i) site.localCopy(fixtures[i], names[i]);
+  const std::string listing = readFile(site.localSfv("tabs.sfv", names));
+  std::string tabbed = listing;
+  for (const std::string& name : {names[2], names[3]}) {
+    std::string::size_type at = tabbed.find("\n" + name + " ");
+    ASSERT_NE(at, std::string::npos) << tabbed;
+    tabbed[at + 1 + name.size()] = '\t';
+  }
+  testing_support::writeFile(site.local("tabs.sfv"), tabbed);
+  ASSERT_EQ(site.mkdir("/Tabs", "bob", "grpa").exitCode, 0);
+  ASSERT_EQ(site.upload(site.local("tabs.sfv"), "/Tabs", "bob", "grpa").exitCode, 0);
+  EXPECT_EQ(checkRecord(site), "4 0");
+  for (size_t i = 0; i < names.size(); ++i) {
+    RunResult run = site.upload(site.local(names[i]), "/Tabs", "bob", "grpa");
+    SCOPED_TRACE(run.output);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(run.says("release complete"));
+    EXPECT_FALSE(run.ran("tallyfull"));
+    EXPECT_EQ(run.says("crc check of " + names[i] + ": passed"), i < 2);
+    // Both count every line and the same files in.
+    const std::string in = std::to_string(i < 2 ? i + 1 : 2);
+    EXPECT_EQ(checkRecord(site), "4 " + in);
+    EXPECT_EQ(barCount(site, "/Tabs"), in + " of 4");
+  }
+
+  // The files first, then an SFV that lists them and itself, with a
+  // checksum that its own bytes cannot have.
+  ASSERT_EQ(site.mkdir("/Self", "bob", "grpa").exitCode, 0);
+  for (size_t i = 0; i < 2; ++i) {
+    ASSERT_EQ(site.upload(site.local(names[i]), "/Self", "bob", "grpa").exitCode, 0);
+  }
+  std::string::size_type third = listing.find("\n" + names[2] + " ");
+  ASSERT_NE(third, std::string::npos);
+  testing_support::writeFile(site.local("self.sfv"),
+                             listing.substr(0, third + 1) + "SELF.SFV 00000000\n");
+  RunResult run = site.upload(site.local("self.sfv"), "/Self", "alice", "grpb");
+  SCOPED_TRACE(run.output);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.says("crc check of 01-a.mp3: passed"));
+  EXPECT_TRUE(run.says("crc check of 02-b.mp3: passed"));
+  EXPECT_EQ(run.output.find("crc check of self.sfv"), std::string::npos);
+  EXPECT_FALSE(run.ran("tallysour"));
+  EXPECT_TRUE(run.says("release complete"));
+  EXPECT_EQ(run.hookExit("tallyfull"), 0);
+  EXPECT_TRUE(site.has("/Self/self.sfv"));
+  EXPECT_FALSE(site.has("/Self/self.sfv.bad"));
+  // The hooks see the same whole release.
+  EXPECT_EQ(site.staleMarkers("/Self"), std::vector<std::string>{});
+  EXPECT_EQ(site.completedMarkers("/Self").size(), 1u);
+}
+
+// A name as long as a file system takes is stored, over an older copy too:
+// the stand-in's temporary name does not grow with it, and none is left.
+TEST(Standin, LongNamesAreStored) {
+  Site site;
+  const std::string name = std::string(246, 'n') + ".mp3";
+  ASSERT_EQ(name.size(), 250u);
+  site.localCopy("mpeg1_cbr_joint.mp3", name);
+  const std::string sfv = site.localSfv("long.sfv", {name});
+  ASSERT_EQ(site.mkdir("/Long", "bob", "grpa").exitCode, 0);
+  ASSERT_EQ(site.upload(sfv, "/Long", "bob", "grpa").exitCode, 0);
+  for (int round = 0; round < 2; ++round) {
+    RunResult run = site.upload(site.local(name), "/Long", "bob", "grpa");
+    SCOPED_TRACE(run.output);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.says("stored " + name + " (5978 bytes)"));
+    EXPECT_TRUE(run.says("crc check of " + name + ": passed"));
+    EXPECT_EQ(run.says("release complete"), round == 0);
+    EXPECT_EQ(run.hookExit("landfall"), 0);
+  }
+  EXPECT_EQ(readFile(site.physical("/Long/" + name)), readFile(site.local(name)));
+  EXPECT_TRUE(site.namesStartingWith("/Long", ".ftpd-").empty());
 }
 
 // Eight uploaders finish one release at once: every upload is stored and

@@ -1,6 +1,7 @@
 // Runs the built chmod stand-in from a copy in a temporary install folder,
 // so its log lands there and parallel tests do not share one.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -110,6 +111,32 @@ TEST_F(ChmodStandin, NothingMatchingLogsNothing) {
   EXPECT_EQ(run("750", "u", "g", site("Rel/FILE")), 0);
   EXPECT_EQ(log(), "750 u g " + site("Rel/file") + "\n");
   EXPECT_EQ(bits(site("Rel/file")), 0750u);
+}
+
+// A link is never changed, nor what it points to, and is not logged: named
+// plainly, matched by a wildcard, pointing at a folder or at nothing.
+TEST_F(ChmodStandin, SkipsLinks) {
+  writeFile(site("Rel/real.mp3"), "x");
+  writeFile(dir_.at("outside.txt"), "x");
+  makeDirs(dir_.at("outside-dir"));
+  for (const std::string& path :
+       {site("Rel/real.mp3"), dir_.at("outside.txt"), dir_.at("outside-dir")}) {
+    ASSERT_TRUE(platform::setModeBits(path.c_str(), 0700));
+  }
+  ASSERT_EQ(symlink(dir_.at("outside.txt").c_str(), site("Rel/link.mp3").c_str()), 0);
+  ASSERT_EQ(symlink(dir_.at("outside-dir").c_str(), site("Rel/linkdir").c_str()), 0);
+  ASSERT_EQ(symlink(dir_.at("nothing").c_str(), site("Rel/dangling.mp3").c_str()), 0);
+
+  EXPECT_EQ(run("644", "u", "g", site("Rel/LINK.mp3")), 0);
+  EXPECT_EQ(run("644", "u", "g", site("Rel/linkdir/")), 0);
+  EXPECT_EQ(run("644", "u", "g", site("Rel/dangling.mp3")), 0);
+  EXPECT_FALSE(testing_support::exists(dir_.at("install/chmod.log")));
+  EXPECT_EQ(run("640", "u", "g", site("Rel/*")), 0);
+  EXPECT_EQ(log(), "640 u g " + site("Rel/real.mp3") + "\n");
+  EXPECT_EQ(bits(site("Rel/real.mp3")), 0640u);
+  EXPECT_EQ(bits(dir_.at("outside.txt")), 0700u);
+  EXPECT_EQ(bits(dir_.at("outside-dir")), 0700u);
+  EXPECT_FALSE(testing_support::exists(dir_.at("nothing")));
 }
 
 }  // namespace

@@ -20,13 +20,13 @@ class CheckTally {
 
   // Reads the record; true when it is there, belongs to this release and was
   // made against the SFV `sfvName` with the bytes' CRC `sfvCrc`.
-  bool load(const std::string& sfvName, uint32_t sfvCrc);
+  [[nodiscard]] bool load(const std::string& sfvName, uint32_t sfvCrc);
   // Starts the record afresh for an SFV.
   void reset(const std::string& sfvName, uint32_t sfvCrc, size_t listed, size_t passed);
   // Changes the number of passing entries, kept within 0 and listed.
   void add(long delta);
   // Writes the record (to a temporary file renamed over the old one).
-  bool save() const;
+  [[nodiscard]] bool save() const;
   // Removes the record: the release's SFV went.
   void forget() const;
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/test_support.h"
-#include "tools/ftpd-standin/sfv_list.h"
 
 namespace ftpd {
 namespace {
@@ -66,15 +65,6 @@ TEST(CheckTally, DamagedRecordsAreRefused) {
     EXPECT_FALSE(tally.parse(bad)) << bad;
   }
   EXPECT_EQ(tally.passed(), 1u);  // what failed to parse changed nothing
-}
-
-TEST(SfvList, PassingCountsEveryEntryOfTheName) {
-  SfvList sfv;
-  sfv.parse("a.mp3 0000000a\nA.MP3 0000000a\na.mp3 0000000b\nb.mp3 0000000a\n");
-  EXPECT_EQ(sfv.passing("a.mp3", 0xa), 2u);
-  EXPECT_EQ(sfv.passing("A.mp3", 0xb), 1u);
-  EXPECT_EQ(sfv.passing("a.mp3", 0xc), 0u);
-  EXPECT_EQ(sfv.passing("c.mp3", 0xa), 0u);
 }
 
 }  // namespace

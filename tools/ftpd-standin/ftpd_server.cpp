@@ -15,6 +15,8 @@
 #include "tools/ftpd-standin/release_check.h"
 #include "tools/ftpd-standin/sfv_list.h"
 #include "tools/ftpd-standin/uploads_in_flight.h"
+#include "tools/ftpd-standin/util.h"
+#include "tools/platform_gaps.h"
 
 namespace ftpd {
 
@@ -23,8 +25,18 @@ namespace {
 // Replies larger than this are cut when shown.
 constexpr size_t kReplyLimit = 1 << 20;
 
-// The slots the server has for site-command programs, tried in order.
-const char* const kSiteSlots[] = {"quipgate", "quipgate2", "quipgate3", "quipgate4"};
+// The stored file's temporary name begins so.
+constexpr const char* kTempPrefix = ".ftpd-";
+
+std::string askReply(const HookProgram& program, const std::string& requestId) {
+  return std::string("ask-") + program.name + "." + requestId;
+}
+
+// A record that cannot be written is removed, so that the next upload checks
+// every listed file again rather than trust an older count.
+void saveTally(CheckTally* tally) {
+  if (!tally->save()) tally->forget();
+}
 
 std::string lastPart(const std::string& path, char separator) {
   std::string::size_type at = path.rfind(separator);
@@ -66,12 +78,13 @@ std::string sizeText(const std::string& path) {
 }
 
 // Copies beside the target and renames over it, so no other program ever
-// sees half a file.
-bool storeFile(const std::string& from, const std::string& to) {
+// sees half a file. The copy has a short name of its own: one made from the
+// target's name would not fit beside a long one.
+bool storeFile(const std::string& from, const std::string& folder, const std::string& to) {
   FILE* in = platform::openFile(from.c_str(), "rb");
   if (in == nullptr) return false;
-  std::string temp = platform::tempPathFor(to);
-  FILE* out = platform::openFile(temp.c_str(), "wb");
+  std::string temp;
+  FILE* out = platform_gaps::createTempFile(folder, kTempPrefix, &temp);
   if (out == nullptr) {
     std::fclose(in);
     return false;
@@ -95,40 +108,6 @@ long long nowMs() {
              std::chrono::system_clock::now().time_since_epoch())
       .count();
 }
-
-// An upload's entry in the list of uploads in flight: entered under the
-// stand-in's lock, which the caller holds, and left when the ticket goes,
-// under that lock again (so the caller must have let it go by then).
-class FlightTicket {
- public:
-  FlightTicket(const FtpdSite& site, const std::string& id) : site_(site), id_(id) {}
-  ~FlightTicket() {
-    if (!entered_) return;
-    platform::FileLock lock(site_.lockFile().c_str());
-    UploadsInFlight flight(site_.flightFile());
-    flight.load();
-    flight.remove(id_);
-    flight.save();
-  }
-  FlightTicket(const FlightTicket&) = delete;
-  FlightTicket& operator=(const FlightTicket&) = delete;
-
-  void enter(const std::string& folder) {
-    UploadsInFlight flight(site_.flightFile());
-    flight.load();
-    long long now = nowMs();
-    // A stand-in that was killed never left; its entry is dropped once its
-    // hooks would all have timed out.
-    flight.dropOlderThan(now - 1000LL * kStaleFlightSeconds);
-    flight.add(now, id_, folder);
-    entered_ = flight.save();
-  }
-
- private:
-  const FtpdSite& site_;
-  std::string id_;
-  bool entered_ = false;
-};
 
 }  // namespace
 
@@ -203,11 +182,8 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
   HookResult result;
   const HookEntry* entry = site_.hooks().find(key);
   if (entry == nullptr) {
-    std::string name = key;
-    for (const HookKind& kind : hookKinds()) {
-      if (name == kind.key) name = kind.program;
-    }
-    std::fprintf(out_, "  %s: not registered\n", name.c_str());
+    const HookProgram* program = serverHookFor(key);
+    std::fprintf(out_, "  %s: not registered\n", program != nullptr ? program->name : key);
     return result;
   }
   result.registered = true;
@@ -241,28 +217,73 @@ void FtpdServer::showReply(const std::string& reply) {
     std::fprintf(out_, "  (empty reply)\n");
     return;
   }
-  std::string::size_type start = 0;
-  while (start < reply.size()) {
-    std::string::size_type end = reply.find('\n', start);
-    if (end == std::string::npos) end = reply.size();
-    std::string line = reply.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::fprintf(out_, "  | %s\n", line.c_str());
-    start = end + 1;
-  }
+  for (const std::string& line : splitLines(reply)) std::fprintf(out_, "  | %s\n", line.c_str());
 }
 
 bool FtpdServer::refuses(const HookResult& result) const {
   return result.replied && !result.reply.empty() && result.reply[0] == '0';
 }
 
-int FtpdServer::upload(const UploadRequest& request) {
-  std::string name =
-      request.name.empty() ? lastPart(request.localFile, platform::kPathSep) : request.name;
-  if (!checkValues({&name, &request.virtualFolder, &request.user, &request.group, &request.speed}))
-    return kExitUsage;
+// One upload on its way through the steps: where the file goes, the values
+// of landguard and landfall, the hooks its check raises, and whether it is
+// listed among the uploads in flight.
+struct FtpdServer::Upload {
+  struct Event {
+    const HookProgram* program;
+    std::string physical;
+    std::string virtualPath;
+  };
+
+  std::string name;  // as it is stored: a name there in another case wins
   std::string folder;
-  if (!validName(name) || !normalVirtualPath(request.virtualFolder, &folder)) {
+  std::string physicalFolder;
+  std::string virtualPath;
+  std::string physical;
+  Values values;
+  std::vector<Event> events;
+  bool inFlight = false;
+};
+
+int FtpdServer::upload(const UploadRequest& request) {
+  Upload upload;
+  int code = prepareUpload(request, &upload);
+  if (code != kExitOk) return code;
+  std::fprintf(out_, "upload %s by %s/%s\n", upload.virtualPath.c_str(), request.user.c_str(),
+               request.group.c_str());
+  HookResult guard = runHook(kLandguard.ftpdKey, upload.values, askReply(kLandguard, requestId_));
+  if (refuses(guard)) {
+    std::fprintf(out_, "  refused: nothing stored\n");
+    return kExitRefused;
+  }
+  code = storeAndCheck(request, &upload);
+  if (code == kExitOk) {
+    runEvents(request, upload);
+    runHook(kLandfall.ftpdKey, upload.values, askReply(kLandfall, requestId_));
+  }
+  // The upload leaves the list only now, after its hooks, and outside the
+  // lock that storeAndCheck held.
+  if (upload.inFlight) leaveFlight();
+  return code;
+}
+
+FtpdServer::Values FtpdServer::uploadValues(const UploadRequest& request, const std::string& folder,
+                                            const std::string& physical,
+                                            const std::string& virtualPath,
+                                            const std::string& sizeOf) const {
+  Values values = baseValues(physical, virtualPath, request.user, request.group);
+  values['R'] = folder;
+  values['V'] = request.speed;
+  values['b'] = sizeText(sizeOf);
+  return values;
+}
+
+int FtpdServer::prepareUpload(const UploadRequest& request, Upload* upload) {
+  upload->name =
+      request.name.empty() ? lastPart(request.localFile, platform::kPathSep) : request.name;
+  if (!checkValues(
+          {&upload->name, &request.virtualFolder, &request.user, &request.group, &request.speed}))
+    return kExitUsage;
+  if (!validName(upload->name) || !normalVirtualPath(request.virtualFolder, &upload->folder)) {
     std::fprintf(stderr, "ftpd-standin: not a file name or virtual folder\n");
     return kExitUsage;
   }
@@ -270,149 +291,169 @@ int FtpdServer::upload(const UploadRequest& request) {
     std::fprintf(stderr, "ftpd-standin: cannot read %s\n", request.localFile.c_str());
     return kExitFailed;
   }
-  std::string physicalFolder;
-  if (!site_.vfs().toPhysical(folder, &physicalFolder) ||
-      !platform::isFolder(physicalFolder.c_str())) {
+  if (!site_.vfs().toPhysical(upload->folder, &upload->physicalFolder) ||
+      !platform::isFolder(upload->physicalFolder.c_str())) {
     std::fprintf(stderr, "ftpd-standin: no folder %s on the site (make it with mkdir)\n",
-                 folder.c_str());
+                 upload->folder.c_str());
     return kExitFailed;
   }
   // As on the server's own file system, an upload over a name that is there
   // in another case keeps the name on disk.
   platform::DirEntry existing;
-  platform::forgetListing(physicalFolder);
-  if (platform::findNoCase(physicalFolder, name, &existing)) {
+  platform::forgetListing(upload->physicalFolder);
+  if (platform::findNoCase(upload->physicalFolder, upload->name, &existing)) {
     if (existing.isFolder) {
       std::fprintf(stderr, "ftpd-standin: %s is a folder\n", existing.name.c_str());
       return kExitFailed;
     }
-    name = existing.name;
+    upload->name = existing.name;
   }
-  const std::string virtualPath = joinVirtual(folder, name);
-  const std::string physical = joinPath(physicalFolder, name);
-
-  std::fprintf(out_, "upload %s by %s/%s\n", virtualPath.c_str(), request.user.c_str(),
-               request.group.c_str());
-  Values values = baseValues(physical, virtualPath, request.user, request.group);
-  values['R'] = folder;
-  values['V'] = request.speed;
-  values['b'] = sizeText(request.localFile);
-  HookResult guard = runHook("landguard", values, "ask-landguard." + requestId_);
-  if (refuses(guard)) {
-    std::fprintf(out_, "  refused: nothing stored\n");
-    return kExitRefused;
-  }
-
-  // The hooks to start after the check: key, file path, virtual path.
-  struct Event {
-    const char* key;
-    std::string physical;
-    std::string virtualPath;
-  };
-  std::vector<Event> events;
-  // Listed from the store to the end of this upload's hooks; it leaves the
-  // list when it goes, after the lock below is let go.
-  FlightTicket ticket(site_, requestId_);
-  {
-    // Store and check under one lock, so of several uploads that finish a
-    // release at once exactly one sees it complete.
-    platform::FileLock lock(site_.lockFile().c_str());
-    ticket.enter(physicalFolder);
-    ReleaseCheck check;
-    bool hasSfv = check.readSfv(physicalFolder);
-    const bool uploadIsSfv = hasExtension(name, "sfv");
-    // The file this upload replaces, when the SFV lists it: did it pass?
-    bool hadBefore = false;
-    uint32_t crcBefore = 0;
-    if (hasSfv && !uploadIsSfv && check.sfv().find(name) != nullptr &&
-        platform::isRegularFile(physical.c_str())) {
-      hadBefore = fileCrc32(physical, &crcBefore);
-    }
-    if (!storeFile(request.localFile, physical)) {
-      std::fprintf(out_, "  cannot store %s\n", name.c_str());
-      return kExitFailed;
-    }
-    values['b'] = sizeText(physical);
-    std::fprintf(out_, "  stored %s (%s bytes)\n", name.c_str(), values['b'].c_str());
-    // An uploaded SFV may be the folder's first one now.
-    if (uploadIsSfv) hasSfv = check.readSfv(physicalFolder);
-
-    (void)platform::makeDir(site_.checkRecords().c_str());  // a site made before the records
-    CheckTally tally(site_.checkRecords(), physicalFolder);
-    if (!hasSfv) {
-      std::fprintf(out_, "  crc check: no sfv\n");
-    } else if (check.sfvName() == name) {
-      // The SFV arrived: every listed file already there is checked. A file
-      // that fails is kept as ".bad"; passing files get no event of their
-      // own, and a release that is whole now is completed by the SFV.
-      size_t passed = 0;
-      for (const ListedFileState& state : check.checkAll()) {
-        if (state.passed) ++passed;
-        if (state.diskName.empty()) continue;
-        std::string path = joinPath(physicalFolder, state.diskName);
-        if (state.passed) {
-          std::fprintf(out_, "  crc check of %s: passed\n", state.diskName.c_str());
-        } else if (keepAsBad(path)) {
-          std::fprintf(out_, "  crc check of %s: failed, kept as %s.bad\n", state.diskName.c_str(),
-                       state.diskName.c_str());
-          events.push_back({"tallysour", path, joinVirtual(folder, state.diskName)});
-        } else {
-          std::fprintf(out_, "  crc check of %s: failed, cannot rename it\n",
-                       state.diskName.c_str());
-        }
-      }
-      tally.reset(check.sfvName(), check.sfvCrc(), check.sfv().files().size(), passed);
-      tally.save();
-      if (tally.complete()) {
-        std::fprintf(out_, "  release complete\n");
-        events.push_back({"onSfvComplete", physical, virtualPath});
-      }
-    } else if (const SfvFile* listed = check.sfv().find(name)) {
-      uint32_t crc = 0;
-      const bool passed = fileCrc32(physical, &crc) && crc == listed->crc;
-      const bool passedBefore = hadBefore && crcBefore == listed->crc;
-      if (passed) {
-        std::fprintf(out_, "  crc check of %s: passed\n", name.c_str());
-        events.push_back({"tallyglad", physical, virtualPath});
-      } else if (keepAsBad(physical)) {
-        std::fprintf(out_, "  crc check of %s: failed, kept as %s.bad\n", name.c_str(),
-                     name.c_str());
-        events.push_back({"tallysour", physical, virtualPath});
-      } else {
-        std::fprintf(out_, "  crc check of %s: failed, cannot rename it\n", name.c_str());
-      }
-      // Only this file changed since the last check: its entries are counted
-      // anew. Without a record of that check every listed file is checked.
-      if (tally.load(check.sfvName(), check.sfvCrc())) {
-        long now = passed ? static_cast<long>(check.sfv().passing(name, crc)) : 0;
-        long before = hadBefore ? static_cast<long>(check.sfv().passing(name, crcBefore)) : 0;
-        tally.add(now - before);
-      } else {
-        size_t passing = 0;
-        for (const ListedFileState& state : check.checkAll()) passing += state.passed ? 1 : 0;
-        tally.reset(check.sfvName(), check.sfvCrc(), check.sfv().files().size(), passing);
-      }
-      tally.save();
-      if (passed && tally.complete() && !passedBefore) {
-        std::fprintf(out_, "  release complete\n");
-        events.push_back({"onSfvComplete", physical, virtualPath});
-      }
-    } else {
-      std::fprintf(out_, "  crc check: %s is not listed in %s\n", name.c_str(),
-                   check.sfvName().c_str());
-    }
-  }
-
-  for (const Event& event : events) {
-    if (std::string(event.key) == "onSfvComplete") waitForEarlierUploads(physicalFolder);
-    Values eventValues = baseValues(event.physical, event.virtualPath, request.user, request.group);
-    eventValues['R'] = folder;
-    eventValues['b'] = sizeText(event.physical);
-    eventValues['V'] = request.speed;
-    runHook(event.key, eventValues, "");
-  }
-  runHook("landfall", values, "ask-landfall." + requestId_);
+  upload->virtualPath = joinVirtual(upload->folder, upload->name);
+  upload->physical = joinPath(upload->physicalFolder, upload->name);
+  upload->values = uploadValues(request, upload->folder, upload->physical, upload->virtualPath,
+                                request.localFile);
   return kExitOk;
+}
+
+int FtpdServer::storeAndCheck(const UploadRequest& request, Upload* upload) {
+  // Store and check under one lock, so of several uploads that finish a
+  // release at once exactly one sees it complete.
+  platform::FileLock lock(site_.lockFile().c_str());
+  if (!lock.held()) {
+    std::fprintf(out_, "  cannot lock the site: nothing stored\n");
+    return kExitFailed;
+  }
+  upload->inFlight = enterFlight(upload->physicalFolder);
+  ReleaseCheck check;
+  bool hasSfv = check.readSfv(upload->physicalFolder);
+  const bool uploadIsSfv = hasExtension(upload->name, "sfv");
+  // The file this upload replaces, when the SFV lists it: did it pass?
+  bool hadBefore = false;
+  uint32_t crcBefore = 0;
+  if (hasSfv && !uploadIsSfv && check.sfv().find(upload->name) != nullptr &&
+      platform::isRegularFile(upload->physical.c_str())) {
+    hadBefore = fileCrc32(upload->physical, &crcBefore);
+  }
+  if (!storeFile(request.localFile, upload->physicalFolder, upload->physical)) {
+    std::fprintf(out_, "  cannot store %s\n", upload->name.c_str());
+    return kExitFailed;
+  }
+  upload->values['b'] = sizeText(upload->physical);
+  std::fprintf(out_, "  stored %s (%s bytes)\n", upload->name.c_str(), upload->values['b'].c_str());
+  // An uploaded SFV may be the folder's first one now.
+  if (uploadIsSfv) hasSfv = check.readSfv(upload->physicalFolder);
+
+  (void)platform::makeDir(site_.checkRecords().c_str());  // a site made before the records
+  CheckTally tally(site_.checkRecords(), upload->physicalFolder);
+  if (!hasSfv) {
+    std::fprintf(out_, "  crc check: no sfv\n");
+  } else if (check.sfvName() == upload->name) {
+    checkArrivedSfv(check, &tally, upload);
+  } else if (const SfvFile* listed = check.sfv().find(upload->name)) {
+    checkStoredFile(check, *listed, hadBefore ? &crcBefore : nullptr, &tally, upload);
+  } else {
+    std::fprintf(out_, "  crc check: %s is not listed in %s\n", upload->name.c_str(),
+                 check.sfvName().c_str());
+  }
+  return kExitOk;
+}
+
+// The SFV arrived: every listed file already there is checked. A file that
+// fails is kept as ".bad"; passing files get no event of their own, and a
+// release that is whole now is completed by the SFV. An entry naming the
+// SFV itself counts as there and is never checked, so never kept as bad.
+void FtpdServer::checkArrivedSfv(const ReleaseCheck& check, CheckTally* tally, Upload* upload) {
+  size_t passed = 0;
+  for (const ListedFileState& state : check.checkAll()) {
+    if (state.passed) ++passed;
+    if (state.diskName.empty() || state.isSfv) continue;
+    std::string path = joinPath(upload->physicalFolder, state.diskName);
+    if (state.passed) {
+      std::fprintf(out_, "  crc check of %s: passed\n", state.diskName.c_str());
+    } else if (keepAsBad(path)) {
+      std::fprintf(out_, "  crc check of %s: failed, kept as %s.bad\n", state.diskName.c_str(),
+                   state.diskName.c_str());
+      upload->events.push_back({&kTallysour, path, joinVirtual(upload->folder, state.diskName)});
+    } else {
+      std::fprintf(out_, "  crc check of %s: failed, cannot rename it\n", state.diskName.c_str());
+    }
+  }
+  tally->reset(check.sfvName(), check.sfvCrc(), check.sfv().files().size(), passed);
+  saveTally(tally);
+  if (tally->complete()) {
+    std::fprintf(out_, "  release complete\n");
+    upload->events.push_back({&kTallyfull, upload->physical, upload->virtualPath});
+  }
+}
+
+// A listed file was stored. Only it changed since the last check, so only
+// its entries are counted anew; without a record of that check every listed
+// file is checked. `crcBefore` is the checksum of the file it replaced.
+void FtpdServer::checkStoredFile(const ReleaseCheck& check, const SfvFile& listed,
+                                 const uint32_t* crcBefore, CheckTally* tally, Upload* upload) {
+  uint32_t crc = 0;
+  const bool passed = listed.hasCrc && fileCrc32(upload->physical, &crc) && crc == listed.crc;
+  const bool passedBefore = crcBefore != nullptr && listed.hasCrc && *crcBefore == listed.crc;
+  const char* name = upload->name.c_str();
+  if (passed) {
+    std::fprintf(out_, "  crc check of %s: passed\n", name);
+    upload->events.push_back({&kTallyglad, upload->physical, upload->virtualPath});
+  } else if (keepAsBad(upload->physical)) {
+    std::fprintf(out_, "  crc check of %s: failed, kept as %s.bad\n", name, name);
+    upload->events.push_back({&kTallysour, upload->physical, upload->virtualPath});
+  } else {
+    std::fprintf(out_, "  crc check of %s: failed, cannot rename it\n", name);
+  }
+  if (tally->load(check.sfvName(), check.sfvCrc())) {
+    long now = passed ? static_cast<long>(check.sfv().passing(upload->name, crc)) : 0;
+    long before =
+        crcBefore != nullptr ? static_cast<long>(check.sfv().passing(upload->name, *crcBefore)) : 0;
+    tally->add(now - before);
+  } else {
+    size_t passing = 0;
+    for (const ListedFileState& state : check.checkAll()) passing += state.passed ? 1 : 0;
+    tally->reset(check.sfvName(), check.sfvCrc(), check.sfv().files().size(), passing);
+  }
+  saveTally(tally);
+  if (passed && tally->complete() && !passedBefore) {
+    std::fprintf(out_, "  release complete\n");
+    upload->events.push_back({&kTallyfull, upload->physical, upload->virtualPath});
+  }
+}
+
+void FtpdServer::runEvents(const UploadRequest& request, const Upload& upload) {
+  for (const Upload::Event& event : upload.events) {
+    if (event.program == &kTallyfull) waitForEarlierUploads(upload.physicalFolder);
+    runHook(event.program->ftpdKey,
+            uploadValues(request, upload.folder, event.physical, event.virtualPath, event.physical),
+            "");
+  }
+}
+
+bool FtpdServer::enterFlight(const std::string& physicalFolder) {
+  UploadsInFlight flight(site_.flightFile());
+  // A list that cannot be read is begun anew: it only ever holds uploads
+  // whose hooks are running, and the worst that is lost is one wait.
+  static_cast<void>(flight.load());
+  long long now = nowMs();
+  // A stand-in that was killed never left; its entry is dropped once its
+  // hooks would all have timed out.
+  flight.dropOlderThan(now - 1000LL * kStaleFlightSeconds);
+  flight.add(now, requestId_, physicalFolder);
+  return flight.save();
+}
+
+void FtpdServer::leaveFlight() {
+  platform::FileLock lock(site_.lockFile().c_str());
+  UploadsInFlight flight(site_.flightFile());
+  if (!lock.held() || !flight.load()) {
+    // The entry stays until it is stale; uploads of the release wait for it
+    // at most kFlightWaitSeconds.
+    std::fprintf(out_, "  cannot take the upload off the uploads in flight\n");
+    return;
+  }
+  flight.remove(requestId_);
+  if (!flight.save()) std::fprintf(out_, "  cannot take the upload off the uploads in flight\n");
 }
 
 void FtpdServer::waitForEarlierUploads(const std::string& physicalFolder) {
@@ -422,9 +463,13 @@ void FtpdServer::waitForEarlierUploads(const std::string& physicalFolder) {
     size_t earlier = 0;
     {
       platform::FileLock lock(site_.lockFile().c_str());
+      if (!lock.held()) {
+        std::fprintf(out_, "  cannot lock the site: not waiting for earlier uploads\n");
+        return;
+      }
       UploadsInFlight flight(site_.flightFile());
-      flight.load();
-      earlier = flight.before(requestId_, physicalFolder);
+      // A list that cannot be read holds no upload to wait for.
+      if (flight.load()) earlier = flight.before(requestId_, physicalFolder);
     }
     if (earlier == 0) return;
     if (!told) {
@@ -440,14 +485,21 @@ void FtpdServer::waitForEarlierUploads(const std::string& physicalFolder) {
   }
 }
 
-int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& user,
-                           const std::string& group) {
+int FtpdServer::checkTarget(const std::string& virtualPath, const std::string& user,
+                            const std::string& group, const char* what, std::string* path) {
   if (!checkValues({&virtualPath, &user, &group})) return kExitUsage;
-  std::string path;
-  if (!normalVirtualPath(virtualPath, &path) || path == "/") {
-    std::fprintf(stderr, "ftpd-standin: not a virtual folder to make: %s\n", virtualPath.c_str());
+  if (!normalVirtualPath(virtualPath, path) || *path == "/") {
+    std::fprintf(stderr, "ftpd-standin: not a %s: %s\n", what, virtualPath.c_str());
     return kExitUsage;
   }
+  return kExitOk;
+}
+
+int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& user,
+                           const std::string& group) {
+  std::string path;
+  int code = checkTarget(virtualPath, user, group, "virtual folder to make", &path);
+  if (code != kExitOk) return code;
   std::string parent;
   std::string physical;
   if (!site_.vfs().toPhysical(virtualParent(path), &parent) ||
@@ -461,8 +513,8 @@ int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& us
     return kExitFailed;
   }
   std::fprintf(out_, "  made %s\n", path.c_str());
-  HookResult birth =
-      runHook("foldbirth", baseValues(physical, path, user, group), "ask-foldbirth." + requestId_);
+  HookResult birth = runHook(kFoldbirth.ftpdKey, baseValues(physical, path, user, group),
+                             askReply(kFoldbirth, requestId_));
   if (refuses(birth)) {
     if (platform::removeDir(physical.c_str())) {
       std::fprintf(out_, "  refused: folder removed\n");
@@ -476,12 +528,9 @@ int FtpdServer::makeFolder(const std::string& virtualPath, const std::string& us
 
 int FtpdServer::deleteFile(const std::string& virtualPath, const std::string& user,
                            const std::string& group) {
-  if (!checkValues({&virtualPath, &user, &group})) return kExitUsage;
   std::string path;
-  if (!normalVirtualPath(virtualPath, &path) || path == "/") {
-    std::fprintf(stderr, "ftpd-standin: not a virtual file: %s\n", virtualPath.c_str());
-    return kExitUsage;
-  }
+  int code = checkTarget(virtualPath, user, group, "virtual file", &path);
+  if (code != kExitOk) return code;
   std::string physical;
   if (!site_.vfs().toPhysical(path, &physical) || !platform::isRegularFile(physical.c_str())) {
     std::fprintf(stderr, "ftpd-standin: no file %s on the site\n", path.c_str());
@@ -491,10 +540,14 @@ int FtpdServer::deleteFile(const std::string& virtualPath, const std::string& us
   Values values = baseValues(physical, path, user, group);
   values['R'] = virtualParent(path);
   values['b'] = sizeText(physical);
-  runHook("sweepguard", values, "");
+  runHook(kSweepguard.ftpdKey, values, "");
 
   // The delete and the release's check record change together.
   platform::FileLock lock(site_.lockFile().c_str());
+  if (!lock.held()) {
+    std::fprintf(out_, "  cannot lock the site: nothing deleted\n");
+    return kExitFailed;
+  }
   std::string folder;
   site_.vfs().toPhysical(virtualParent(path), &folder);
   const std::string name = lastPart(physical, platform::kPathSep);
@@ -515,7 +568,7 @@ int FtpdServer::deleteFile(const std::string& virtualPath, const std::string& us
     tally.forget();  // the release's SFV went; the next one is checked anew
   } else if (passing > 0) {
     tally.add(-passing);
-    tally.save();
+    saveTally(&tally);
   }
   std::fprintf(out_, "  deleted %s\n", path.c_str());
   return kExitOk;
@@ -537,8 +590,8 @@ int FtpdServer::siteCommand(const std::string& virtualFolder, const std::string&
   }
   std::fprintf(out_, "site %s in %s by %s/%s\n", text.c_str(), folder.c_str(), user.c_str(),
                group.c_str());
-  const char* slot = kSiteSlots[0];
-  for (const char* candidate : kSiteSlots) {
+  const char* slot = kSiteCommandSlots[0];
+  for (const char* candidate : kSiteCommandSlots) {
     if (site_.hooks().find(candidate) != nullptr) {
       slot = candidate;
       break;

@@ -5,13 +5,19 @@
 #ifndef TOOLS_FTPD_STANDIN_FTPD_SERVER_H_
 #define TOOLS_FTPD_STANDIN_FTPD_SERVER_H_
 
+#include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <string>
 
 #include "tools/ftpd-standin/ftpd_site.h"
 
 namespace ftpd {
+
+class CheckTally;
+class ReleaseCheck;
+struct SfvFile;
 
 // Exit codes of the stand-in.
 constexpr int kExitOk = 0;
@@ -81,6 +87,8 @@ class FtpdServer {
     std::string reply;
   };
 
+  struct Upload;
+
   // Starts the hook registered under `key` with `values` substituted, and
   // reads and deletes the reply file `replyName` in the output folder when
   // one is given.
@@ -89,9 +97,37 @@ class FtpdServer {
   bool refuses(const HookResult& result) const;
   Values baseValues(const std::string& physical, const std::string& virtualPath,
                     const std::string& user, const std::string& group) const;
+  // The values of an upload's hooks for the file at `physical`; %b is the
+  // size of the file at `sizeOf`.
+  Values uploadValues(const UploadRequest& request, const std::string& folder,
+                      const std::string& physical, const std::string& virtualPath,
+                      const std::string& sizeOf) const;
   bool checkValues(std::initializer_list<const std::string*> values);
-  // Waits, within kFlightWaitSeconds, until no upload stored before this
-  // one into `physicalFolder` is in flight.
+  // The request's values can be passed and `virtualPath` names something
+  // below "/" (normalised into `path`); else kExitUsage, told on stderr as
+  // "not a <what>".
+  int checkTarget(const std::string& virtualPath, const std::string& user, const std::string& group,
+                  const char* what, std::string* path);
+
+  // The steps of an upload, in order. prepareUpload checks the request and
+  // finds where the file goes; storeAndCheck stores it and checks it under
+  // the stand-in's lock, with checkArrivedSfv or checkStoredFile, and
+  // collects the events to raise; runEvents starts their hooks once the lock
+  // is let go.
+  int prepareUpload(const UploadRequest& request, Upload* upload);
+  int storeAndCheck(const UploadRequest& request, Upload* upload);
+  void checkArrivedSfv(const ReleaseCheck& check, CheckTally* tally, Upload* upload);
+  void checkStoredFile(const ReleaseCheck& check, const SfvFile& listed, const uint32_t* crcBefore,
+                       CheckTally* tally, Upload* upload);
+  void runEvents(const UploadRequest& request, const Upload& upload);
+
+  // The upload's entry in the list of uploads in flight. enterFlight is
+  // called with the stand-in's lock held; leaveFlight takes that lock
+  // itself, so it is called only where it is not held, as is
+  // waitForEarlierUploads, which waits (within kFlightWaitSeconds) until no
+  // upload stored before this one into `physicalFolder` is in flight.
+  [[nodiscard]] bool enterFlight(const std::string& physicalFolder);
+  void leaveFlight();
   void waitForEarlierUploads(const std::string& physicalFolder);
 
   const FtpdSite& site_;

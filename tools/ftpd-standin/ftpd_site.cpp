@@ -9,7 +9,6 @@
 #include "settings/gconfig.h"
 #include "settings/mconfig.h"
 #include "settings/module_index.h"
-#include "tools/ftpd-standin/sfv_list.h"
 
 namespace ftpd {
 
@@ -23,14 +22,6 @@ constexpr size_t kServerFileLimit = 16 << 20;
 constexpr const char* kVfsOwner = "site";
 constexpr const char* kVfsGroup = "site";
 constexpr const char* kVfsRights = "777";
-
-bool writeWholeFile(const std::string& path, const std::string& bytes) {
-  FILE* file = platform::openFile(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
-}
 
 bool copyProgram(const std::string& from, const std::string& to) {
   FILE* in = platform::openFile(from.c_str(), "rb");
@@ -70,27 +61,6 @@ const std::vector<std::string>& installedPrograms() {
       "landfall",  "landguard", "tallyglad", "tallyfull",  "tallysour", "sweepguard",
       "foldbirth", "quipgate",  "dawnroll",  "creditdole", "tunelacer", "chmod"};
   return programs;
-}
-
-std::string joinPath(const std::string& a, const std::string& b) {
-  if (!a.empty() && a.back() == platform::kPathSep) return a + b;
-  return a + platform::kPathSepText + b;
-}
-
-bool copyAndClose(FILE* from, FILE* to) {
-  std::vector<char> buffer(1 << 16);
-  bool ok = true;
-  for (;;) {
-    size_t got = std::fread(buffer.data(), 1, buffer.size(), from);
-    if (got > 0 && std::fwrite(buffer.data(), 1, got, to) != got) ok = false;
-    if (got < buffer.size()) {
-      if (std::ferror(from) != 0) ok = false;
-      break;
-    }
-  }
-  std::fclose(from);
-  if (std::fclose(to) != 0) ok = false;
-  return ok;
 }
 
 FtpdSite::FtpdSite(const std::string& folder) : folder_(folder) {
@@ -135,11 +105,11 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
   std::string ftpd;
   std::string registered;
   std::string installDir = install() + platform::kPathSepText;
-  for (const HookKind& kind : hookKinds()) {
-    std::string program = joinPath(install(), std::string(kind.program) + platform::kExeSuffix);
+  for (const HookProgram* hook : kServerHooks) {
+    std::string program = joinPath(install(), std::string(hook->name) + platform::kExeSuffix);
     if (!platform::isRegularFile(program.c_str())) continue;
-    ftpd += registrationLine(kind, installDir);
-    registered += " " + std::string(kind.program);
+    ftpd += hookEntryLine(*hook, XString(installDir)).str();
+    registered += " " + std::string(hook->name);
   }
   if (!writeWholeFile(ftpdFile(), ftpd)) {
     *error = "cannot write " + ftpdFile();

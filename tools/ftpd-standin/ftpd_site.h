@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "tools/ftpd-standin/hook_table.h"
+#include "tools/ftpd-standin/util.h"
 #include "tools/ftpd-standin/vfs_map.h"
 
 namespace ftpd {
@@ -25,13 +26,6 @@ namespace ftpd {
 // The suite's programs that a site installs when they are built, without
 // the platform's suffix; the chmod stand-in is the last.
 const std::vector<std::string>& installedPrograms();
-
-// `a` + the separator + `b`.
-std::string joinPath(const std::string& a, const std::string& b);
-
-// Copies the bytes of `from` into `to` (both open); false when a read or a
-// write failed or `to` did not close cleanly. Closes both.
-bool copyAndClose(FILE* from, FILE* to);
 
 class FtpdSite {
  public:

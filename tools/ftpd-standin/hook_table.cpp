@@ -2,43 +2,10 @@
 
 #include <cstring>
 
-#include "foundation/xstring.h"
 #include "platform/paths.h"
+#include "tools/ftpd-standin/util.h"
 
 namespace ftpd {
-
-namespace {
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && equalNoCase(a.c_str(), b.c_str(), static_cast<unsigned>(a.size()));
-}
-
-}  // namespace
-
-const std::vector<HookKind>& hookKinds() {
-  static const std::vector<HookKind> kinds = {
-      {"foldbirth", "ask://", "foldbirth", "@mrgS"},
-      {"landfall", "ask://", "landfall", "RbmrgSV@"},
-      {"tallysour", "exec://", "tallysour", "mrgS"},
-      {"tallyglad", "exec://", "tallyglad", "RbmrgS"},
-      {"onSfvComplete", "exec://", "tallyfull", "mrgS"},
-      {"landguard", "ask://", "landguard", "@mrgS"},
-      {"sweepguard", "exec://", "sweepguard", "Rb@mrgS"},
-      {"quipgate", "exec://", "quipgate", "^egS$@!"},
-  };
-  return kinds;
-}
-
-std::string registrationLine(const HookKind& kind, const std::string& installDir) {
-  std::string program = installDir + kind.program + platform::kExeSuffix;
-  std::string line = std::string(kind.key) + "=" + kind.scheme + program + " " + program;
-  for (const char* v = kind.variables; *v != 0; ++v) {
-    line += kFieldSeparator;
-    line += '%';
-    line += *v;
-  }
-  return line + "\n";
-}
 
 bool parseHookEntry(const std::string& line, HookEntry* entry) {
   std::string::size_type equals = line.find('=');
@@ -71,15 +38,9 @@ bool parseHookEntry(const std::string& line, HookEntry* entry) {
 
 void HookTable::parse(const std::string& text) {
   entries_.clear();
-  std::string::size_type start = 0;
-  while (start < text.size()) {
-    std::string::size_type end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+  for (const std::string& line : splitLines(text)) {
     HookEntry entry;
     if (parseHookEntry(line, &entry)) entries_.push_back(entry);
-    start = end + 1;
   }
 }
 

@@ -1,5 +1,7 @@
 // The server's side of the hook contract: the entries of its ".ftpd" file
 // that start the suite's programs, and the %-variables it puts into them.
+// What the entries say for each program is the suite's own table
+// (hookkit/hook_programs.h).
 #ifndef TOOLS_FTPD_STANDIN_HOOK_TABLE_H_
 #define TOOLS_FTPD_STANDIN_HOOK_TABLE_H_
 
@@ -7,29 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "hookkit/hook_programs.h"
+
 namespace ftpd {
-
-// The separator the server puts before each field of a hook's command line.
-constexpr const char* kFieldSeparator = "??-??";
-
-// One hook the server knows: the key of its ".ftpd" line (without '='), the
-// scheme, the program's file name (without the platform's suffix) and the
-// server variables it is given, left to right ("@mrgS" is %@ %m %r %g %S).
-struct HookKind {
-  const char* key;
-  const char* scheme;
-  const char* program;
-  const char* variables;
-};
-
-// Every hook entry in the order the configuration utility writes them. The
-// site-command hook has four slots; the stand-in registers the first.
-const std::vector<HookKind>& hookKinds();
-
-// The ".ftpd" line that registers `kind` for programs in `installDir` (which
-// ends in the separator): key, scheme, the program's path, a blank, and the
-// program's path again followed by "??-??%x" per variable, then "\n".
-std::string registrationLine(const HookKind& kind, const std::string& installDir);
 
 // One registered hook as read from a ".ftpd" line.
 struct HookEntry {

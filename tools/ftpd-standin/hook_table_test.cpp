@@ -2,42 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/paths.h"
+
 namespace ftpd {
 namespace {
 
-const HookKind& kindOf(const std::string& key) {
-  for (const HookKind& kind : hookKinds()) {
-    if (kind.key == key) return kind;
-  }
-  static const HookKind none = {"", "", "", ""};
-  return none;
-}
-
-TEST(HookTable, RegistrationLinesAreTheUtilitysEntries) {
-  EXPECT_EQ(registrationLine(kindOf("landfall"), "/site/"),
-            "landfall=ask:///site/landfall /site/landfall"
-            "??-??%R??-??%b??-??%m??-??%r??-??%g??-??%S??-??%V??-??%@\n");
-  EXPECT_EQ(registrationLine(kindOf("onSfvComplete"), "/i/"),
-            "onSfvComplete=exec:///i/tallyfull /i/tallyfull??-??%m??-??%r??-??%g??-??%S\n");
-  EXPECT_EQ(registrationLine(kindOf("sweepguard"), "/i/"),
-            "sweepguard=exec:///i/sweepguard /i/sweepguard"
-            "??-??%R??-??%b??-??%@??-??%m??-??%r??-??%g??-??%S\n");
-  EXPECT_EQ(registrationLine(kindOf("quipgate"), "/i/"),
-            "quipgate=exec:///i/quipgate /i/quipgate"
-            "??-??%^??-??%e??-??%g??-??%S??-??%$??-??%@??-??%!\n");
-  EXPECT_EQ(hookKinds().size(), 8u);
-}
-
 TEST(HookTable, EntriesReadBackWhateverTheFolderHolds) {
   for (const std::string dir : {"/site/", "/my site/with blanks/", "/a b/"}) {
-    for (const HookKind& kind : hookKinds()) {
-      std::string line = registrationLine(kind, dir);
+    for (const HookProgram* hook : kServerHooks) {
+      std::string line = hookEntryLine(*hook, XString(dir)).str();
       line.pop_back();
       HookEntry entry;
       ASSERT_TRUE(parseHookEntry(line, &entry)) << line;
-      EXPECT_EQ(entry.key, kind.key);
-      EXPECT_EQ(entry.scheme, kind.scheme);
-      EXPECT_EQ(entry.program, dir + kind.program);
+      EXPECT_EQ(entry.key, hook->ftpdKey);
+      EXPECT_EQ(entry.scheme, hook->scheme);
+      EXPECT_EQ(entry.program, dir + hook->name + platform::kExeSuffix);
       EXPECT_EQ(entry.command.compare(0, entry.program.size(), entry.program), 0);
       EXPECT_EQ(entry.command.substr(entry.program.size(), 5), kFieldSeparator);
     }

@@ -17,7 +17,10 @@
 //     An uploaded SFV checks the listed files already there instead: each
 //     that fails becomes .bad with a tallysour run; when every listed file
 //     is there and passes, tallyfull runs with the SFV as the completing
-//     file.
+//     file. An SFV is read as the hooks read it: its entries are the lines
+//     they count, each named by the text before its last blank (a line with
+//     a TAB before its checksum names no file and never passes), and an
+//     entry naming the SFV itself counts as passed and is never checked.
 //   ftpd-standin mkdir SITE VPATH --user U --group G
 //     Makes the folder, then asks foldbirth; a refusal removes it again.
 //   ftpd-standin delete SITE VPATH --user U --group G

@@ -1,10 +1,8 @@
 #include "tools/ftpd-standin/release_check.h"
 
-#include <zlib.h>
-
 #include "foundation/xstring.h"
 #include "platform/fs.h"
-#include "tools/ftpd-standin/ftpd_site.h"
+#include "tools/ftpd-standin/util.h"
 
 namespace ftpd {
 
@@ -17,14 +15,12 @@ constexpr size_t kSfvLimit = 4 << 20;
 
 bool hasExtension(const std::string& name, const char* extension) {
   std::string::size_type dot = name.rfind('.');
-  if (dot == std::string::npos) return false;
-  return XString(name.substr(dot + 1)).equalsNoCase(XString(extension));
+  return dot != std::string::npos && equalsNoCase(name.substr(dot + 1), extension);
 }
 
 bool ReleaseCheck::readSfv(const std::string& folder) {
   folder_ = folder;
   sfvName_.clear();
-  sfvCrc_ = 0;
   sfv_ = SfvList();
   // Other programs change the folder between our looks at it.
   platform::forgetListing(folder);
@@ -37,23 +33,24 @@ bool ReleaseCheck::readSfv(const std::string& folder) {
     }
   }
   if (sfvName_.empty()) return false;
-  std::string text;
-  if (!readSmallFile(joinPath(folder, sfvName_), kSfvLimit, &text)) return false;
-  sfv_.parse(text);
-  uLong crc = crc32(0L, Z_NULL, 0);
-  sfvCrc_ = static_cast<uint32_t>(
-      crc32(crc, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
-  return true;
+  return sfv_.load(joinPath(folder, sfvName_), kSfvLimit);
 }
 
 ListedFileState ReleaseCheck::check(const SfvFile& listed) const {
   ListedFileState state;
   state.listedName = listed.name;
+  if (!listed.name.empty() && equalsNoCase(listed.name, sfvName_)) {
+    state.diskName = sfvName_;
+    state.passed = true;
+    state.isSfv = true;
+    return state;
+  }
   platform::DirEntry found;
   if (!platform::findNoCase(folder_, listed.name, &found) || found.isFolder) return state;
   state.diskName = found.name;
   uint32_t crc = 0;
-  state.passed = fileCrc32(joinPath(folder_, found.name), &crc) && crc == listed.crc;
+  state.passed =
+      listed.hasCrc && fileCrc32(joinPath(folder_, found.name), &crc) && crc == listed.crc;
   return state;
 }
 

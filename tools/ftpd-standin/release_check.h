@@ -15,6 +15,9 @@ struct ListedFileState {
   std::string listedName;  // as the SFV writes it
   std::string diskName;    // as the folder holds it; empty when missing
   bool passed = false;     // present and its CRC32 equals the listed one
+  // The entry names the SFV itself: it is there and counts as passed, and is
+  // never checked against itself.
+  bool isSfv = false;
 };
 
 class ReleaseCheck {
@@ -23,7 +26,8 @@ class ReleaseCheck {
   // ignoring case, in the folder's sorted listing. False when the folder
   // holds none or it cannot be read (it then lists nothing).
   bool readSfv(const std::string& folder);
-  // Checks one listed file; `listed` is an entry of sfv().files().
+  // Checks one listed file; `listed` is an entry of sfv().files(). An entry
+  // that names the SFV passes unchecked.
   ListedFileState check(const SfvFile& listed) const;
   // Checks every listed file.
   std::vector<ListedFileState> checkAll() const;
@@ -33,13 +37,12 @@ class ReleaseCheck {
   const std::string& folder() const { return folder_; }
   const std::string& sfvName() const { return sfvName_; }
   // The CRC32 of the SFV's bytes: which SFV a kept record was made against.
-  uint32_t sfvCrc() const { return sfvCrc_; }
+  uint32_t sfvCrc() const { return sfv_.bytesCrc(); }
   const SfvList& sfv() const { return sfv_; }
 
  private:
   std::string folder_;
   std::string sfvName_;
-  uint32_t sfvCrc_ = 0;
   SfvList sfv_;
 };
 

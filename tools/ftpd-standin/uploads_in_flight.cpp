@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "foundation/xfile.h"
 #include "platform/fs.h"
-#include "tools/ftpd-standin/sfv_list.h"
+#include "tools/ftpd-standin/util.h"
 
 namespace ftpd {
 
@@ -13,17 +12,6 @@ namespace {
 // A few lines per running stand-in; a larger file is not ours.
 constexpr size_t kListLimit = 4 << 20;
 constexpr size_t kMaxEntries = 10000;
-
-bool parseMs(const std::string& text, long long* value) {
-  if (text.empty() || text.size() > 15) return false;
-  long long out = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    out = out * 10 + (c - '0');
-  }
-  *value = out;
-  return true;
-}
 
 }  // namespace
 
@@ -38,21 +26,16 @@ bool UploadsInFlight::load() {
 
 void UploadsInFlight::parse(const std::string& text) {
   entries_.clear();
-  std::string::size_type start = 0;
-  while (start < text.size() && entries_.size() < kMaxEntries) {
-    std::string::size_type end = text.find('\n', start);
-    if (end == std::string::npos) break;  // a cut last line
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
+  for (const std::string& line : splitLines(text, true)) {  // a cut last line is dropped
+    if (entries_.size() >= kMaxEntries) break;
     std::string::size_type first = line.find(' ');
     if (first == std::string::npos) continue;
     std::string::size_type second = line.find(' ', first + 1);
     if (second == std::string::npos || second == first + 1 || second + 1 >= line.size()) continue;
-    Entry entry;
-    if (!parseMs(line.substr(0, first), &entry.ms)) continue;
-    entry.id = line.substr(first + 1, second - first - 1);
-    entry.folder = line.substr(second + 1);
-    entries_.push_back(entry);
+    uint64_t ms = 0;
+    if (!parseDigits(line.substr(0, first), 15, &ms)) continue;
+    entries_.push_back({static_cast<long long>(ms), line.substr(first + 1, second - first - 1),
+                        line.substr(second + 1)});
   }
 }
 
@@ -70,12 +53,7 @@ bool UploadsInFlight::save() const {
     (void)platform::removeFile(path_.c_str());
     return !platform::pathExists(path_.c_str());
   }
-  std::string bytes = text();
-  XFile file;
-  file.openReplacing(path_.c_str(), false);
-  if (!file.isOpen()) return false;
-  file.writeBytes(bytes.data(), bytes.size());
-  return file.commit();
+  return writeWholeFile(path_, text());
 }
 
 void UploadsInFlight::add(long long ms, const std::string& id, const std::string& folder) {

@@ -5,7 +5,8 @@
 // complete" only when every file of the release is in and dealt with, so the
 // upload that completes a release waits until the uploads stored before it
 // into the same folder have ended. Callers hold the stand-in's lock around
-// load, change and save.
+// load, change and save; the object takes no lock and writes only when
+// save() is called.
 #ifndef TOOLS_FTPD_STANDIN_UPLOADS_IN_FLIGHT_H_
 #define TOOLS_FTPD_STANDIN_UPLOADS_IN_FLIGHT_H_
 
@@ -21,10 +22,10 @@ class UploadsInFlight {
 
   // Reads the list; a missing file is an empty list, lines that do not
   // parse are dropped. False only for a file that cannot be read.
-  bool load();
+  [[nodiscard]] bool load();
   // Writes the list (to a temporary file renamed over the old one); an
   // empty list removes the file.
-  bool save() const;
+  [[nodiscard]] bool save() const;
   void parse(const std::string& text);
   std::string text() const;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "foundation/xstring.h"
 #include "platform/paths.h"
+#include "tools/ftpd-standin/util.h"
 
 namespace ftpd {
 
@@ -12,11 +12,6 @@ namespace {
 constexpr int kColumns = 15;
 // The server's columns after the owner triple for a real folder.
 constexpr const char* kFolderColumns = "r|0|0|0|0|0|0|0|0|";
-
-bool startsWithNoCase(const std::string& text, const std::string& prefix) {
-  return prefix.size() <= text.size() &&
-         equalNoCase(text.c_str(), prefix.c_str(), static_cast<unsigned>(prefix.size()));
-}
 
 std::string withTrailing(std::string text, char c) {
   if (text.empty() || text.back() != c) text += c;
@@ -28,13 +23,7 @@ std::string withTrailing(std::string text, char c) {
 void VfsMap::parse(const std::string& text) {
   mappings_.clear();
   malformed_ = 0;
-  std::string::size_type start = 0;
-  while (start < text.size()) {
-    std::string::size_type end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : splitLines(text)) {
     if (std::count(line.begin(), line.end(), '|') != kColumns - 1) {
       ++malformed_;
       continue;
