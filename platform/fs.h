@@ -71,9 +71,10 @@ bool fileSize(const char* path, uint64_t* size);
 // Hidden and normal attributes; nothing to do on POSIX.
 void setHidden(const char* path, bool hidden);
 // Permission bits (07777) of what a path names. The suite itself never
-// uses them; the stand-in of the outside chmod program does.
+// uses them; the stand-in of the outside chmod program does. A symbolic
+// link is never followed: setting the bits of one fails and changes nothing.
 bool modeBits(const char* path, unsigned int* bits);
-bool setModeBits(const char* path, unsigned int bits);
+[[nodiscard]] bool setModeBits(const char* path, unsigned int bits);
 
 // ---- changing files ----
 
@@ -101,8 +102,6 @@ bool setModeBits(const char* path, unsigned int bits);
 // an existing target; false (and nothing changed) across file systems.
 [[nodiscard]] bool renameWithinFileSystem(const char* from, const char* to);
 
-// A name beside `path`, in the same folder, that no other process uses.
-std::string tempPathFor(const std::string& path);
 // Renames `from` over `to`, replacing it: the write-then-rename step. A
 // target that is a symbolic link or not a regular file is left alone, and
 // the result is false.
@@ -146,19 +145,6 @@ bool listedBefore(const DirEntry& a, const DirEntry& b);
 // names up or sort only what they keep. Without `sizes` no entry is looked
 // at beyond what the folder itself tells (size is then 0).
 bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEntry>& out);
-
-// Finds `name` in `folder` as a case-insensitive file system would: the exact
-// name first, then a match ignoring the case of 'A'..'Z' in the folder's
-// listing; of several such matches the first listed wins. `found` gets the
-// name as it is on disk. A name that is empty, "." or "..", or holds a
-// separator is never found. The listing is read once per run and kept per
-// folder (keyed by the folder itself, not by how its path is spelled); every
-// change this layer makes in a folder (makeDir, removeDir, removeFile,
-// createEmptyFile, removeEmptyFile, renameNoReplace, replaceFile, openFile
-// for writing or appending) drops what it kept of that folder. Changes that
-// other programs make are not seen until forgetListing.
-bool findNoCase(const std::string& folder, const std::string& name, DirEntry* found);
-void forgetListing(const std::string& folder);
 
 }  // namespace platform
 

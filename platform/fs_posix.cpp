@@ -15,10 +15,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <set>
-#include <utility>
 #include <vector>
 
 #include "platform/fs.h"
@@ -44,42 +42,6 @@ std::string parentOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   std::string::size_type keep = path.find_last_not_of('/', slash);
   return keep == std::string::npos ? "/" : path.substr(0, keep + 1);
-}
-
-// ---- the kept listings ----
-
-// Keyed by device and inode, so "dir", "dir/" and "./dir" are one folder and
-// a change of the working folder changes nothing.
-using FolderKey = std::pair<dev_t, ino_t>;
-
-std::mutex cacheMutex;
-std::map<FolderKey, std::vector<DirEntry>> cachedListings;
-
-bool folderKey(const std::string& folder, FolderKey* key) {
-  struct stat st;
-  if (stat(folder.empty() ? "." : folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  *key = FolderKey(st.st_dev, st.st_ino);
-  return true;
-}
-
-bool cacheEmpty() {
-  std::lock_guard<std::mutex> guard(cacheMutex);
-  return cachedListings.empty();
-}
-
-void dropKey(const FolderKey& key) {
-  std::lock_guard<std::mutex> guard(cacheMutex);
-  cachedListings.erase(key);
-}
-
-void dropFolder(const std::string& folder) {
-  FolderKey key;
-  if (!cacheEmpty() && folderKey(folder, &key)) dropKey(key);
-}
-
-// Drops the listing of the folder that holds `path`.
-void dropParentOf(const char* path) {
-  if (path != nullptr && !cacheEmpty()) dropFolder(parentOf(path));
 }
 
 // ---- listing order ----
@@ -302,7 +264,6 @@ bool copyTree(const std::string& from, const std::string& to, const struct stat&
   *madeTarget = false;
   if (mkdir(to.c_str(), 0700) != 0) return false;
   *madeTarget = true;
-  dropParentOf(to.c_str());
   std::vector<std::string> names;
   if (!rawNames(from, names)) return false;
   for (const std::string& name : names) {
@@ -376,7 +337,6 @@ FILE* openFile(const char* path, const char* mode) {
     close(fd);
     return nullptr;
   }
-  if (mode[0] != 'r') dropParentOf(path);
   return file;
 }
 
@@ -471,18 +431,12 @@ bool changeDir(const char* path) { return path != nullptr && path[0] != 0 && chd
 
 bool makeDir(const char* path) {
   if (path == nullptr || path[0] == 0 || mkdir(path, 0777) != 0) return false;
-  dropParentOf(path);
   return true;
 }
 
 bool removeDir(const char* path) {
   if (path == nullptr || path[0] == 0) return false;
-  FolderKey own;
-  bool haveKey = !cacheEmpty() && folderKey(path, &own);
   if (rmdir(path) != 0) return false;
-  // The inode may come back as another folder.
-  if (haveKey) dropKey(own);
-  dropParentOf(path);
   return true;
 }
 
@@ -525,14 +479,16 @@ bool modeBits(const char* path, unsigned int* bits) {
 }
 
 bool setModeBits(const char* path, unsigned int bits) {
-  return path != nullptr && chmod(path, static_cast<mode_t>(bits & 07777)) == 0;
+  // Refused for a link, so a link put in place after a look at the path is
+  // not followed either.
+  return path != nullptr &&
+         fchmodat(AT_FDCWD, path, static_cast<mode_t>(bits & 07777), AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // ---- changing files ----
 
 bool removeFile(const char* path) {
   if (path == nullptr || unlink(path) != 0) return false;
-  dropParentOf(path);
   return true;
 }
 
@@ -541,7 +497,6 @@ bool createEmptyFile(const char* path) {
   int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd >= 0) {
     bool ok = close(fd) == 0;
-    dropParentOf(path);
     return ok;
   }
   if (errno != EEXIST) return false;
@@ -555,7 +510,6 @@ bool emptyRegularFile(const char* path) {
   if (fd < 0) return false;
   bool ok = ftruncate(fd, 0) == 0;
   if (close(fd) != 0) ok = false;
-  dropParentOf(path);
   return ok;
 }
 
@@ -569,8 +523,6 @@ bool removeEmptyFile(const char* path) {
 bool renameWithinFileSystem(const char* from, const char* to) {
   if (from == nullptr || to == nullptr || from[0] == 0 || to[0] == 0) return false;
   if (!renameSameFs(from, to)) return false;
-  dropParentOf(from);
-  dropParentOf(to);
   return true;
 }
 
@@ -581,21 +533,8 @@ bool renameNoReplace(const char* from, const char* to) {
   bool ok = renameSameFs(from, to);
   if (!ok && errno == EXDEV) ok = moveAcross(from, to, source);
   if (ok) {
-    dropParentOf(from);
-    dropParentOf(to);
   }
   return ok;
-}
-
-std::string tempPathFor(const std::string& path) {
-  static std::atomic<unsigned> serial{0};
-  std::string::size_type slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(getpid()),
-                serial.fetch_add(1));
-  return folder + "." + name + suffix;
 }
 
 bool replaceFile(const char* from, const char* to) {
@@ -603,8 +542,6 @@ bool replaceFile(const char* from, const char* to) {
   struct stat st;
   if (lstat(to, &st) == 0 && !S_ISREG(st.st_mode)) return false;
   if (std::rename(from, to) != 0) return false;
-  dropParentOf(from);
-  dropParentOf(to);
   return true;
 }
 
@@ -659,40 +596,5 @@ bool listFolder(const std::string& folder, unsigned int attributes, std::vector<
   return true;
 }
 
-bool findNoCase(const std::string& folder, const std::string& name, DirEntry* found) {
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
-    return false;
-  }
-  std::string path = joinPath(folder, name);
-  struct stat own, target;
-  if (lstat(path.c_str(), &own) == 0) {
-    if (found != nullptr) {
-      bool haveTarget = S_ISLNK(own.st_mode) && stat(path.c_str(), &target) == 0;
-      found->name = name;
-      describe(own, haveTarget ? &target : nullptr, found);
-    }
-    return true;
-  }
-
-  FolderKey key;
-  if (!folderKey(folder, &key)) return false;
-  std::lock_guard<std::mutex> guard(cacheMutex);
-  auto kept = cachedListings.find(key);
-  if (kept == cachedListings.end()) {
-    std::vector<DirEntry> listing;
-    if (!listFolder(folder, listing)) return false;
-    kept = cachedListings.emplace(key, std::move(listing)).first;
-  }
-  const std::vector<DirEntry>& listing = kept->second;
-  // Sorted by folded name first, so the first folded match is the first listed.
-  auto at = std::lower_bound(
-      listing.begin(), listing.end(), name,
-      [](const DirEntry& e, const std::string& n) { return compareFolded(e.name, n) < 0; });
-  if (at == listing.end() || compareFolded(at->name, name) != 0) return false;
-  if (found != nullptr) *found = *at;
-  return true;
-}
-
-void forgetListing(const std::string& folder) { dropFolder(folder); }
 
 }  // namespace platform

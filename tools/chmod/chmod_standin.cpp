@@ -18,7 +18,7 @@
 #include "platform/lock.h"
 #include "platform/paths.h"
 #include "platform/process.h"
-#include "tools/platform_gaps.h"
+#include "tools/listing_cache.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::vector<std::string> expand(std::string path) {
   }
   if (last.find_first_of("*?") == std::string::npos) {
     platform::DirEntry found;
-    if (platform::findNoCase(prefix, last, &found)) paths.push_back(prefix + found.name);
+    if (tools::findNoCase(prefix, last, &found)) paths.push_back(prefix + found.name);
     return paths;
   }
   std::vector<platform::DirEntry> listing;
@@ -77,10 +77,10 @@ int main(int argc, char** argv) {
 
   std::string lines;
   for (const std::string& path : paths) {
-    if (platform_gaps::isLink(path.c_str())) continue;
+    if (platform::isLink(path.c_str())) continue;
     // A link put in place since the look above is not followed either. The
     // log says what was asked for; whether the bits took shows on the path.
-    static_cast<void>(platform_gaps::setModeBitsNoFollow(path.c_str(), bits));
+    static_cast<void>(platform::setModeBits(path.c_str(), bits));
     lines += std::string(argv[1]) + " " + argv[2] + " " + argv[3] + " " + path + "\n";
   }
   if (lines.empty()) return 0;

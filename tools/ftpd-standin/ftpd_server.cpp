@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,7 +17,7 @@
 #include "tools/ftpd-standin/sfv_list.h"
 #include "tools/ftpd-standin/uploads_in_flight.h"
 #include "tools/ftpd-standin/util.h"
-#include "tools/platform_gaps.h"
+#include "tools/listing_cache.h"
 
 namespace ftpd {
 
@@ -26,7 +27,6 @@ namespace {
 constexpr size_t kReplyLimit = 1 << 20;
 
 // The stored file's temporary name begins so.
-constexpr const char* kTempPrefix = ".ftpd-";
 
 std::string askReply(const HookProgram& program, const std::string& requestId) {
   return std::string("ask-") + program.name + "." + requestId;
@@ -84,7 +84,7 @@ bool storeFile(const std::string& from, const std::string& folder, const std::st
   FILE* in = platform::openFile(from.c_str(), "rb");
   if (in == nullptr) return false;
   std::string temp;
-  FILE* out = platform_gaps::createTempFile(folder, kTempPrefix, &temp);
+  FILE* out = platform::createTempBeside(to, &temp);
   if (out == nullptr) {
     std::fclose(in);
     return false;
@@ -112,22 +112,12 @@ long long nowMs() {
 }  // namespace
 
 std::string makeRequestId() {
-  long long ms = nowMs();
-  // A temporary name is one that no other process uses; its numbers (the
-  // process and a counter) make the id unique among running stand-ins.
-  std::string unique = platform::tempPathFor("id");
-  std::string numbers;
-  std::string run;
-  for (size_t i = 0; i <= unique.size(); ++i) {
-    char c = i < unique.size() ? unique[i] : 0;
-    if (c >= '0' && c <= '9') {
-      run += c;
-      continue;
-    }
-    if (!run.empty()) numbers += "-" + run;
-    run.clear();
-  }
-  return std::to_string(ms) + numbers;
+  // The time, then a random number and a counter: unique among running
+  // stand-ins, and only digits and '-', so safe in a file name.
+  static std::random_device random;
+  static unsigned int counter = 0;
+  uint64_t draw = (static_cast<uint64_t>(random()) << 32) | random();
+  return std::to_string(nowMs()) + "-" + std::to_string(draw) + "-" + std::to_string(++counter);
 }
 
 bool passableValue(const std::string& value) {
@@ -300,8 +290,8 @@ int FtpdServer::prepareUpload(const UploadRequest& request, Upload* upload) {
   // As on the server's own file system, an upload over a name that is there
   // in another case keeps the name on disk.
   platform::DirEntry existing;
-  platform::forgetListing(upload->physicalFolder);
-  if (platform::findNoCase(upload->physicalFolder, upload->name, &existing)) {
+  tools::forgetListing(upload->physicalFolder);
+  if (tools::findNoCase(upload->physicalFolder, upload->name, &existing)) {
     if (existing.isFolder) {
       std::fprintf(stderr, "ftpd-standin: %s is a folder\n", existing.name.c_str());
       return kExitFailed;
@@ -611,7 +601,7 @@ int FtpdServer::siteCommand(const std::string& virtualFolder, const std::string&
   // "site-*.<id>" of this request is shown.
   const std::string suffix = "." + requestId_;
   std::vector<platform::DirEntry> listing;
-  platform::forgetListing(site_.output());
+  tools::forgetListing(site_.output());
   platform::listFolder(site_.output(), 0, listing);
   bool any = false;
   for (const platform::DirEntry& entry : listing) {

@@ -2,6 +2,7 @@
 
 #include "foundation/xstring.h"
 #include "platform/fs.h"
+#include "tools/listing_cache.h"
 #include "tools/ftpd-standin/util.h"
 
 namespace ftpd {
@@ -23,7 +24,7 @@ bool ReleaseCheck::readSfv(const std::string& folder) {
   sfvName_.clear();
   sfv_ = SfvList();
   // Other programs change the folder between our looks at it.
-  platform::forgetListing(folder);
+  tools::forgetListing(folder);
   std::vector<platform::DirEntry> listing;
   if (!platform::listFolder(folder, 0, listing)) return false;
   for (const platform::DirEntry& entry : listing) {
@@ -46,7 +47,7 @@ ListedFileState ReleaseCheck::check(const SfvFile& listed) const {
     return state;
   }
   platform::DirEntry found;
-  if (!platform::findNoCase(folder_, listed.name, &found) || found.isFolder) return state;
+  if (!tools::findNoCase(folder_, listed.name, &found) || found.isFolder) return state;
   state.diskName = found.name;
   uint32_t crc = 0;
   state.passed =
