@@ -97,8 +97,9 @@ class Board {
 
   // Under the site-wide lock: reads `store` into the cleared list, calls
   // `change`, saves to `store` when `change` returns true, and writes the
-  // shown `files` (every row) whether or not anything changed. `change`
-  // runs with the lock held and must not take it again.
+  // shown `files` (every row) whether or not anything changed, unless the
+  // save failed. `change` runs with the lock held and must not take it
+  // again.
   BoardUpdate update(const char* store, const XString& files,
                      const std::function<bool(Board&)>& change);
   // update with add or prepend; the store is saved either way, so a list

@@ -33,71 +33,58 @@ TEST(BoardUpdateTest, OneLockedReadModifyWrite) {
   ASSERT_EQ(chdir(temp.path().c_str()), 0);
   BoardSettings settings = boardSettings(2, false);
   const XString files("shown.txt|also.txt");
+  const char* store = Board::kMessageBoardFile;
 
-  // A missing store starts empty and is made by the first entry.
+  // A missing store starts empty and is made by the first entry; a full
+  // board that may not drop refuses, and is stored and shown as it was.
   Board board(settings);
-  BoardUpdate first = board.addEntry(Board::kMessageBoardFile, files, "one", "al");
-  EXPECT_TRUE(first.locked);
-  EXPECT_FALSE(first.loaded);
-  EXPECT_EQ(first.count, 1);
-  EXPECT_TRUE(first.saved);
-  EXPECT_TRUE(first.filesWritten);
-  EXPECT_EQ(readFile("shown.txt"), "head\none\ntail\n");
-
-  Board again(settings);
-  BoardUpdate second = again.addEntry(Board::kMessageBoardFile, files, "two", "al");
-  EXPECT_TRUE(second.loaded);
-  EXPECT_EQ(second.count, 2);
-  // Full and may not drop: refused, the store and files rewritten as they
-  // were.
-  BoardUpdate refused = again.addEntry(Board::kMessageBoardFile, files, "three", "al");
-  EXPECT_EQ(refused.count, -1);
-  EXPECT_TRUE(refused.saved);
+  BoardUpdate first = board.addEntry(store, files, "one", "al");
+  EXPECT_TRUE(first.locked && !first.loaded && first.count == 1 && first.saved &&
+              first.filesWritten);
+  EXPECT_EQ(board.addEntry(store, files, "two", "al").count, 2);
+  BoardUpdate refused = board.addEntry(store, files, "three", "al");
+  EXPECT_TRUE(refused.loaded && refused.count == -1 && refused.saved);
   EXPECT_EQ(readFile("also.txt"), "head\none\ntwo\ntail\n");
 
   // A change that asks for no save leaves the store alone, while the shown
   // files are still written.
-  const std::string stored = readFile(Board::kMessageBoardFile);
+  const std::string stored = readFile(store);
   settings.tail = "new tail";
-  Board looker(settings);
-  BoardUpdate look = looker.update(Board::kMessageBoardFile, files, [](Board& b) {
+  BoardUpdate look = board.update(store, files, [](Board& b) {
     EXPECT_TRUE(b.remove(0));
     return false;
   });
-  EXPECT_TRUE(look.locked);
-  EXPECT_FALSE(look.saved);
-  EXPECT_TRUE(look.filesWritten);
-  EXPECT_EQ(readFile(Board::kMessageBoardFile), stored);
+  EXPECT_TRUE(look.locked && !look.saved && look.filesWritten);
+  EXPECT_EQ(readFile(store), stored);
   EXPECT_EQ(readFile("shown.txt"), "head\ntwo\nnew tail\n");
 
   // A newest-first list through its short form.
   NewDirListSettings ndl;
+  static_cast<BoardSettings&>(ndl) = boardSettings(2, true);
   ndl.type = 3;
-  ndl.maxentrys = 2;
-  ndl.maxmode = true;
   ndl.lineformat = "%r %t";
+  Board list(ndl);
   for (const char* path : {"/a", "/b", "/c"}) {
-    Board list(ndl);
     BoardUpdate added = list.prependEntry(Board::kNewDirListFile, "ndl.txt", path, "u");
     EXPECT_TRUE(added.saved && added.filesWritten);
   }
-  EXPECT_EQ(readFile("ndl.txt"), "\n1 /c\n2 /b\n\n");
+  EXPECT_EQ(readFile("ndl.txt"), "head\n1 /c\n2 /b\ntail\n");
+
+  // A store that cannot be written: the shown files are left alone.
+  makeDirs(Board::kRequestBoardFile);
+  BoardUpdate unsaved = board.addEntry(Board::kRequestBoardFile, "requests.txt", "r", "u");
+  EXPECT_TRUE(unsaved.locked && !unsaved.saved && !unsaved.filesWritten);
+  EXPECT_FALSE(testing_support::exists("requests.txt"));
 
   // Without the lock nothing is read, changed or written: a folder stands
   // where the lock file goes.
   testing_support::removeFileForTest(platform::kLockFileName);
   makeDirs(platform::kLockFileName);
-  Board blocked(settings);
   bool called = false;
-  BoardUpdate none = blocked.update(Board::kMessageBoardFile, files, [&](Board&) {
-    called = true;
-    return true;
-  });
-  EXPECT_FALSE(none.locked);
-  EXPECT_FALSE(none.saved || none.filesWritten || called);
-  BoardUpdate noAdd = blocked.addEntry(Board::kMessageBoardFile, files, "x", "y");
-  EXPECT_FALSE(noAdd.locked);
-  EXPECT_EQ(readFile(Board::kMessageBoardFile), stored);
+  BoardUpdate none = board.update(store, files, [&](Board&) { return called = true; });
+  EXPECT_FALSE(none.locked || none.saved || none.filesWritten || called);
+  EXPECT_FALSE(board.addEntry(store, files, "x", "y").locked);
+  EXPECT_EQ(readFile(store), stored);
   EXPECT_EQ(readFile("shown.txt"), "head\ntwo\nnew tail\n");
 }
 
