@@ -140,6 +140,8 @@ bool listFolder(const std::string& folder, unsigned int attributes, std::vector<
 
 // The listing order: case-folded name, then bytes.
 bool listedBefore(const DirEntry& a, const DirEntry& b);
+// The names compared with 'A'..'Z' folded, as unsigned bytes: <0, 0, >0.
+int compareFolded(const std::string& a, const std::string& b);
 
 // The entries of `folder` in no particular order, for callers that look
 // names up or sort only what they keep. Without `sizes` no entry is looked

@@ -51,16 +51,6 @@ inline unsigned char foldByte(char c) {
   return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
 }
 
-int compareFolded(const std::string& a, const std::string& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = foldByte(a[i]), y = foldByte(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
 // Fills `entry` from lstat and, for a link, stat of what it points to.
 void describe(const struct stat& own, const struct stat* target, DirEntry* entry) {
   entry->isLink = S_ISLNK(own.st_mode);
@@ -546,6 +536,16 @@ bool replaceFile(const char* from, const char* to) {
 }
 
 // ---- listing ----
+
+int compareFolded(const std::string& a, const std::string& b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = foldByte(a[i]), y = foldByte(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
 
 bool listedBefore(const DirEntry& a, const DirEntry& b) {
   int folded = compareFolded(a.name, b.name);

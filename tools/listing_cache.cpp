@@ -9,21 +9,6 @@ namespace tools {
 
 namespace {
 
-unsigned char foldByte(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
-
-int compareFolded(const std::string& a, const std::string& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = foldByte(a[i]), y = foldByte(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
 // Keyed by the folder itself, not by how its path is spelled.
 std::string keyOf(const std::string& folder) {
   std::error_code error;
@@ -65,9 +50,9 @@ bool findNoCase(const std::string& folder, const std::string& name, platform::Di
   // Sorted by folded name first, so the first folded match is the first listed.
   auto at = std::lower_bound(entries.begin(), entries.end(), name,
                              [](const platform::DirEntry& e, const std::string& n) {
-                               return compareFolded(e.name, n) < 0;
+                               return platform::compareFolded(e.name, n) < 0;
                              });
-  if (at == entries.end() || compareFolded(at->name, name) != 0) return false;
+  if (at == entries.end() || platform::compareFolded(at->name, name) != 0) return false;
   if (found != nullptr) *found = *at;
   return true;
 }
