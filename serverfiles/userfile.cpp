@@ -1,6 +1,5 @@
 #include "serverfiles/userfile.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 

@@ -1,6 +1,5 @@
 #include "serverfiles/vfs_file.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -85,9 +84,10 @@ int VFSfile::load(const char* from) {
   foldedAt_.clear();
   lineEnd_ = std::string_view();
   count = 0;
-  path = from;
+  std::string name = from == nullptr ? "" : from;  // `from` may be our own path
+  path = name.c_str();
 
-  XFile file(from, "rb", false);
+  XFile file(name.c_str(), "rb", false);
   if (!file.isOpen()) return 0;
   if (!text_.read(file, kMaxServerFileBytes)) {
     valid = false;
