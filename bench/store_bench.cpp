@@ -94,18 +94,22 @@ struct Row {
   double floorMs;
 };
 
+// Growth is the time over that of the size ten times smaller, for the store
+// and for its floor.
 void printRows(const char* where, const std::vector<Row>& rows) {
   std::printf("%s\n", where);
-  std::printf("  %-6s %8s %10s %10s %8s %8s\n", "store", "lines", "ms", "floor ms", "x floor",
-              "growth");
+  std::printf("  %-6s %8s %10s %10s %8s %8s %8s\n", "store", "lines", "ms", "floor ms", "x floor",
+              "growth", "floor gr");
   for (size_t i = 0; i < rows.size(); ++i) {
     const Row& r = rows[i];
     char growth[32] = "";
+    char floorGrowth[32] = "";
     if (i > 0 && rows[i - 1].store == r.store) {
       std::snprintf(growth, sizeof growth, "%.2f", r.ms / rows[i - 1].ms);
+      std::snprintf(floorGrowth, sizeof floorGrowth, "%.2f", r.floorMs / rows[i - 1].floorMs);
     }
-    std::printf("  %-6s %8d %10.3f %10.3f %8.2f %8s\n", r.store, r.size, r.ms, r.floorMs,
-                r.ms / r.floorMs, growth);
+    std::printf("  %-6s %8d %10.3f %10.3f %8.2f %8s %8s\n", r.store, r.size, r.ms, r.floorMs,
+                r.ms / r.floorMs, growth, floorGrowth);
   }
 }
 
