@@ -86,7 +86,8 @@ class Userfile {
   // next load, or a save that had to read the file again.
   UserfileEntry* entry(unsigned int index);
   // Writes every line, changed credits included, keeping the file's mode
-  // bits. False leaves the old file as it was.
+  // bits. False leaves the old file as it was: also when the load was not
+  // whole, or the server kept changing the file through a few tries.
   [[nodiscard]] bool save(const char* file);
 
   XPath path;
