@@ -136,8 +136,9 @@ int openRegular(const char* path, int flags, mode_t mode) {
     errno = EINVAL;
     return -1;
   }
-  int status = fcntl(fd, F_GETFL);
-  if (status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
+  // Back to blocking reads and writes; of the status flags only O_APPEND
+  // was asked for.
+  if (fcntl(fd, F_SETFL, flags & O_APPEND) == -1) {
     close(fd);
     return -1;
   }
