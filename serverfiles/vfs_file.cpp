@@ -1,5 +1,6 @@
 #include "serverfiles/vfs_file.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -227,4 +228,30 @@ XString VFSfile::virtualPathOf(const XString& realDir) {
 const VFSfileEntry* VFSfile::entry(int i) const {
   if (i < 0 || static_cast<size_t>(i) >= entries_.size()) return nullptr;
   return &entries_[entries_.size() - 1 - static_cast<size_t>(i)];
+}
+
+int VFSfile::indexOfVirtualPath(const XString& virtualPath, int from) const {
+  std::string_view wanted(virtualPath.c_str(), virtualPath.length());
+  if (wanted.empty()) return -1;
+  if (wanted.back() == '/') wanted.remove_suffix(1);
+  if (from < 0) from = 0;
+  for (int i = from; static_cast<size_t>(i) < entries_.size(); ++i) {
+    std::string_view have = entries_[entries_.size() - 1 - static_cast<size_t>(i)].virtualPath;
+    if (!have.empty() && have.back() == '/') have.remove_suffix(1);
+    if (have.size() != wanted.size()) continue;
+    size_t k = 0;
+    while (k < have.size() && folded(have[k]) == folded(wanted[k])) ++k;
+    if (k == have.size()) return i;
+  }
+  return -1;
+}
+
+void VFSfile::removeAt(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return;
+  size_t at = entries_.size() - 1 - static_cast<size_t>(index);
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
+  // The folded real paths stay where they are; only the removed entry's
+  // place in the index goes.
+  if (at < foldedAt_.size()) foldedAt_.erase(foldedAt_.begin() + static_cast<std::ptrdiff_t>(at));
+  --count;
 }

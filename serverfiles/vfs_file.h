@@ -87,8 +87,15 @@ class VFSfile {
   // of equal ones the one nearer the end of the list.
   XString virtualPathOf(const XString& realDir);
   // Entry i of the list (0 is the head); null past the end. Valid until the
-  // next load or addEntry.
+  // next load, addEntry or removeAt.
   const VFSfileEntry* entry(int i) const;
+  // The index of the first entry from `from` on (0 is the head) whose
+  // virtual path equals `virtualPath`, ASCII case ignored and one trailing
+  // '/' dropped from each; -1 when none does or the text is empty.
+  int indexOfVirtualPath(const XString& virtualPath, int from = 0) const;
+  // Drops entry `index` from the list; an index outside the list does
+  // nothing.
+  void removeAt(int index);
 
   XPath path;
   int count = 0;

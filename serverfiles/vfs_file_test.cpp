@@ -161,4 +161,48 @@ TEST(VFSfileTest, VirtualPathOfAppliesAtSeparatorBoundaries) {
   EXPECT_EQ(vfs.virtualPathOf("/srv/mp3/y"), "/mp3/y/");
 }
 
+TEST(VFSfileTest, FindsAndRemovesEntriesByVirtualPath) {
+  ScopedTempDir temp;
+  std::string path = temp.at("vfs.txt");
+  const std::string first = "/srv/a|/Today/|o|g|7|r|0|0|0|0|0|0|0|0|\r\n";
+  const std::string second = "/srv/b|/other|o|g|7|r|0|0|0|0|0|0|0|0|x\r\n";
+  const std::string third = "/srv/c|/today|o|g|7|d|0|0|0|0|0|0|0|0|\r\n";
+  writeFile(path, first + second + third);
+  VFSfile vfs(path.c_str(), 100);
+  ASSERT_EQ(vfs.count, 3);
+  // The list runs from the last line; one trailing '/' and the case do not
+  // count.
+  EXPECT_EQ(vfs.indexOfVirtualPath("/TODAY/"), 0);
+  EXPECT_EQ(vfs.indexOfVirtualPath("/today", 1), 2);
+  EXPECT_EQ(vfs.indexOfVirtualPath("/today", 3), -1);
+  EXPECT_EQ(vfs.indexOfVirtualPath("/today//"), -1);
+  EXPECT_EQ(vfs.indexOfVirtualPath("/tod"), -1);
+  EXPECT_EQ(vfs.indexOfVirtualPath(""), -1);
+  EXPECT_EQ(vfs.virtualPathOf("/srv/c/x"), "/today/x/");  // folds every real path
+
+  for (int outside : {-1, 3, 100}) vfs.removeAt(outside);
+  ASSERT_EQ(vfs.count, 3);
+  vfs.removeAt(0);
+  EXPECT_EQ(vfs.count, 2);
+  EXPECT_EQ(vfs.indexOfVirtualPath("/today"), 1);
+  EXPECT_EQ(vfs.virtualPathOf("/srv/c/x"), "");
+  EXPECT_EQ(vfs.virtualPathOf("/srv/a/x"), "/Today/x/");
+  // An added entry is found and removed like a loaded one; the remaining
+  // lines are saved as they were read.
+  ASSERT_TRUE(addLink(vfs, "/srv/new", "/today"));
+  EXPECT_EQ(vfs.virtualPathOf("/srv/new"), "/today/");
+  EXPECT_EQ(vfs.indexOfVirtualPath("/today/"), 0);
+  vfs.removeAt(0);
+  EXPECT_EQ(vfs.virtualPathOf("/srv/new"), "");
+  vfs.removeAt(1);
+  ASSERT_EQ(vfs.count, 1);
+  ASSERT_EQ(vfs.save(path.c_str()), 1);
+  EXPECT_EQ(readFile(path), second);
+  // The last entry goes too, and the list is empty.
+  vfs.removeAt(0);
+  EXPECT_EQ(vfs.count, 0);
+  EXPECT_EQ(vfs.entry(0), nullptr);
+  EXPECT_EQ(vfs.indexOfVirtualPath("/other"), -1);
+}
+
 }  // namespace

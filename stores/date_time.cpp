@@ -29,6 +29,34 @@ void Date::setNow() {
   year = now.year;
 }
 
+void Date::stepBackOneDay() {
+  if (day > 1) {
+    --day;
+  } else {
+    if (month >= 2 && month <= 12) {
+      --month;
+    } else {
+      month = 12;
+      // The year before the first one the record can hold stays put.
+      if (year > INT32_MIN) --year;
+    }
+    day = static_cast<uint8_t>(daysInMonth(month, year));
+  }
+  weekday = weekday == 0 || weekday > 6 ? 6 : static_cast<uint8_t>(weekday - 1);
+}
+
+bool Date::sameDay(const Date& a, const Date& b) {
+  return a.day == b.day && a.month == b.month && a.year == b.year;
+}
+
+int daysInMonth(int month, int32_t year) {
+  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  if (month != 2) return kDays[month - 1];
+  bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  return leap ? 29 : 28;
+}
+
 void Time::setNow() {
   platform::LocalTime now = platform::localNow();
   second = static_cast<uint8_t>(now.second);

@@ -15,12 +15,22 @@ class XReplaceList;
 struct Date {
   // Today, from the local clock.
   void setNow();
+  // The previous calendar day (Gregorian leap years); the weekday steps
+  // back with it, 0 to 6. A month outside 1..12 counts as January.
+  void stepBackOneDay();
+  // Day, month and year are equal; the weekday is not compared.
+  static bool sameDay(const Date& a, const Date& b);
 
   uint8_t day = 0;      // 1..31
   uint8_t month = 0;    // 1..12
   uint8_t weekday = 0;  // 0 Sunday .. 6 Saturday
   int32_t year = 0;     // four digits
 };
+
+// The days of a month (1 to 12) of a year: February has 29 in a leap year
+// of the Gregorian calendar (divisible by 4, and by 400 when by 100). 0 for
+// a month outside 1..12.
+int daysInMonth(int month, int32_t year);
 
 // A time of day as the local clock gives it.
 struct Time {

@@ -1,7 +1,9 @@
 #include "stores/date_time.h"
 
 #include <gtest/gtest.h>
+#include <time.h>
 
+#include <climits>
 #include <string>
 
 #include "platform/clock.h"
@@ -83,6 +85,54 @@ TEST(DateTimeTest, ClockAndTemplateKeys) {
   // Values no clock gives, as a damaged store may hold them.
   EXPECT_EQ(render(DateTime{{255, 0, 9, 5}, {0, 0, 99}}), "255.00.05 0005   99:00:00");
   EXPECT_EQ(render(DateTime{{1, 13, 0, -1999}, {}}), "01.13.99 -1999   00:00:00");
+}
+
+Date dateOf(time_t t) {
+  struct tm parts;
+  gmtime_r(&t, &parts);
+  return Date{static_cast<uint8_t>(parts.tm_mday), static_cast<uint8_t>(parts.tm_mon + 1),
+              static_cast<uint8_t>(parts.tm_wday), parts.tm_year + 1900};
+}
+
+TEST(DateTimeTest, StepBackOneDayFollowsTheCalendar) {
+  // Every day from 1901 to 2199 against the C library's calendar, 2100's
+  // missing leap day included.
+  struct tm first = {};
+  first.tm_year = 1;
+  first.tm_mday = 1;
+  struct tm last = {};
+  last.tm_year = 299;
+  last.tm_mon = 11;
+  last.tm_mday = 31;
+  const time_t end = timegm(&last);
+  Date before = dateOf(timegm(&first));
+  int days = 0;
+  for (time_t t = timegm(&first) + 86400; t <= end; t += 86400, ++days) {
+    const Date day = dateOf(t);
+    Date back = day;
+    back.stepBackOneDay();
+    ASSERT_TRUE(back.day == before.day && back.month == before.month &&
+                back.weekday == before.weekday && back.year == before.year)
+        << day.year << "-" << int{day.month} << "-" << int{day.day};
+    before = day;
+  }
+  EXPECT_EQ(days, 109207);
+
+  EXPECT_EQ(daysInMonth(2, 1900), 28);
+  EXPECT_EQ(daysInMonth(2, 2000), 29);
+  EXPECT_EQ(daysInMonth(2, 2004), 29);
+  EXPECT_EQ(daysInMonth(2, 2100), 28);
+  EXPECT_EQ(daysInMonth(0, 2000), 0);
+  EXPECT_EQ(daysInMonth(13, 2000), 0);
+  // A record no clock gives steps back without harm.
+  Date odd{0, 0, 9, INT32_MIN};
+  odd.stepBackOneDay();
+  EXPECT_TRUE(odd.day == 31 && odd.month == 12 && odd.weekday == 6 && odd.year == INT32_MIN);
+
+  EXPECT_TRUE(Date::sameDay(Date{31, 12, 6, 2005}, Date{31, 12, 0, 2005}));
+  EXPECT_FALSE(Date::sameDay(Date{31, 12, 6, 2005}, Date{31, 12, 0, 2006}));
+  EXPECT_FALSE(Date::sameDay(Date{30, 12, 6, 2005}, Date{31, 12, 6, 2005}));
+  EXPECT_FALSE(Date::sameDay(Date{31, 11, 6, 2005}, Date{31, 12, 6, 2005}));
 }
 
 }  // namespace
