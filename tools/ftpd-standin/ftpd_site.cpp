@@ -23,6 +23,30 @@ constexpr const char* kVfsOwner = "site";
 constexpr const char* kVfsGroup = "site";
 constexpr const char* kVfsRights = "777";
 
+// The server's users on a new site: name, group and credits (MB).
+struct SiteUser {
+  const char* name;
+  const char* group;
+  const char* credits;
+};
+constexpr SiteUser kSiteUsers[] = {
+    {"alice", "Couriers", "1500.00"}, {"bob", "Racers", "250.50"}, {"carol", "Racers", "0.00"}};
+
+// A user file line as the server writes one: 23 fields separated by ':', of
+// which the suite reads the name (1), the groups (4) and the credits (16);
+// the others hold what a new account has.
+std::string userLine(const SiteUser& user) {
+  const std::vector<std::string> fields = {
+      user.name, "0", "*",  user.group,     "1", "0", "0", "0", "0", "0", "0", "0",
+      "",        "",  "",   user.credits, "0", "0", "0000000-", "", "0", "0", ""};
+  std::string line;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += ':';
+    line += fields[i];
+  }
+  return line + "\n";
+}
+
 bool copyProgram(const std::string& from, const std::string& to) {
   FILE* in = platform::openFile(from.c_str(), "rb");
   if (in == nullptr) return false;
@@ -120,6 +144,12 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
   std::string vfs = vfsLine(root(), "/", kVfsOwner, kVfsGroup, kVfsRights);
   if (!writeWholeFile(vfsFile(), vfs) || !writeWholeFile(vfsBackup(), vfs)) {
     *error = "cannot write " + vfsFile();
+    return false;
+  }
+  std::string users;
+  for (const SiteUser& user : kSiteUsers) users += userLine(user);
+  if (!writeWholeFile(userFile(), users)) {
+    *error = "cannot write " + userFile();
     return false;
   }
   if (!writeSettings(error)) return false;

@@ -61,6 +61,18 @@
 //
 // Exit codes: 0 done, 1 refused by a hook, 2 usage, 3 the site or the
 // target cannot be used.
+//
+// The periodic programs are not the server's to start: on a site made by
+// init (which also writes the server's user file SITE/server/raidenftpd.usr
+// with the users alice, bob and carol) they are run by hand from
+// SITE/install. For them set also takes the global settings of the new-day
+// program (nd_en, nd_today, nd_yesterday: 0 or 1; nd_format: the day
+// folder's name template; nd_path, nd_todaylink, nd_yesterdaylink: virtual
+// folders of the site, stored as their physical paths; nd_usernametod,
+// nd_grouptod, nd_allowtod, nd_usernamepast, nd_grouppast, nd_allowpast:
+// the owners of today's and past folders) and a user's credit allotment
+// (allot=NAME:WHEN:MODE:NUMBER[:FILLLESS], WHEN daily, weekly or monthly,
+// MODE off, add or fill, FILLLESS 0 or 1).
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -70,6 +82,7 @@
 #include "settings/mconfig.h"
 #include "tools/ftpd-standin/ftpd_server.h"
 #include "tools/ftpd-standin/ftpd_site.h"
+#include "tools/ftpd-standin/global_setting.h"
 #include "tools/ftpd-standin/module_switch.h"
 
 namespace {
@@ -86,6 +99,10 @@ constexpr const char* kUsage =
     "  ftpd-standin set SITE KEY=VALUE... (keys: sfv_force sfv_oneonly sfv_insfv m3u_deny\n"
     "                 m3u_create m3u_skip move_en: 0/1; badf: 0/1/2; move_dir: a virtual folder)\n"
     "Plays the FTP server's part for the suite's hooks on a sandbox site.\n"
+    "set also takes the global settings nd_en nd_today nd_yesterday: 0/1; nd_format;\n"
+    "  nd_path nd_todaylink nd_yesterdaylink: virtual folders; nd_usernametod nd_grouptod\n"
+    "  nd_allowtod nd_usernamepast nd_grouppast nd_allowpast; and\n"
+    "  allot=NAME:daily|weekly|monthly:off|add|fill:NUMBER[:FILLLESS 0/1].\n"
     "Exit codes: 0 done, 1 refused by a hook, 2 usage, 3 site or target unusable.\n";
 
 struct Arguments {
@@ -153,15 +170,33 @@ int setSwitches(const ftpd::FtpdSite& site, const std::vector<std::string>& posi
     std::fprintf(stderr, "ftpd-standin: cannot read %s\n", path.c_str());
     return ftpd::kExitFailed;
   }
+  // The new-day and allotment keys are global settings.
+  const std::string globalPath = ftpd::joinPath(site.data(), "BCconfig.bcc");
+  GConfig global;
+  bool anyGlobal = false;
+  for (size_t i = 1; i < positional.size(); ++i) {
+    anyGlobal = anyGlobal || ftpd::isGlobalSetting(positional[i]);
+  }
+  if (anyGlobal && !global.load(globalPath.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: cannot read %s\n", globalPath.c_str());
+    return ftpd::kExitFailed;
+  }
   for (size_t i = 1; i < positional.size(); ++i) {
     std::string error;
-    if (!ftpd::setModuleSwitch(positional[i], site.vfs(), &config, &error)) {
+    const bool done = ftpd::isGlobalSetting(positional[i])
+                          ? ftpd::setGlobalSetting(positional[i], site.vfs(), &global, &error)
+                          : ftpd::setModuleSwitch(positional[i], site.vfs(), &config, &error);
+    if (!done) {
       std::fprintf(stderr, "ftpd-standin: %s\n", error.c_str());
       return ftpd::kExitUsage;
     }
   }
   if (!config.save(path.c_str())) {
     std::fprintf(stderr, "ftpd-standin: cannot write %s\n", path.c_str());
+    return ftpd::kExitFailed;
+  }
+  if (anyGlobal && !global.save(globalPath.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: cannot write %s\n", globalPath.c_str());
     return ftpd::kExitFailed;
   }
   for (size_t i = 1; i < positional.size(); ++i) {
