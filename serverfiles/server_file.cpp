@@ -7,26 +7,49 @@
 
 #include "platform/fs.h"
 
-bool readWholeFile(XFile& file, std::string& bytes, uint64_t limit) {
-  bytes.clear();
+bool FileBytes::read(XFile& file, uint64_t limit) {
+  clear();
   if (!file.isOpen()) return false;
   uint64_t expected = file.bytesLeft();
   if (expected > limit) return false;
-  // The size is only a hint: the file may grow while it is read.
-  bytes.resize(static_cast<size_t>(expected));
-  size_t have = static_cast<size_t>(std::fread(&bytes[0], 1, bytes.size(), file.handle));
-  if (have == bytes.size()) {
-    char chunk[1 << 14];
-    for (;;) {
-      size_t got = std::fread(chunk, 1, sizeof chunk, file.handle);
-      if (got == 0) break;
-      if (have + got > limit) return false;
-      bytes.append(chunk, got);
-      have += got;
+  // The size is only a hint: one byte more tells whether the file grew
+  // while it was read.
+  size_t capacity = static_cast<size_t>(expected) + 1;
+  data_.reset(new char[capacity]);
+  for (;;) {
+    size_ += std::fread(data_.get() + size_, 1, capacity - size_, file.handle);
+    if (size_ < capacity) break;
+    if (capacity > limit) {
+      clear();
+      return false;
     }
+    size_t larger = capacity * 2 > limit + 1 ? static_cast<size_t>(limit) + 1 : capacity * 2;
+    std::unique_ptr<char[]> grown(new char[larger]);
+    std::memcpy(grown.get(), data_.get(), size_);
+    data_ = std::move(grown);
+    capacity = larger;
   }
-  bytes.resize(have);
-  return !std::ferror(file.handle);
+  if (std::ferror(file.handle)) {
+    clear();
+    return false;
+  }
+  return true;
+}
+
+void FileBytes::clear() {
+  data_.reset();
+  size_ = 0;
+}
+
+ChunkWriter::ChunkWriter(XFile& file) : file_(file) { buffer_.reserve(kChunk); }
+
+void ChunkWriter::writeThrough(std::string_view bytes) {
+  file_.writeBytes(bytes.data(), bytes.size());
+}
+
+void ChunkWriter::flush() {
+  file_.writeBytes(buffer_.data(), buffer_.size());
+  buffer_.clear();
 }
 
 bool nextLine(std::string_view& rest, TextLine* line) {
@@ -45,6 +68,40 @@ bool nextLine(std::string_view& rest, TextLine* line) {
   line->end = rest.substr(textEnd, newline + 1 - textEnd);
   rest.remove_prefix(newline + 1);
   return true;
+}
+
+// Eight bytes at a time: the lines are long and the separators many, and a
+// byte-wise count is the better part of a load.
+size_t countByte(std::string_view text, char c) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7fu;
+  const uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  const char* p = text.data();
+  size_t left = text.size();
+  size_t n = 0;
+  for (; left >= 8; p += 8, left -= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    uint64_t x = word ^ pattern;
+    // The top bit of each byte that is zero, and of no other byte.
+    uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
+    n += static_cast<size_t>(((zero >> 7) * kOnes) >> 56);
+  }
+  for (; left > 0; ++p, --left) n += *p == c;
+  return n;
+}
+
+size_t countLines(std::string_view text) {
+  size_t n = 0;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end) {
+    const void* found = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    ++n;
+    if (found == nullptr) break;
+    p = static_cast<const char*>(found) + 1;
+  }
+  return n;
 }
 
 std::string_view lineEndOf(std::string_view firstLineEnd) {

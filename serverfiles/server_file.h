@@ -5,6 +5,7 @@
 #define SERVERFILES_SERVER_FILE_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -16,9 +17,46 @@
 // damaged, so that it is never rewritten from a partial reading.
 constexpr uint64_t kMaxServerFileBytes = uint64_t{1} << 30;
 
-// Reads the rest of an open file into `bytes`. False on a read error or when
-// the file holds more than `limit` bytes.
-[[nodiscard]] bool readWholeFile(XFile& file, std::string& bytes, uint64_t limit);
+// The rest of an open file, read whole into one block that is not cleared
+// first.
+class FileBytes {
+ public:
+  // False on a read error or when the file holds more than `limit` bytes.
+  [[nodiscard]] bool read(XFile& file, uint64_t limit);
+  void clear();
+  std::string_view view() const { return std::string_view(data_.get(), size_); }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+};
+
+// Gathers the bytes of a file being written and hands them to it in large
+// pieces.
+class ChunkWriter {
+ public:
+  explicit ChunkWriter(XFile& file);
+  ChunkWriter(const ChunkWriter&) = delete;
+  ChunkWriter& operator=(const ChunkWriter&) = delete;
+
+  void append(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kChunk) flush();
+    if (bytes.size() >= kChunk) {
+      writeThrough(bytes);
+    } else {
+      buffer_.append(bytes);
+    }
+  }
+  // Hands over what is gathered; call it before the file is committed.
+  void flush();
+
+ private:
+  void writeThrough(std::string_view bytes);
+
+  static constexpr size_t kChunk = size_t{1} << 18;
+  XFile& file_;
+  std::string buffer_;
+};
 
 // One line of a text file: its bytes without the line end, and the line end
 // as it was read ("\n", "\r\n", or empty for a last line without one).
@@ -29,6 +67,12 @@ struct TextLine {
 
 // Takes the next line off the front of `rest`; false when `rest` is empty.
 bool nextLine(std::string_view& rest, TextLine* line);
+
+// How often `c` occurs in `text`.
+size_t countByte(std::string_view text, char c);
+
+// How many lines `text` holds, a last one without a line end included.
+size_t countLines(std::string_view text);
 
 // The line end a line gets when it has none of its own: that of the first
 // line that has one, "\n" when none has.

@@ -1,6 +1,5 @@
 #include "serverfiles/userfile.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
@@ -14,6 +13,7 @@ constexpr int kSeparators = 22;
 constexpr int kSaveTries = 4;
 // Credits beyond this many hundredths are held at it.
 constexpr int64_t kMaxCredits = INT64_C(1000000000000000000);
+constexpr int64_t kMaxWhole = kMaxCredits / kCreditUnit;
 
 unsigned int toUInt(std::string_view text) {
   uint32_t value = 0;
@@ -23,16 +23,6 @@ unsigned int toUInt(std::string_view text) {
   }
   return value;
 }
-
-int toInt(std::string_view text) {
-  bool negative = !text.empty() && text[0] == '-';
-  if (negative) text.remove_prefix(1);
-  uint32_t value = toUInt(text);
-  if (negative) value = 0u - value;
-  return static_cast<int>(value);
-}
-
-bool isTrue(std::string_view text) { return text.size() == 1 && text[0] == '1'; }
 
 int64_t clampCredits(int64_t value) {
   if (value > kMaxCredits) return kMaxCredits;
@@ -56,7 +46,8 @@ int64_t parseCredits(std::string_view text) {
     if (c >= '0' && c <= '9') {
       int digit = c - '0';
       if (!separator) {
-        whole = whole > kMaxCredits / 10 ? kMaxCredits : whole * 10 + digit;
+        if (whole < kMaxWhole) whole = whole * 10 + digit;
+        if (whole > kMaxWhole) whole = kMaxWhole;
       } else if (decimals < 2) {
         fraction = fraction * 10 + digit;
         ++decimals;
@@ -86,68 +77,65 @@ std::string formatCredits(int64_t hundredths) {
 }
 
 bool UserfileEntry::parse(std::string_view text) {
-  size_t at[kSeparators];
-  int n = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != kFieldSep) continue;
-    if (n == kSeparators) return false;
-    at[n++] = i;
-  }
-  if (n != kSeparators) return false;
-  auto field = [&](int k) {  // k from 1 to 22
-    size_t begin = k == 1 ? 0 : at[k - 2] + 1;
-    return text.substr(begin, at[k - 1] - begin);
-  };
+  if (countByte(text, kFieldSep) != kSeparators) return false;
+  // The separators up to the one after the credits.
+  size_t at[16];
+  at[0] = text.find(kFieldSep);
+  for (int i = 1; i < 16; ++i) at[i] = text.find(kFieldSep, at[i - 1] + 1);
   line = text;
-  user = field(1);
-  field2 = toUInt(field(2));
-  field3 = field(3);
-
-  // The first group, then the others in line order from the head.
-  std::string_view groupsField = field(4);
-  groups.clear();
-  size_t comma = groupsField.find(',');
-  group = groupsField.substr(0, comma);
-  if (comma != std::string_view::npos) {
-    // Added from the last one back, so that the second group is the head.
-    std::string_view others = groupsField.substr(comma + 1);
-    for (;;) {
-      size_t last = others.rfind(',');
-      std::string_view part = last == std::string_view::npos ? others : others.substr(last + 1);
-      groups.add(part.data(), static_cast<unsigned int>(part.size()));
-      if (last == std::string_view::npos) break;
-      others = others.substr(0, last);
-    }
-  }
-
-  field5 = isTrue(field(5));
-  field6 = toUInt(field(6));
-  field7 = toUInt(field(7));
-  field8 = toUInt(field(8));
-  field9 = toInt(field(9));
-  field10 = isTrue(field(10));
-  field11 = toUInt(field(11));
-  field12 = toUInt(field(12));
-  field13 = field(13);
-  field14 = field(14);
-  field15 = field(15);
-  std::string_view creditsField = field(16);
-  creditsAt_ = static_cast<size_t>(creditsField.data() - text.data());
-  creditsLength_ = creditsField.size();
-  credits = readCredits_ = parseCredits(creditsField);
-  field17 = isTrue(field(17));
-  field18 = toUInt(field(18));
-  std::string_view flagsField = field(19);
-  flagsInvalid = flagsField.size() != 8;
-  for (int i = 0; i < 7; ++i) flags[i] = !flagsInvalid && flagsField[i] != '0';
-  field20 = field(20);
-  field21 = isTrue(field(21));
-  field22 = isTrue(field(22));
-  field23 = text.substr(at[kSeparators - 1] + 1);
-  while (!field23.empty() && (field23.back() == '\r' || field23.back() == '\n')) {
-    field23.remove_suffix(1);
-  }
+  user = text.substr(0, at[0]);
+  std::string_view groups = text.substr(at[2] + 1, at[3] - at[2] - 1);
+  group = groups.substr(0, groups.find(','));
+  creditsAt_ = at[14] + 1;
+  creditsLength_ = at[15] - creditsAt_;
+  credits = readCredits_ = parseCredits(text.substr(creditsAt_, creditsLength_));
   return true;
+}
+
+std::string_view UserfileEntry::field(int k) const {
+  std::string_view rest = line;
+  for (int i = 1; i < k && i <= kSeparators; ++i) {
+    size_t at = rest.find(kFieldSep);
+    if (at == std::string_view::npos) return std::string_view();
+    rest.remove_prefix(at + 1);
+  }
+  if (k > kSeparators) {
+    while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.remove_suffix(1);
+    return rest;
+  }
+  return rest.substr(0, rest.find(kFieldSep));
+}
+
+unsigned int UserfileEntry::number(int k) const { return toUInt(field(k)); }
+
+int UserfileEntry::signedNumber(int k) const {
+  std::string_view text = field(k);
+  bool negative = !text.empty() && text[0] == '-';
+  if (negative) text.remove_prefix(1);
+  uint32_t value = toUInt(text);
+  if (negative) value = 0u - value;
+  return static_cast<int>(value);
+}
+
+// Added from the last one back, so that the second group is the head.
+XStringList UserfileEntry::groups() const {
+  XStringList list;
+  std::string_view text = field(4);
+  size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return list;
+  std::string_view others = text.substr(comma + 1);
+  for (;;) {
+    size_t last = others.rfind(',');
+    std::string_view part = last == std::string_view::npos ? others : others.substr(last + 1);
+    list.add(part.data(), static_cast<unsigned int>(part.size()));
+    if (last == std::string_view::npos) return list;
+    others = others.substr(0, last);
+  }
+}
+
+bool UserfileEntry::flag(int i) const {
+  std::string_view text = field(19);
+  return text.size() == 8 && i >= 1 && i <= 7 && text[static_cast<size_t>(i - 1)] != '0';
 }
 
 XString UserfileEntry::toLine() const {
@@ -177,13 +165,9 @@ bool Userfile::load(const char* file) {
   stamp_ = fileStampOf(from.c_str());
 
   XFile in(from.c_str(), "rb", false);
-  if (!in.isOpen()) return false;
-  if (!readWholeFile(in, text_, kMaxServerFileBytes)) {
-    text_.clear();
-    return false;
-  }
-  std::string_view rest = text_;
-  entries_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
+  if (!in.isOpen() || !text_.read(in, kMaxServerFileBytes)) return false;
+  std::string_view rest = text_.view();
+  entries_.reserve(countLines(rest));
   TextLine line;
   while (nextLine(rest, &line)) {
     entries_.emplace_back();
@@ -202,22 +186,36 @@ UserfileEntry* Userfile::entry(unsigned int index) {
   return index < entries_.size() ? &entries_[index] : nullptr;
 }
 
-std::string Userfile::render() const {
-  size_t total = 0;
-  for (const UserfileEntry& e : entries_) total += e.line.size() + e.lineEnd.size() + 24;
-  std::string bytes;
-  bytes.reserve(total);
+// Lines that stay as they were read lie side by side in the file's bytes and
+// go out as one piece.
+void Userfile::write(ChunkWriter& out) const {
+  const char* runBegin = nullptr;
+  const char* runEnd = nullptr;
   for (const UserfileEntry& e : entries_) {
-    if (e.creditsChanged()) {
-      bytes.append(e.line.substr(0, e.creditsAt_));
-      bytes.append(formatCredits(e.credits));
-      bytes.append(e.line.substr(e.creditsAt_ + e.creditsLength_));
-    } else {
-      bytes.append(e.line);
+    const char* begin = e.line.data();
+    const char* end = begin + e.line.size() + e.lineEnd.size();
+    bool asRead = e.lineEnd.data() == begin + e.line.size();
+    if (!e.creditsChanged() && asRead) {
+      if (runBegin == nullptr || runEnd != begin) {
+        if (runBegin != nullptr) out.append(std::string_view(runBegin, runEnd - runBegin));
+        runBegin = begin;
+      }
+      runEnd = end;
+      continue;
     }
-    bytes.append(e.lineEnd);
+    if (runBegin != nullptr) out.append(std::string_view(runBegin, runEnd - runBegin));
+    runBegin = nullptr;
+    if (e.creditsChanged()) {
+      out.append(e.line.substr(0, e.creditsAt_));
+      out.append(formatCredits(e.credits));
+      out.append(e.line.substr(e.creditsAt_ + e.creditsLength_));
+    } else {
+      out.append(e.line);
+    }
+    out.append(e.lineEnd);
   }
-  return bytes;
+  if (runBegin != nullptr) out.append(std::string_view(runBegin, runEnd - runBegin));
+  out.flush();
 }
 
 // Reads the file again and applies this run's credit changes to it as
@@ -271,11 +269,11 @@ bool Userfile::save(const char* file) {
   if (!ok || file == nullptr || file[0] == 0) return false;
   const bool own = path == file;
   for (int attempt = 0; attempt < kSaveTries; ++attempt) {
-    std::string bytes = render();
     XFile out;
     out.openReplacing(file, false);
     if (!out.isOpen()) return false;
-    out.writeBytes(bytes.data(), bytes.size());
+    ChunkWriter writer(out);
+    write(writer);
     if (own && fileStampOf(file) != stamp_) {
       // The server wrote the file since it was read. The new copy is
       // dropped unwritten: what close() says about it does not matter.

@@ -16,10 +16,10 @@
 constexpr int64_t kCreditUnit = 100;
 
 // One user of the server. Of its fields the suite uses the name, the first
-// group and the credits; the others are parsed for display only. The texts
-// are views into the line, which the Userfile keeps. Only `credits` may be
-// changed: a save writes the line exactly as it was read, with field 16
-// replaced when the credits changed.
+// group and the credits; the others are taken from the line for display
+// when asked for. The texts are views into the line, which the Userfile
+// keeps. Only `credits` may be changed: a save writes the line exactly as it
+// was read, with field 16 replaced when the credits changed.
 struct UserfileEntry {
   // Takes a line (without its line end) apart; false unless it holds
   // exactly 22 separators.
@@ -30,33 +30,28 @@ struct UserfileEntry {
   XString creditText() const;
   bool creditsChanged() const { return credits != readCredits_; }
 
+  // Field k (1 to 23) as it stands in the line; field 23 without its
+  // trailing CR and LF characters.
+  std::string_view field(int k) const;
+  // Field k read as the server's numbers (2, 6 to 8, 11, 12, 18): its
+  // leading decimal digits.
+  unsigned int number(int k) const;
+  // Field k read as a signed number (9): '-' and the leading digits.
+  int signedNumber(int k) const;
+  // Field k read as a switch (5, 10, 17, 21, 22): only "1" is on.
+  bool switchOn(int k) const { return field(k) == "1"; }
+  // The further groups of field 4, in line order from the head.
+  XStringList groups() const;
+  // Field 19 holds eight characters: seven flags ('0' is off) and one more.
+  bool flagsInvalid() const { return field(19).size() != 8; }
+  // Flag i (1 to 7); off when the field is invalid.
+  bool flag(int i) const;
+
   std::string_view line;
   std::string_view lineEnd;  // as read; empty for a last line without one
   std::string_view user;     // field 1
-  std::string_view field3;
-  std::string_view group;  // the first group of field 4
-  XStringList groups;      // its further groups, in line order from the head
-  std::string_view field14;
-  std::string_view field13;
-  std::string_view field20;
-  std::string_view field15;
-  std::string_view field23;  // the rest of the line
-  bool field5 = false;
-  bool field10 = false;
-  bool field17 = false;
-  bool flagsInvalid = false;  // field 19 is not eight characters long
-  bool flags[7] = {};         // field 19's first seven characters, '0' is off
-  bool field21 = false;
-  bool field22 = false;
-  int field9 = 0;
-  unsigned int field18 = 0;
-  unsigned int field11 = 0;
-  unsigned int field12 = 0;
-  unsigned int field6 = 0;
-  unsigned int field7 = 0;
-  unsigned int field8 = 0;
-  unsigned int field2 = 0;
-  int64_t credits = 0;  // field 16, in hundredths
+  std::string_view group;    // the first group of field 4
+  int64_t credits = 0;       // field 16, in hundredths
 
  private:
   friend class Userfile;
@@ -91,7 +86,8 @@ class Userfile {
   // next load, or a save that had to read the file again.
   UserfileEntry* entry(unsigned int index);
   // Writes every line, changed credits included, keeping the file's mode
-  // bits. False leaves the old file as it was.
+  // bits. False leaves the old file as it was: also when the load was not
+  // whole, or the server kept changing the file through a few tries.
   [[nodiscard]] bool save(const char* file);
 
   XPath path;
@@ -99,11 +95,11 @@ class Userfile {
   bool ok = false;  // the last load read the whole file
 
  private:
-  std::string render() const;
+  void write(ChunkWriter& out) const;
   bool reloadKeepingChanges();
   void settleWritten();
 
-  std::string text_;                   // the file as read
+  FileBytes text_;                     // the file as read
   std::deque<std::string> rewritten_;  // lines a save changed; a deque never moves them
   std::vector<UserfileEntry> entries_;
   FileStamp stamp_;  // of the file as read

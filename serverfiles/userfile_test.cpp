@@ -51,26 +51,26 @@ TEST(UserfileTest, UntouchedLinesStayByteForByteAndCreditsChangeInHundredths) {
   UserfileEntry& alice = *users.entry(0);
   EXPECT_EQ(alice.user, "alice");
   EXPECT_EQ(alice.group, "staff");
-  EXPECT_EQ(items(alice.groups), (std::vector<std::string>{"music", "video"}));
-  EXPECT_EQ(alice.field6, 1000u);
-  EXPECT_EQ(alice.field9, 1500);
-  EXPECT_FALSE(alice.flagsInvalid);
+  EXPECT_EQ(items(alice.groups()), (std::vector<std::string>{"music", "video"}));
+  EXPECT_EQ(alice.number(6), 1000u);
+  EXPECT_EQ(alice.signedNumber(9), 1500);
+  EXPECT_FALSE(alice.flagsInvalid());
   const bool alternate[7] = {true, false, true, false, true, false, true};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(alice.flags[i], alternate[i]) << i;
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(alice.flag(i + 1), alternate[i]) << i;
   EXPECT_EQ(alice.credits, 1250);  // "12,5"
   EXPECT_EQ(alice.creditText(), "12.50");
-  EXPECT_EQ(alice.field23, "rest of alice");
+  EXPECT_EQ(alice.field(23), "rest of alice");
 
   UserfileEntry& bob = *users.entry(1);
-  EXPECT_EQ(bob.field9, -1);
-  EXPECT_TRUE(bob.flagsInvalid);
+  EXPECT_EQ(bob.signedNumber(9), -1);
+  EXPECT_TRUE(bob.flagsInvalid());
   EXPECT_EQ(bob.credits, 9999999999);
   EXPECT_EQ(bob.lineEnd, "\r\n");
   EXPECT_EQ(users.entry(2)->creditText(), "1234567.89");
   const UserfileEntry& dave = *users.entry(3);
   EXPECT_EQ(dave.credits, -350);
-  EXPECT_EQ(dave.field23, "last");
-  EXPECT_EQ(dave.field7, 0u);  // "+5"
+  EXPECT_EQ(dave.field(23), "last");
+  EXPECT_EQ(dave.number(7), 0u);  // "+5"
   EXPECT_TRUE(dave.lineEnd.empty());
 
   alice.credits += 50 * kCreditUnit;

@@ -1,6 +1,5 @@
 #include "serverfiles/vfs_file.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -14,17 +13,6 @@ constexpr char kColumnSep = '|';
 constexpr int kSeparators = 14;
 // A longer line is not one the server wrote.
 constexpr size_t kMaxLineLength = 65536;
-
-unsigned int toUInt(std::string_view text) {
-  uint32_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    value = value * 10u + static_cast<uint32_t>(c - '0');
-  }
-  return value;
-}
-
-bool isTrue(std::string_view text) { return text.size() == 1 && text[0] == '1'; }
 
 char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -46,37 +34,41 @@ void appendNumber(std::string& line, unsigned int value) {
 }  // namespace
 
 bool VFSfileEntry::parse(std::string_view text) {
-  size_t at[kSeparators];
-  int n = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != kColumnSep) continue;
-    if (n == kSeparators) return false;
-    at[n++] = i;
-  }
-  if (n != kSeparators) return false;
-  auto column = [&](int k) {  // k from 1 to 14
-    size_t begin = k == 1 ? 0 : at[k - 2] + 1;
-    return text.substr(begin, at[k - 1] - begin);
-  };
+  if (countByte(text, kColumnSep) != kSeparators) return false;
+  size_t first = text.find(kColumnSep);
+  size_t second = text.find(kColumnSep, first + 1);
   line = text;
-  realPath = column(1);
-  virtualPath = column(2);
-  owner = column(3);
-  group = column(4);
-  rights = column(5);
-  std::string_view kindColumn = column(6);
-  kind = kindColumn.empty() ? 0 : kindColumn[0];
-  column7 = toUInt(column(7));
-  column8 = isTrue(column(8));
-  column9 = toUInt(column(9));
-  column10 = toUInt(column(10));
-  column11 = isTrue(column(11));
-  column12 = isTrue(column(12));
-  column13 = isTrue(column(13));
-  column14 = isTrue(column(14));
-  rest = text.substr(at[kSeparators - 1] + 1);
-  while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.remove_suffix(1);
+  realPath = text.substr(0, first);
+  virtualPath = text.substr(first + 1, second - first - 1);
   return true;
+}
+
+std::string_view VFSfileEntry::column(int k) const {
+  std::string_view rest = line;
+  for (int i = 1; i < k && i <= kSeparators; ++i) {
+    size_t at = rest.find(kColumnSep);
+    if (at == std::string_view::npos) return std::string_view();
+    rest.remove_prefix(at + 1);
+  }
+  if (k > kSeparators) {
+    while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.remove_suffix(1);
+    return rest;
+  }
+  return rest.substr(0, rest.find(kColumnSep));
+}
+
+char VFSfileEntry::kind() const {
+  std::string_view text = column(6);
+  return text.empty() ? 0 : text[0];
+}
+
+unsigned int VFSfileEntry::number(int k) const {
+  uint32_t value = 0;
+  for (char c : column(k)) {
+    if (c < '0' || c > '9') break;
+    value = value * 10u + static_cast<uint32_t>(c - '0');
+  }
+  return value;
 }
 
 VFSfile::VFSfile(const char* from, int limit) : maxEntries(limit < 0 ? 0 : limit) {
@@ -92,17 +84,17 @@ int VFSfile::load(const char* from) {
   foldedAt_.clear();
   lineEnd_ = std::string_view();
   count = 0;
-  path = from;
+  std::string name = from == nullptr ? "" : from;  // `from` may be our own path
+  path = name.c_str();
 
-  XFile file(from, "rb", false);
+  XFile file(name.c_str(), "rb", false);
   if (!file.isOpen()) return 0;
-  if (!readWholeFile(file, text_, kMaxServerFileBytes)) {
-    text_.clear();
+  if (!text_.read(file, kMaxServerFileBytes)) {
     valid = false;
     return 0;
   }
-  std::string_view rest = text_;
-  entries_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
+  std::string_view rest = text_.view();
+  entries_.reserve(countLines(rest));
 
   TextLine line;
   while (nextLine(rest, &line)) {
@@ -167,18 +159,19 @@ bool VFSfile::addEntry(const XString& realPath, const XString& virtualPath, cons
 int VFSfile::save(const char* to) {
   if (!valid) return 0;
   std::string_view addedEnd = lineEndOf(lineEnd_);
-  size_t total = 0;
-  for (const VFSfileEntry& e : entries_) total += e.line.size() + 2;
-  std::string bytes;
-  bytes.reserve(total);
-  for (auto e = entries_.rbegin(); e != entries_.rend(); ++e) {
-    bytes.append(e->line);
-    bytes.append(e->lineEnd.empty() ? addedEnd : e->lineEnd);
-  }
   XFile file;
   file.openReplacing(to, false);
   if (!file.isOpen()) return 0;
-  file.writeBytes(bytes.data(), bytes.size());
+  ChunkWriter out(file);
+  for (auto e = entries_.rbegin(); e != entries_.rend(); ++e) {
+    if (e->lineEnd.data() == e->line.data() + e->line.size()) {  // as read: one piece
+      out.append(std::string_view(e->line.data(), e->line.size() + e->lineEnd.size()));
+    } else {
+      out.append(e->line);
+      out.append(e->lineEnd.empty() ? addedEnd : e->lineEnd);
+    }
+  }
+  out.flush();
   return commitServerFile(file, to) ? 1 : 0;
 }
 

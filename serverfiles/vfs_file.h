@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "foundation/xstring.h"
+#include "serverfiles/server_file.h"
 
-// One line of the vfs file: 15 columns separated by '|'. The texts are views
-// into the line, which the VFSfile keeps. A line read from the file is
-// written back exactly as it was read; only lines the suite adds are
-// formatted.
+// One line of the vfs file: 15 columns separated by '|'. The line stays as
+// the VFSfile keeps it; the paths are views into it and the other columns
+// are taken from it when asked for. A line read from the file is written
+// back exactly as it was read; only lines the suite adds are formatted.
 struct VFSfileEntry {
   // Takes a line (without its line end) apart; false unless it holds
   // exactly 14 separators.
@@ -22,23 +23,33 @@ struct VFSfileEntry {
   // The line as it is written, without a line end.
   XString toLine() const { return XString(line.data(), static_cast<unsigned int>(line.size())); }
 
+  // Column k (1 to 15) as it stands in the line; column 15 without its
+  // trailing CR and LF characters.
+  std::string_view column(int k) const;
+  std::string_view owner() const { return column(3); }
+  std::string_view group() const { return column(4); }
+  std::string_view rights() const { return column(5); }
+  // The first character of column 6; 0 when it is empty.
+  char kind() const;
+  // Columns 7, 9 and 10: their leading decimal digits.
+  unsigned int column7() const { return number(7); }
+  unsigned int column9() const { return number(9); }
+  unsigned int column10() const { return number(10); }
+  // Columns 8 and 11 to 14: only "1" is on.
+  bool column8() const { return column(8) == "1"; }
+  bool column11() const { return column(11) == "1"; }
+  bool column12() const { return column(12) == "1"; }
+  bool column13() const { return column(13) == "1"; }
+  bool column14() const { return column(14) == "1"; }
+  std::string_view rest() const { return column(15); }
+
   std::string_view line;
   std::string_view lineEnd;  // as read; empty for a last line without one
   std::string_view realPath;
   std::string_view virtualPath;
-  std::string_view owner;
-  std::string_view group;
-  std::string_view rights;
-  std::string_view rest;  // column 15, line end removed
-  char kind = 0;          // the first character of column 6; 0 when it is empty
-  unsigned int column7 = 0;
-  unsigned int column10 = 0;
-  unsigned int column9 = 0;
-  bool column8 = false;
-  bool column11 = false;
-  bool column12 = false;
-  bool column13 = false;
-  bool column14 = false;
+
+ private:
+  unsigned int number(int k) const;
 };
 
 // The vfs file in memory. The list runs from the head: the file's lines in
@@ -87,7 +98,7 @@ class VFSfile {
  private:
   void foldNewEntries();
 
-  std::string text_;                   // the file as read
+  FileBytes text_;                     // the file as read
   std::deque<std::string> added_;      // the lines of added entries; a deque never moves them
   std::vector<VFSfileEntry> entries_;  // file order, then added ones: the head is at the back
   std::string_view lineEnd_;           // what an added line ends with

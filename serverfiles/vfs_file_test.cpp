@@ -44,13 +44,13 @@ TEST(VFSfileTest, KeepsEveryLineOfTheServerByteForByte) {
   const VFSfileEntry* odd = vfs.entry(3);
   ASSERT_NE(odd, nullptr);
   EXPECT_EQ(odd->realPath, "/srv/odd/");
-  EXPECT_EQ(odd->owner, " owner ");
-  EXPECT_EQ(odd->kind, 0);
-  EXPECT_EQ(odd->column7, 0u);
-  EXPECT_FALSE(odd->column8);
-  EXPECT_EQ(odd->column10, 0u);
-  EXPECT_TRUE(odd->column12 && !odd->column14);
-  EXPECT_EQ(odd->rest, "rest with \xe9 and blanks ");
+  EXPECT_EQ(odd->owner(), " owner ");
+  EXPECT_EQ(odd->kind(), 0);
+  EXPECT_EQ(odd->column7(), 0u);
+  EXPECT_FALSE(odd->column8());
+  EXPECT_EQ(odd->column10(), 0u);
+  EXPECT_TRUE(odd->column12() && !odd->column14());
+  EXPECT_EQ(odd->rest(), "rest with \xe9 and blanks ");
   EXPECT_EQ(vfs.entry(0)->realPath, "/srv/last");
   EXPECT_EQ(vfs.entry(5), nullptr);
 
