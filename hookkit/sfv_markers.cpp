@@ -97,6 +97,24 @@ void MissingFiles::repair() {
   if (walk(Walk::kRepair) != 0) applyOwner();
 }
 
+// The status keeps one presence flag per listed name, both lists from the
+// newest line read; unsafe names are listed and never present.
+void MissingFiles::repairFrom(SFVStatus& sfv) {
+  if (dirSet == nullptr) return;
+  sfv.parse();
+  const VectorItem<bool>* present = sfv.present.head;
+  for (const XStringListEntry* name = sfv.names.head; name != nullptr && present != nullptr;
+       name = name->next, present = present->next) {
+    if (!isSafeListedName(name->text)) continue;
+    XString marker = markerPath(name->text);
+    if (present->value) {
+      removeEitherKind(marker);
+    } else {
+      (void)makeMarker(marker, mode);  // as in walk: one marker that cannot be made stops nothing
+    }
+  }
+}
+
 int MissingFiles::makeAll() { return walk(Walk::kCreate); }
 
 int MissingFiles::createAll() {

@@ -108,6 +108,9 @@ while kill -0 "$racing" 2>/dev/null; do
     { read -r comm <"$proc/comm"; } 2>/dev/null || true
     case $comm in
       landfall | tallyglad | tallyfull)
+        # Only this run's hooks: they work in this site's data folder.
+        # Hooks of other runs on the machine are none of ours.
+        [ "$proc/cwd" -ef "$data" ] || continue
         if ((RANDOM % 2 == 0)); then
           kill -9 "${proc#/proc/}" 2>/dev/null && killed=$((killed + 1)) || true
         fi
