@@ -26,7 +26,9 @@
 //   ftpd-standin delete SITE VPATH --user U --group G
 //     Starts sweepguard, then deletes the file.
 //   ftpd-standin site SITE VFOLDER TEXT --user U --group G [--level N]
-//     A SITE command typed in VFOLDER: starts quipgate and shows its reply.
+//     A SITE command typed in VFOLDER by a user of that level (0 root, 1
+//     super, 2 normal, 3 guest): starts quipgate, shows its reply and
+//     removes it.
 //   ftpd-standin path SITE VPATH
 //     Prints the physical path of a virtual one.
 //   ftpd-standin set SITE KEY=VALUE...
