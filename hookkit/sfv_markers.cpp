@@ -40,8 +40,8 @@ bool SfvStateMarker::remove() {
   return removeMarker(markerPath, mode);
 }
 
-MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern,
-                           const XString& sfv, unsigned char kind)
+MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern, const XString& sfv,
+                           unsigned char kind)
     : dirSet(folder), sfvPath(sfv), mode(kind), pattern(markerPattern) {}
 
 XString MissingFiles::markerPath(const XString& fileName) const {
@@ -99,8 +99,9 @@ void MissingFiles::repair() {
 
 // The status keeps one presence flag per listed name, both lists from the
 // newest line read; unsafe names are listed and never present.
-void MissingFiles::repairFrom(SFVStatus& sfv) {
-  if (dirSet == nullptr) return;
+unsigned int MissingFiles::repairFrom(SFVStatus& sfv) {
+  unsigned int made = 0;
+  if (dirSet == nullptr) return made;
   sfv.parse();
   const VectorItem<bool>* present = sfv.present.head;
   for (const XStringListEntry* name = sfv.names.head; name != nullptr && present != nullptr;
@@ -109,10 +110,11 @@ void MissingFiles::repairFrom(SFVStatus& sfv) {
     XString marker = markerPath(name->text);
     if (present->value) {
       removeEitherKind(marker);
-    } else {
-      (void)makeMarker(marker, mode);  // as in walk: one marker that cannot be made stops nothing
+    } else if (!platform::pathExists(marker.c_str()) && makeMarker(marker, mode)) {
+      ++made;  // one marker that cannot be made stops nothing, as in walk
     }
   }
+  return made;
 }
 
 int MissingFiles::makeAll() { return walk(Walk::kCreate); }

@@ -57,8 +57,9 @@ class MissingFiles {
   // Makes the markers of missing files and removes those of present ones.
   void repair();
   // repair judged from the folder's SFV state as the caller read it, so the
-  // SFV is read once; no chmod run (applyOwner does that).
-  void repairFrom(SFVStatus& sfv);
+  // SFV is read once; no chmod run (applyOwner does that). Returns how many
+  // markers were made that were not there before.
+  unsigned int repairFrom(SFVStatus& sfv);
   // Makes the markers of missing files; 1 when the SFV was read, 0 when
   // there is no DirSet or the SFV cannot be opened.
   int createAll();

@@ -7,6 +7,7 @@
 #include "hookkit/progress_bar.h"
 #include "hookkit/sfv_markers.h"
 #include "hookkit/sfv_status.h"
+#include "platform/fs.h"
 #include "platform/lock.h"
 #include "programs/quipgate/quipgate.h"
 #include "programs/quipgate/site_command.h"
@@ -33,8 +34,14 @@ struct Rescan {
   SFVMissing sfvMissing() const {
     return SFVMissing(&dirSet, c.sfvm_pat, c.sfvm_patmul, multi && c.mcd_sfvm, c.sfvm);
   }
-  void made(bool ok, const XString& path) {
-    if (ok) owned.push_back(path);
+  // Makes a marker that is missing and keeps its path for the chmod run. A
+  // marker that is there already is left as it is: it is not made again
+  // (for a tag marker that would mean removing and remaking it) nor handed
+  // to the chmod program again. `path` is the marker's rendered path, which
+  // `make` keeps.
+  template <class Make>
+  void ensure(const XString& path, Make make) {
+    if (!platform::pathExists(path.c_str()) && make()) owned.push_back(path);
   }
 
   const MConfig& c;
@@ -46,12 +53,15 @@ struct Rescan {
 };
 
 // Every bar of an incomplete count goes (the complete bar is not one of
-// them). One listing of the bar's folder tells which of the names is there.
-void removeOldBars(ProgressBar& bar, unsigned int total) {
+// them), but for the bar of the present count, which the rescan makes again
+// at once. One listing of the bar's folder tells which of the names is
+// there.
+void removeOldBars(ProgressBar& bar, unsigned int present, unsigned int total) {
   if (bar.multiCD && !bar.dirSet->reaches(1)) return;
   const XPath& base = bar.multiCD ? bar.dirSet->parentDir : bar.dirSet->dir;
   FolderIndex folder(base);
   for (unsigned int i = 0; i < total; ++i) {
+    if (i == present) continue;
     bar.set(i, total);
     bar.render();
     if (folder.find(XString(bar.markerPath.c_str() + base.length())) != nullptr) bar.remove();
@@ -66,7 +76,8 @@ void rescan(Rescan& r, SiteReply& reply) {
   if (sfvPath.empty()) {
     reply << "no sfv found\n";
     SFVMissing missing = r.sfvMissing();
-    r.made(missing.make(), missing.markerPath);
+    missing.name();
+    r.ensure(missing.markerPath, [&] { return missing.make(); });
     reply << "...sfv missing created\n";
     return;
   }
@@ -75,9 +86,8 @@ void rescan(Rescan& r, SiteReply& reply) {
   reply << "sfv found: " << sfvPath << "\n";
 
   MissingFiles missingFiles(&r.dirSet, c.mfiles_pat, sfvPath, c.mfiles);
-  missingFiles.repairFrom(r.sfv);
   // One chmod run covers every marker of the folder through the wildcard.
-  r.made(c.mfiles != 0 && !r.sfv.sfvPath().empty(), missingFiles.wildcardPath());
+  if (missingFiles.repairFrom(r.sfv) > 0) r.owned.push_back(missingFiles.wildcardPath());
   reply << "...missing files repaired\n";
 
   r.sfvMissing().remove();
@@ -88,30 +98,34 @@ void rescan(Rescan& r, SiteReply& reply) {
     incomplete.remove();
     reply << "...sfv incomplete removed\n";
   } else {
-    r.made(incomplete.make(), incomplete.markerPath);
+    incomplete.name();
+    r.ensure(incomplete.markerPath, [&] { return incomplete.make(); });
     reply << "...sfv incomplete created\n";
   }
 
   const bool multiCD = r.multi && c.pb.mcd;
   ProgressBar bar(&r.dirSet, &c.pb, 0, total, multiCD);
   bar.sfv = &r.sfv;
-  removeOldBars(bar, total);
+  removeOldBars(bar, present, total);
   reply << "...old progress bars removed\n";
 
   const XString mp3 = r.sfv.firstFile("*.mp3");
   if (present == total && c.tinfo.merge && c.tinfo.mode != 0 &&
       !c.sfv_dirlist.matchAny(r.dirSet.dir) && !mp3.empty()) {
     TagInfo tag(&r.dirSet, &c.tinfo, mp3, multiCD, true, &r.sfv);
-    r.made(tag.make(), tag.markerPath);
+    tag.render();
+    r.ensure(tag.markerPath, [&] { return tag.make(); });
     reply << "...completed taginfo created\n";
   } else {
     bar.set(present, total);
-    r.made(bar.make() != 0, bar.markerPath);
+    bar.render();
+    r.ensure(bar.markerPath, [&] { return bar.make() != 0; });
     reply << "...progress bar created\n";
   }
   if (c.tinfo.mode != 0 && (present != total || !c.tinfo.merge)) {
     TagInfo tag(&r.dirSet, &c.tinfo, mp3, multiCD, false, &r.sfv);
-    r.made(tag.make(), tag.markerPath);
+    tag.render();
+    r.ensure(tag.markerPath, [&] { return tag.make(); });
     reply << "...tag info created\n";
   }
 }

@@ -64,14 +64,14 @@ TEST(QuipgateRescanTest, IncompleteFolder) {
   writeFile(rel + "/a.mp3-missing", "");                                      // stale: a is there
   writeFile(rel + "/[%%%%------------] - 040% - 2 of 5 files uploaded", "");  // an old bar
   writeFile(site.box.site() + "/Rel - SFV missing", "");
-  EXPECT_EQ(site.rescan(), "sfv found: " + rel +
-                               "/rel.sfv\n"
-                               "...missing files repaired\n"
-                               "...sfv missing removed\n"
-                               "...sfv incomplete created\n"
-                               "...old progress bars removed\n"
-                               "...progress bar created\n"
-                               "...tag info created\n");
+  const std::string reply = "sfv found: " + rel + "/rel.sfv\n" +
+                            "...missing files repaired\n"
+                            "...sfv missing removed\n"
+                            "...sfv incomplete created\n"
+                            "...old progress bars removed\n"
+                            "...progress bar created\n"
+                            "...tag info created\n";
+  EXPECT_EQ(site.rescan(), reply);
   EXPECT_EQ(site.startingWith(rel, "["),
             std::vector<std::string>{"[%%----------------] - 020% - 1 of 5 files uploaded"});
   EXPECT_FALSE(exists(rel + "/a.mp3-missing"));
@@ -90,6 +90,18 @@ TEST(QuipgateRescanTest, IncompleteFolder) {
   EXPECT_TRUE(site.chmodded(rel + "/c.rar-missing"));
   EXPECT_TRUE(site.chmodded(site.box.site() + "/Rel - SFV incomplete"));
   EXPECT_TRUE(site.chmodded(rel + "/" + tags[0]));
+
+  // Again: the same lines; the markers in line stay as they are and go to
+  // the chmod program no more; only what was missing is made.
+  const std::vector<std::string> before = listNames(rel);
+  site.box.clearChmodLog();
+  EXPECT_EQ(site.rescan(), reply);
+  EXPECT_EQ(listNames(rel), before);
+  EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{});
+  testing_support::removeFileForTest(rel + "/c.rar-missing");
+  EXPECT_EQ(site.rescan(), reply);
+  EXPECT_EQ(listNames(rel), before);
+  EXPECT_TRUE(site.chmodded(rel + "/c.rar-missing"));
 }
 
 TEST(QuipgateRescanTest, CompleteFolder) {
