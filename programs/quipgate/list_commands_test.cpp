@@ -1,7 +1,6 @@
 // The new-directory lists with every word form, and the playlist command.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -37,9 +36,8 @@ void storeList(const NewDirListSettings& settings, const std::string& file,
 std::string shown(const char* head, const std::string& prefix, int newest, int rows) {
   std::string text = std::string(head) + "\n";
   for (int i = 0; i < rows; ++i) {
-    char number[8];
-    std::snprintf(number, sizeof number, "%02d", i + 1);
-    text += std::string(number) + "|/" + prefix + std::to_string(newest - i) + "\n";
+    text += (i < 9 ? "0" : "") + std::to_string(i + 1) + "|/" + prefix +
+            std::to_string(newest - i) + "\n";
   }
   return text + "T\n";
 }
