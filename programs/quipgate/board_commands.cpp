@@ -147,13 +147,13 @@ int deleteEntry(SiteCommand& command, const BoardKind& kind) {
   return reply.finish();
 }
 
-// A request's text names the folder a fill makes: only a plain name, one
-// level below the request folder.
+// A request's text names the folder a fill makes: only a plain name (no
+// separator, no "..", no control byte), one level below the request folder.
 bool isPlainFolderName(const XString& name) {
-  if (name == "." || name == ".." || !isListName(name)) return false;
+  if (name == "." || !isListName(name)) return false;
   for (unsigned int i = 0; i < name.length(); ++i) {
     unsigned char c = static_cast<unsigned char>(name[static_cast<int>(i)]);
-    if (c < 0x20 || c == 0x7F || c == '/' || c == '\\') return false;
+    if (c < 0x20 || c == 0x7F) return false;
   }
   return true;
 }
