@@ -137,10 +137,10 @@ TEST(DirSetTest, MovesWholeOrReportsWhatStopped) {
   std::string moved = box.site() + "/done/Rel";
   EXPECT_EQ(testing_support::listNames(moved),
             (std::vector<std::string>{"Sub", "a.rar", "racer.sav"}));
-  EXPECT_EQ(box.chmodLog(),
-            (std::vector<std::string>{
-                "777 bob grp " + moved + "/a.rar", "777 bob grp " + moved + "/racer.sav",
-                "777 bob grp " + moved + "/Sub/b.rar", "777 bob grp " + moved + "/Sub"}));
+  EXPECT_EQ(box.chmodLog(), (std::vector<std::string>{"777 bob grp " + moved + "/a.rar",
+                                                     "777 bob grp " + moved + "/racer.sav",
+                                                     "777 bob grp " + moved + "/Sub/b.rar",
+                                                     "777 bob grp " + moved + "/Sub"}));
 
   // Into an existing folder of the name: entry by entry, merged.
   makeDirs(rel);
