@@ -134,7 +134,7 @@ TEST(NewDirs, EightMakersAtOnceKeepTheNewestWhole) {
     EXPECT_EQ(user, "maker" + std::to_string(m));
     EXPECT_TRUE(seen.insert(text).second) << text << " twice";
     kept[m].push_back(k);
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%03d", ++rank);
     rows += row(number, user, text);
   }
