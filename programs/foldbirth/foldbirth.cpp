@@ -78,8 +78,9 @@ int runNewDirHook(const XString& commandLine) {
   if (listed && !siteLockAvailable()) return kExitNoLock;
 
   // A marker that cannot be made is skipped: the hooks report no failed
-  // step.
-  if (c.cinfo != 0) (void)dirSet.createCreatorInfo(c.cinfo);
+  // step. Without a folder path the marker would land in the file system's
+  // root.
+  if (c.cinfo != 0 && !frame.field('m').empty()) (void)dirSet.createCreatorInfo(c.cinfo);
   if (listed && !enterInLists(g, frame.module->sectionName, c, frame.field('r'), user.name)) {
     return kExitNoLock;
   }

@@ -202,6 +202,7 @@ TEST(FoldbirthTest, ModuleListWithAndWithoutTheSiteList) {
   ASSERT_EQ(site.make("m1"), kExitDone);
   ASSERT_EQ(site.make("m2"), kExitDone);
   EXPECT_EQ(site.shown(Board::kNewDirListFile), store);
+  EXPECT_TRUE(exists(site.box.data() + "/m0.ndl"));
   EXPECT_EQ(site.shown("own.txt"), "own head\n" + rows(2, 2, 2, "m") + "own tail\n");
   EXPECT_EQ(site.shown("ndl.txt"),
             "main head\n" + rows(2, 2, 2, "m") + "01 /a1 bob 090324\nmain tail\n");
@@ -266,6 +267,12 @@ TEST(FoldbirthTest, NoModuleNoFieldsNoLock) {
   site.save();
   EXPECT_EQ(site.make("mp3/Unlisted"), kExitDone);
   EXPECT_TRUE(exists(site.box.site() + "/mp3/Unlisted/@bob"));
+
+  // A server that names no folder gets no marker at the file system's root.
+  const bool rootMarked = exists("/@bob");
+  EXPECT_EQ(runNewDirHook(XString(site.line("foldbirth", {"7", "", "/mp3/x", "grp", "bob"}))),
+            kExitDone);
+  EXPECT_EQ(exists("/@bob"), rootMarked);
 }
 
 }  // namespace
