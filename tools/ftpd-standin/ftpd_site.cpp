@@ -23,6 +23,9 @@ constexpr const char* kVfsOwner = "site";
 constexpr const char* kVfsGroup = "site";
 constexpr const char* kVfsRights = "777";
 
+// The text file, in the data folder, that shows the new-directory list.
+constexpr const char* kNewDirListText = "newdirlist.txt";
+
 bool copyProgram(const std::string& from, const std::string& to) {
   FILE* in = platform::openFile(from.c_str(), "rb");
   if (in == nullptr) return false;
@@ -141,6 +144,8 @@ bool FtpdSite::writeSettings(std::string* error) const {
   global.vfsfile = XString(vfsFile());
   global.vfsbackup = XString(vfsBackup());
   global.userfile = XString(userFile());
+  // The new-directory list is shown in a text file of the data folder.
+  global.ndl.file = kNewDirListText;
   if (!global.save("BCconfig.bcc")) {
     *error = "cannot write the global settings";
     return false;
