@@ -4,8 +4,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolTip>
 #include <string>
 
 #include "forms/application.h"
@@ -23,10 +27,11 @@ using forms::testing::click;
 using forms::testing::ScriptedHook;
 using forms::testing::type;
 
-XString everyByte() {
+// All 256 bytes; a memo's texts leave out its line ends.
+XString everyByte(bool withLineEnds = true) {
   std::string bytes;
-  for (int b = 1; b < 256; ++b) {
-    if (b != '\r' && b != '\n') bytes += static_cast<char>(b);
+  for (int b = 0; b < 256; ++b) {
+    if (withLineEnds || (b != '\r' && b != '\n')) bytes += static_cast<char>(b);
   }
   return XString(bytes);
 }
@@ -43,8 +48,8 @@ TEST(FormsText, EveryByteSurvivesEveryControl) {
   edit->setText(bytes);
   EXPECT_EQ(edit->Text(), bytes);
   auto* memo = new TMemo(&form, "memo");
-  memo->setText(bytes);
-  EXPECT_EQ(memo->Text(), bytes);
+  memo->setText(everyByte(false));
+  EXPECT_EQ(memo->Text(), everyByte(false));
   auto* label = new TLabel(&form, "label");
   label->setCaption(bytes);
   EXPECT_EQ(label->Caption(), bytes);
@@ -87,6 +92,27 @@ TEST(FormsText, EveryByteSurvivesEveryControl) {
   label->setCaption("<b>bold</b> &amp;");
   EXPECT_EQ(static_cast<QLabel*>(label->widget())->textFormat(), Qt::PlainText);
   EXPECT_EQ(label->Caption(), "<b>bold</b> &amp;");
+}
+
+TEST(FormsText, HintsArePlainTextShownForTheHintPause) {
+  Application->setHintHidePause(5000);
+  TForm form(nullptr, "form");
+  form.Show();
+  auto* label = new TLabel(&form, "label");
+  label->setHint("<b>a</b>  &\nb");
+  QPoint at = label->widget()->rect().center();
+  QHelpEvent ask(QEvent::ToolTip, at, label->widget()->mapToGlobal(at));
+  QCoreApplication::sendEvent(label->widget(), &ask);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(),
+            QStringLiteral("<p style='white-space:pre'>&lt;b&gt;a&lt;/b&gt;  &amp;<br>b</p>"));
+  auto* plain = new TLabel(&form, "plain");
+  QHelpEvent none(QEvent::ToolTip, at, plain->widget()->mapToGlobal(at));
+  QCoreApplication::sendEvent(plain->widget(), &none);
+  // The old tip fades out.
+  QDeadlineTimer deadline(5000);
+  while (QToolTip::isVisible() && !deadline.hasExpired()) QCoreApplication::processEvents();
+  EXPECT_FALSE(QToolTip::isVisible());
 }
 
 TEST(FormsMemo, TextIsItsLinesJoinedByCrLf) {
@@ -173,10 +199,12 @@ TEST(FormsKeys, HandlersSeeTypedCharactersAndMaySwallowOrReplaceThem) {
   EXPECT_EQ(seen, "[aa[![<<[\\\\[::");
   EXPECT_EQ(edit->Text(), "xb\\:");
 
-  // Pasted text is not typed.
+  // Pasted text is not typed, and the shortcut that pastes is no character.
   QApplication::clipboard()->setText(QStringLiteral("/<!"));
-  static_cast<QLineEdit*>(edit->widget())->paste();
+  QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
+  QCoreApplication::sendEvent(edit->widget(), &paste);
   EXPECT_EQ(edit->Text(), "xb\\:/<!");
+  EXPECT_EQ(seen, "[aa[![<<[\\\\[::");
 }
 
 TEST(FormsChoices, RadioButtonsGroupByParentAndCheckedFiresOnClick) {

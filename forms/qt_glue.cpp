@@ -37,6 +37,8 @@ TShiftState shiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
 
 // The character a key event types, 0 for none. Qt gives Enter, Esc and
 // Backspace their control characters as text, but not every platform does.
+// Tab moves the focus and Ctrl with a letter is a shortcut (copy, paste):
+// neither types a character that a key handler could swallow.
 char typedChar(const QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
@@ -50,8 +52,10 @@ char typedChar(const QKeyEvent* event) {
       break;
   }
   QString text = event->text();
-  if (text.size() != 1 || text[0].unicode() == 0 || text[0].unicode() > 0xFF) return 0;
-  return static_cast<char>(text[0].unicode());
+  if (text.size() != 1) return 0;
+  char16_t c = text[0].unicode();
+  if (c > 0xFF || (c < 32 && c != 8)) return 0;
+  return static_cast<char>(c);
 }
 
 // An edit full to its MaxLength takes no further typed character; control
@@ -106,7 +110,7 @@ class Router : public QObject {
     TControl* control = controlOf(target);
     TForm* form = control ? formOf(control) : nullptr;
     char typed = typedChar(event);
-    if (!form || typed == 0 || typed == '\t') return false;
+    if (!form || typed == 0) return false;
     event->accept();
 
     // Enter and Esc go to the buttons before any key handler sees them.
