@@ -22,17 +22,23 @@ using forms::testing::closeByFrame;
 using forms::testing::ScriptedHook;
 using forms::testing::type;
 
-// A dialog as the programs build them: ok gives 2, cancel gives 1.
+// A dialog as the programs build them, with handler methods: ok gives 2,
+// cancel 1, and with key preview Esc cancels.
 struct Dialog {
   explicit Dialog(TComponent* owner) : form(new TForm(owner, "dialog")) {
     ok = new TButton(form, "ok");
     ok->SetBounds(10, 10, 80, 25);
-    ok->OnClick = [this](TObject*) { form->setModalResult(2); };
+    ok->OnClick = forms::handler(this, &Dialog::okClick);
     cancel = new TButton(form, "cancel");
     cancel->SetBounds(100, 10, 80, 25);
-    cancel->OnClick = [this](TObject*) { form->setModalResult(1); };
+    cancel->OnClick = forms::handler(this, &Dialog::cancelClick);
     edit = new TEdit(form, "edit");
     edit->SetBounds(10, 50, 100, 25);
+  }
+  void okClick(TObject*) { form->setModalResult(2); }
+  void cancelClick(TObject* sender) { form->setModalResult(1); }
+  void formKeyPress(TObject*, char& key) {
+    if (key == 27) cancelClick(form);
   }
   TForm* form;
   TButton* ok;
@@ -67,13 +73,13 @@ TEST(FormsModal, ResultIsWhatAHandlerSetAndZeroWhenClosedOtherwise) {
 
   // Esc that a key handler takes, as a dialog with key preview does.
   form.KeyPreview = true;
-  form.OnKeyPress = [&](TObject*, char& key) {
-    if (key == 27) dialog.cancel->Click();
-  };
+  form.OnKeyPress = forms::handler(&dialog, &Dialog::formKeyPress);
   hook.modalAnswers.push_back([&](TForm&) { type(*dialog.edit, "\x1b"); });
   EXPECT_EQ(form.ShowModal(), 1);
+  hook.modalAnswers.push_back(clickButton("ok"));
+  EXPECT_EQ(form.ShowModal(), 2);
 
-  EXPECT_EQ(hook.modalForms, std::vector<XString>(6, "dialog"));
+  EXPECT_EQ(hook.modalForms, std::vector<XString>(7, "dialog"));
   EXPECT_TRUE(hook.modalAnswers.empty());
 }
 

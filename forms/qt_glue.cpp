@@ -139,20 +139,25 @@ class Router : public QObject {
     });
     // A handler that failed swallows its key.
     if (!handled || fullEdit(control, key)) key = 0;
-    if (key != 0) handOn(target, event, key, typed);
-    if (typed == 27 && key != 0 && form->inModalLoop() && form->ModalResult() == 0) form->Close();
+    bool taken = key == 0 || handOn(target, event, key, typed);
+    // An Esc that nothing took closes a modal form: its result stays 0.
+    if (typed == 27 && !taken && form->inModalLoop() && form->ModalResult() == 0) form->Close();
     event->accept();
     return true;
   }
 
-  void handOn(QWidget* target, QKeyEvent* event, char key, char typed) {
+  // Delivers the key (or the one a handler put in its place) to Qt; true
+  // when a widget took it.
+  bool handOn(QWidget* target, QKeyEvent* event, char key, char typed) {
     QKeyEvent changed(QEvent::KeyPress, qtKeyFor(key), event->modifiers(),
                       QString(QChar(static_cast<unsigned char>(key))));
     QKeyEvent* next = key == typed ? event : &changed;
     QKeyEvent* outer = handingOn_;
     handingOn_ = next;
+    next->setAccepted(true);  // as Qt delivers a key: widgets ignore what they leave
     QCoreApplication::sendEvent(target, next);
     handingOn_ = outer;
+    return next->isAccepted();
   }
 
   static bool toolTip(QWidget* widget, QHelpEvent* event) {
