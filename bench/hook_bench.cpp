@@ -1,8 +1,9 @@
 // Times the hooks as the server starts them: one event into releases of 10,
-// 100 and 1,000 listed files with as many earlier uploads recorded, against
-// the floor of starting and waiting for a program that does nothing, built
-// the same way. The install folder's chmod program does nothing either but
-// count its starts.
+// 100 and 1,000 listed files with as many earlier uploads recorded, and one
+// new folder entered in new-directory lists of 20, 1,000 and 10,000 entries
+// (the "files" column), against the floor of starting and waiting for a
+// program that does nothing, built the same way. The install folder's chmod
+// program does nothing either but count its starts.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -143,6 +144,98 @@ double floorSeconds(int rounds) {
     times.push_back(secondsSince(start));
   }
   return median(times);
+}
+
+// One new folder asked of foldbirth on a site whose new-directory list
+// holds `entries` entries (its limit raised to that when above the default)
+// and is shown in a text file: the list is full, so the new folder drops the
+// oldest entry, as on a busy site.
+struct NewDirSandbox {
+  NewDirSandbox(const std::string& folder, unsigned int entries) : root(folder) {
+    install = root + "/install";
+    for (const std::string& d : {root, install, install + "/data", root + "/server",
+                                 root + "/server/output", root + "/site"}) {
+      mkdir(d.c_str(), 0755);
+    }
+    copyProgram(kBin + "foldbirth", install + "/foldbirth");
+    copyProgram(kBench + "count_chmod", install + "/chmod");
+    if (chdir((install + "/data").c_str()) != 0) std::abort();
+    GConfig global;
+    global.setDefaults(0);
+    global.raidenftpd = root + "/server/raidenftpd";
+    global.ndl.file = "newdirlist.txt";
+    if (entries > global.ndl.maxentrys) global.ndl.maxentrys = entries;
+    if (!global.save("BCconfig.bcc")) std::abort();
+    ModuleIndex<MConfig> index(XString("default.bcm"), XString("/"), XString("default"),
+                               XString(""), 0);
+    index.ensureDefault();
+    index.at(0)->config();
+    if (!index.save("ModuleIndex.idx")) std::abort();
+
+    Board list(global.ndl);
+    for (unsigned int i = 0; i < entries; ++i) {
+      char path[64];
+      std::snprintf(path, sizeof path, "/Artist-Release_%05u-2024", i);
+      if (list.prepend(XString(path), XString(("user" + std::to_string(i % 7)).c_str())) < 0) {
+        std::abort();
+      }
+    }
+    if (list.save(Board::kNewDirListFile) != 1) std::abort();
+    storeBytes = readFile(install + "/data/" + Board::kNewDirListFile);
+  }
+
+  // The median time of `rounds` new folders, each into the same full list,
+  // and the chmod runs per folder.
+  Timing time(int rounds) {
+    Timing t;
+    std::vector<double> times;
+    for (int r = 0; r < rounds; ++r) {
+      writeFile(install + "/data/" + Board::kNewDirListFile, storeBytes);
+      std::string name = "New_Folder-" + std::to_string(r);
+      std::string physical = root + "/site/" + name;
+      mkdir(physical.c_str(), 0755);
+      std::string text =
+          install + "/foldbirth??-??1??-??" + physical + "??-??/" + name + "??-??grp??-??usr";
+      auto start = std::chrono::steady_clock::now();
+      platform::runAndWait({install + "/foldbirth", text}, 60);
+      times.push_back(secondsSince(start));
+    }
+    struct stat st;
+    int chmods =
+        stat((install + "/chmod.count").c_str(), &st) == 0 ? static_cast<int>(st.st_size) : 0;
+    t.seconds = median(times);
+    t.chmods = static_cast<double>(chmods) / rounds;
+    return t;
+  }
+
+  std::string root, install, storeBytes;
+};
+
+// foldbirth with lists of the default 20, 1,000 and 10,000 entries.
+void benchNewDirs(const std::string& top, double floor, int rounds,
+                  std::vector<std::string>* ratios) {
+  if (access((kBin + "foldbirth").c_str(), X_OK) != 0) return;
+  double at1000 = 0;
+  for (unsigned int entries : {20u, 1000u, 10000u}) {
+    NewDirSandbox box(top + "/foldbirth" + std::to_string(entries), entries);
+    Timing t = box.time(rounds);
+    const double seconds = t.seconds;
+    std::printf("%-28s %7u %10.3f %8.1f %8.2f\n", "foldbirth, one new folder", entries,
+                seconds * 1e3, t.chmods, seconds / floor);
+    if (entries == 20) {
+      char line[128];
+      std::snprintf(line, sizeof line, "%-10s 20 entries (the default) / floor: %.2f", "foldbirth",
+                    seconds / floor);
+      ratios->push_back(line);
+    }
+    if (entries == 1000) at1000 = seconds;
+    if (entries == 10000) {
+      char line[128];
+      std::snprintf(line, sizeof line, "%-10s 10,000 entries / 1,000 entries: %.2f", "foldbirth",
+                    seconds / at1000);
+      ratios->push_back(line);
+    }
+  }
 }
 
 // The site command hook in an install of its own: a message board and a
@@ -320,6 +413,7 @@ int main(int argc, char** argv) {
       }
     }
   }
+  benchNewDirs(top, floor, rounds, &ratios);
   benchSiteCommands(top, floor, rounds, &ratios);
   std::printf("\n");
   for (const std::string& line : ratios) std::printf("%s\n", line.c_str());

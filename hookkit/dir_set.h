@@ -43,6 +43,13 @@ class DirSet {
   bool reaches(unsigned int levels) const { return virtualDepth >= levels; }
   // Takes the depth from the folder's virtual path ("/" is 0, "/a/b" is 2).
   void setVirtualFolder(const XString& virtualFolder);
+  // Marks the folder with its creator: "@" + the user's name inside it, an
+  // empty file (kind 1, never emptying a file that is there) or a folder
+  // (kind 2), then handed to the chmod program. A user name that is not a
+  // plain file name (empty, "." or "..", holding a separator, ':', a
+  // wildcard or a control byte) makes nothing, as does any other kind. True
+  // when the marker was made.
+  [[nodiscard]] bool createCreatorInfo(unsigned char kind) const;
 
   const Chmod* chmod;
   const UserInfo* user;

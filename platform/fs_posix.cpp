@@ -136,8 +136,9 @@ int openRegular(const char* path, int flags, mode_t mode) {
     errno = EINVAL;
     return -1;
   }
-  int status = fcntl(fd, F_GETFL);
-  if (status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
+  // Back to blocking reads and writes; of the status flags only O_APPEND
+  // was asked for.
+  if (fcntl(fd, F_SETFL, flags & O_APPEND) == -1) {
     close(fd);
     return -1;
   }
@@ -341,6 +342,17 @@ FILE* createTempBeside(const std::string& path, std::string* tempPath) {
     return nullptr;
   }
   return file;
+}
+
+bool takeOwnershipOf(FILE* file, const char* path) {
+  struct stat st;
+  if (file == nullptr || path == nullptr || lstat(path, &st) != 0 || !S_ISREG(st.st_mode)) {
+    return false;
+  }
+  int fd = fileno(file);
+  // The owner can only be given by a process allowed to; the bits always.
+  if (fchown(fd, st.st_uid, st.st_gid) != 0 && errno != EPERM) return false;
+  return fchmod(fd, st.st_mode & 07777) == 0;
 }
 
 void removeStaleTemps(const std::string& path) {

@@ -93,33 +93,9 @@ struct FileStamp {
 
 FileStamp fileStampOf(const char* path);
 
-namespace server_file_detail {
-
-template <class File, class = void>
-struct HasDurableCommit : std::false_type {};
-template <class File>
-struct HasDurableCommit<File, std::void_t<decltype(std::declval<File&>().commitDurable())>>
-    : std::true_type {};
-
-// The server's files are flushed to disk before they replace the old copy.
-// Trees whose XFile has no durable commit yet use the plain one.
-template <class File>
-bool commitDurably(File& file) {
-  if constexpr (HasDurableCommit<File>::value) {
-    return file.commitDurable();
-  } else {
-    return file.commit();
-  }
-}
-
-}  // namespace server_file_detail
-
-// Whether a commit of the server's files reaches the disk before it returns.
-constexpr bool kServerFileCommitIsDurable = server_file_detail::HasDurableCommit<XFile>::value;
-
-// Puts the file that `file` wrote (opened with openReplacing on `path`) in
-// place of `path`, and gives it the mode bits the replaced file had. False
-// leaves the old file as it was.
-[[nodiscard]] bool commitServerFile(XFile& file, const char* path);
+// Puts the file that `file` wrote (opened with openReplacing keeping the
+// ownership) in place of the old one, flushed to the disk. False leaves the
+// old file as it was.
+[[nodiscard]] bool commitServerFile(XFile& file);
 
 #endif  // SERVERFILES_SERVER_FILE_H_

@@ -43,6 +43,9 @@ constexpr const char* kVfsOwner = "site";
 constexpr const char* kVfsGroup = "site";
 constexpr const char* kVfsRights = "777";
 
+// The text file, in the data folder, that shows the new-directory list.
+constexpr const char* kNewDirListText = "newdirlist.txt";
+
 bool copyProgram(const std::string& from, const std::string& to) {
   FILE* in = platform::openFile(from.c_str(), "rb");
   if (in == nullptr) return false;
@@ -166,6 +169,8 @@ bool FtpdSite::writeSettings(std::string* error) const {
   global.vfsfile = XString(vfsFile());
   global.vfsbackup = XString(vfsBackup());
   global.userfile = XString(userFile());
+  // The new-directory list is shown in a text file of the data folder.
+  global.ndl.file = kNewDirListText;
   // The request board is on; a fill makes the request's folder in
   // /requests and notes the fill on the message board.
   global.rb.en = true;

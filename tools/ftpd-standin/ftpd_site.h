@@ -4,7 +4,8 @@
 // replies, and the folder that the site's virtual root "/" maps to.
 //
 //   SITE/install/            the programs, the chmod stand-in, help.txt
-//   SITE/install/data/       BCconfig.bcc, ModuleIndex.idx, default.bcm
+//   SITE/install/data/       BCconfig.bcc, ModuleIndex.idx, default.bcm;
+//                            newdirlist.txt, the new-directory list shown
 //   SITE/server/             raidenftpd.ftpd, raidenftpd.vfs (and its backup)
 //   SITE/server/output/      ask-... and site-... replies
 //   SITE/server/checks/      the stand-in's record of each release's check
