@@ -40,8 +40,8 @@ bool SfvStateMarker::remove() {
   return removeMarker(markerPath, mode);
 }
 
-MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern, const XString& sfv,
-                           unsigned char kind)
+MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern,
+                           const XString& sfv, unsigned char kind)
     : dirSet(folder), sfvPath(sfv), mode(kind), pattern(markerPattern) {}
 
 XString MissingFiles::markerPath(const XString& fileName) const {
