@@ -64,6 +64,12 @@ bool DirSet::hasMatch(const XString& pattern) const {
   return findFirstMatching(dir, pattern, kListFiles, nullptr);
 }
 
+XString fileNameOf(const XString& path) {
+  XPath name(path);
+  name.toFileName();
+  return name;
+}
+
 XPath folderOf(const XString& path) {
   XPath folder(path);
   folder.toParent();

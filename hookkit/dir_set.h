@@ -63,6 +63,8 @@ class DirSet {
 
 // The folder of a physical path, up to and including its last separator.
 XPath folderOf(const XString& path);
+// The name of a physical path: the text after its last separator.
+XString fileNameOf(const XString& path);
 
 // Moves every entry of `source` into `target` (made when missing), folders
 // by recursion and files by renames that never replace; true when the whole

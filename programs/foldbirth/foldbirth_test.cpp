@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
-#include "platform/clock.h"
 #include "settings/module_index.h"
 #include "stores/board.h"
 #include "tests/hook_test_site.h"
@@ -22,20 +21,9 @@ using testing_support::removeFileForTest;
 using testing_support::writeFile;
 
 // 9 March 2024, 21:05:07 (a Saturday), for every entry of these tests.
-class PinnedClock {
+class PinnedClock : public testing_support::PinnedClock {
  public:
-  PinnedClock() {
-    platform::LocalTime t;
-    t.year = 2024;
-    t.month = 3;
-    t.day = 9;
-    t.weekday = 6;
-    t.hour = 21;
-    t.minute = 5;
-    t.second = 7;
-    platform::pinLocalNow(&t);
-  }
-  ~PinnedClock() { platform::pinLocalNow(nullptr); }
+  PinnedClock() : testing_support::PinnedClock(2024, 3, 9, 6, 21, 5, 7) {}
 };
 
 // A site whose lists are shown in short rows: "<rank> <text> <user> <day>"
