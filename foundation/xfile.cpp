@@ -41,7 +41,7 @@ void XFile::open(const char* path, const char* mode, bool textMode) {
   position_ = 0;
 }
 
-void XFile::openReplacing(const char* path, bool textMode) {
+void XFile::openReplacing(const char* path, bool textMode, bool keepOwnership) {
   (void)close();  // whatever was open before is done with
   if (path == nullptr || path[0] == 0) return;
   // What a killed writer left in this folder goes first.
@@ -51,6 +51,11 @@ void XFile::openReplacing(const char* path, bool textMode) {
   if (handle == nullptr) return;
   textMode_ = textMode;
   failed_ = false;
+  // A target that is not there yet has nothing to keep; one that is there
+  // and cannot lend its bits makes the copy fail rather than change them.
+  if (keepOwnership && platform::pathExists(path) && !platform::takeOwnershipOf(handle, path)) {
+    failed_ = true;
+  }
   atEnd_ = false;
   translate_ = false;
   size_ = -1;

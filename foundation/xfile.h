@@ -30,7 +30,9 @@ class XFile {
   void open(const char* path, const char* mode, bool textMode);
   // Opens a temporary file beside `path` for writing; commit() puts it in
   // place of `path`. Closing or destroying without commit() removes it.
-  void openReplacing(const char* path, bool textMode);
+  // With `keepOwnership` the new file gets the old one's permission bits
+  // and, where the process may, its owner, before anything is written.
+  void openReplacing(const char* path, bool textMode, bool keepOwnership = false);
   // Checks every write and the close, then renames over the target. False
   // leaves the old file as it was.
   [[nodiscard]] bool commit();

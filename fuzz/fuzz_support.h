@@ -48,6 +48,18 @@ inline bool writeInput(const std::string& path, const uint8_t* data, size_t size
   return std::fclose(f) == 0 && ok;
 }
 
+// The bytes of a file; empty when it cannot be read.
+inline std::string readBytes(const std::string& path) {
+  std::string bytes;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return bytes;
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
+  std::fclose(f);
+  return bytes;
+}
+
 }  // namespace fuzz_support
 
 #endif  // FUZZ_FUZZ_SUPPORT_H_

@@ -11,21 +11,6 @@
 #include "settings/lconfig.h"
 #include "settings/settings_stamp.h"
 
-namespace {
-
-std::string readBytes(const char* path) {
-  std::string bytes;
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return bytes;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
-  std::fclose(f);
-  return bytes;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string folder = fuzz_support::scratchFolder("stamp");
   if (size == 0) return 0;
@@ -53,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::filesystem::current_path(home, error);
   if (error || !saved || start.version != 956) std::abort();
 
-  std::string after = readBytes(settingsPath.c_str());
+  std::string after = fuzz_support::readBytes(settingsPath.c_str());
   if (after != std::string(reinterpret_cast<const char*>(settings), settingsLength)) {
     LConfig c;
     if (!c.load(settingsPath.c_str())) std::abort();

@@ -8,21 +8,6 @@
 #include "fuzz/fuzz_support.h"
 #include "serverfiles/userfile.h"
 
-namespace {
-
-std::string readBytes(const std::string& path) {
-  std::string bytes;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) std::abort();
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
-  std::fclose(f);
-  return bytes;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string input = fuzz_support::scratchPath("users-in");
   static const std::string output = fuzz_support::scratchPath("users-out");
@@ -31,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Userfile users(input.c_str());
   if (!users.ok) return 0;
   if (!users.save(output.c_str())) std::abort();
-  if (readBytes(output) != std::string(reinterpret_cast<const char*>(data), size)) std::abort();
+  if (fuzz_support::readBytes(output) != std::string(reinterpret_cast<const char*>(data), size))
+    std::abort();
 
   UserfileEntry* first = users.entry(0);
   if (first == nullptr) return 0;

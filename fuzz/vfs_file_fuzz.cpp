@@ -9,21 +9,6 @@
 #include "fuzz/fuzz_support.h"
 #include "serverfiles/vfs_file.h"
 
-namespace {
-
-std::string readBytes(const std::string& path) {
-  std::string bytes;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) std::abort();
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
-  std::fclose(f);
-  return bytes;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string input = fuzz_support::scratchPath("vfs-in");
   static const std::string output = fuzz_support::scratchPath("vfs-out");
@@ -38,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   VFSfile again(output.c_str(), 64);
   if (!again.valid || again.count != vfs.count) std::abort();
   if (again.save(output.c_str()) != 1) std::abort();
-  if ((text.empty() || text.back() == '\n') && readBytes(output) != text) std::abort();
+  if ((text.empty() || text.back() == '\n') && fuzz_support::readBytes(output) != text)
+    std::abort();
   return 0;
 }

@@ -17,6 +17,20 @@ XPath parentOf(const XPath& folder) {
   return parent;
 }
 
+// A name that stays one file name inside a folder wherever it is used: not
+// empty, not "." or "..", without a separator (either platform's), a drive
+// or stream ':', a wildcard or a control byte.
+bool isPlainName(const XString& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (unsigned int i = 0; i < name.length(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[static_cast<int>(i)]);
+    if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?') {
+      return false;
+    }
+  }
+  return true;
+}
+
 XPath lastName(const XPath& folder) {
   XPath name(folder);
   name.dropLast(kPathSep);
@@ -50,6 +64,12 @@ bool DirSet::hasMatch(const XString& pattern) const {
   return findFirstMatching(dir, pattern, kListFiles, nullptr);
 }
 
+XString fileNameOf(const XString& path) {
+  XPath name(path);
+  name.toFileName();
+  return name;
+}
+
 XPath folderOf(const XString& path) {
   XPath folder(path);
   folder.toParent();
@@ -71,6 +91,17 @@ void DirSet::setVirtualFolder(const XString& virtualFolder) {
     inName = !slash;
   }
   virtualDepth = depth;
+}
+
+// The user's name becomes part of a path: a name that could reach outside
+// the folder, or that the chmod program would expand as a pattern, names no
+// marker.
+bool DirSet::createCreatorInfo(unsigned char kind) const {
+  if (user == nullptr || !isPlainName(user->name)) return false;
+  XString path = dir + "@" + user->name;
+  if (!makeMarker(path, kind)) return false;
+  applyOwner(path);
+  return true;
 }
 
 bool makeMarker(const XString& path, unsigned char kind) {

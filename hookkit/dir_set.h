@@ -43,6 +43,13 @@ class DirSet {
   bool reaches(unsigned int levels) const { return virtualDepth >= levels; }
   // Takes the depth from the folder's virtual path ("/" is 0, "/a/b" is 2).
   void setVirtualFolder(const XString& virtualFolder);
+  // Marks the folder with its creator: "@" + the user's name inside it, an
+  // empty file (kind 1, never emptying a file that is there) or a folder
+  // (kind 2), then handed to the chmod program. A user name that is not a
+  // plain file name (empty, "." or "..", holding a separator, ':', a
+  // wildcard or a control byte) makes nothing, as does any other kind. True
+  // when the marker was made.
+  [[nodiscard]] bool createCreatorInfo(unsigned char kind) const;
 
   const Chmod* chmod;
   const UserInfo* user;
@@ -56,6 +63,8 @@ class DirSet {
 
 // The folder of a physical path, up to and including its last separator.
 XPath folderOf(const XString& path);
+// The name of a physical path: the text after its last separator.
+XString fileNameOf(const XString& path);
 
 // Moves every entry of `source` into `target` (made when missing), folders
 // by recursion and files by renames that never replace; true when the whole

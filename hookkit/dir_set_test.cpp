@@ -72,6 +72,45 @@ TEST(ChmodTest, RunsTheOutsideProgramWithTheRightOwner) {
   EXPECT_EQ(box.chmodLog().size(), 2u);
 }
 
+// The creator marker stands inside the folder and is handed to the chmod
+// program only when it was made: never over a file that is there, never
+// outside the folder whatever the user's name.
+TEST(DirSetTest, CreatorInfoOnlyInsideAndOnlyWhenMade) {
+  InstallSandbox box;
+  std::string folder = box.site() + "/New";
+  makeDirs(folder);
+  Chmod chmod;
+  chmod.touser = true;
+  chmod.allow = "755";
+  UserInfo user{XString("bob"), XString("grp")};
+  DirSet set(XString(folder), &chmod, &user);
+  ASSERT_TRUE(set.createCreatorInfo(1));
+  EXPECT_EQ(box.chmodLog(), std::vector<std::string>{"755 bob grp " + folder + "/@bob"});
+
+  // A file of the name with something in it is left whole, unowned.
+  user.name = "ann";
+  writeFile(folder + "/@ann", "kept");
+  EXPECT_FALSE(set.createCreatorInfo(1));
+  EXPECT_EQ(testing_support::readFile(folder + "/@ann"), "kept");
+  EXPECT_FALSE(set.createCreatorInfo(2));
+  EXPECT_FALSE(set.createCreatorInfo(3));
+
+  for (const char* name : {"", ".", "..", "../up", "a/b", "a\\b", "c:x", "*", "a?", "a\tb"}) {
+    user.name = name;
+    EXPECT_FALSE(set.createCreatorInfo(2)) << name;
+  }
+  EXPECT_EQ(testing_support::listNames(folder), (std::vector<std::string>{"@ann", "@bob"}));
+  EXPECT_EQ(testing_support::listNames(box.site()), std::vector<std::string>{"New"});
+
+  // A folder that is not there gets nothing; a name with dots is plain.
+  user.name = "j.doe";
+  DirSet gone(XString(box.site() + "/Gone"), &chmod, &user);
+  EXPECT_FALSE(gone.createCreatorInfo(1));
+  ASSERT_TRUE(set.createCreatorInfo(2));
+  EXPECT_TRUE(testing_support::isDir(folder + "/@j.doe"));
+  EXPECT_EQ(box.chmodLog().size(), 2u);
+}
+
 }  // namespace
 
 namespace {

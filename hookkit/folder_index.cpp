@@ -54,7 +54,7 @@ const platform::DirEntry* FolderIndex::find(const XString& name) const {
 }
 
 bool isHookFileName(const XString& fileName) {
-  return fileName.equalsNoCase(XString("racer.sav")) || fileName.equalsNoCase(XString(".message"));
+  return equalNoCase(fileName.c_str(), "racer.sav") || equalNoCase(fileName.c_str(), ".message");
 }
 
 bool isSafeListedName(const XString& name) {

@@ -1,15 +1,5 @@
 #include "hookkit/release_event.h"
 
-namespace {
-
-XString fileNameOf(const XString& path) {
-  XPath name(path);
-  name.toFileName();
-  return name;
-}
-
-}  // namespace
-
 XString extensionOrEmpty(const XString& fileName) {
   XString extension(fileName);
   extension.keepAfterLast('.');

@@ -97,6 +97,26 @@ void MissingFiles::repair() {
   if (walk(Walk::kRepair) != 0) applyOwner();
 }
 
+// The status keeps one presence flag per listed name, both lists from the
+// newest line read; unsafe names are listed and never present.
+unsigned int MissingFiles::repairFrom(SFVStatus& sfv) {
+  unsigned int made = 0;
+  if (dirSet == nullptr) return made;
+  sfv.parse();
+  const VectorItem<bool>* present = sfv.present.head;
+  for (const XStringListEntry* name = sfv.names.head; name != nullptr && present != nullptr;
+       name = name->next, present = present->next) {
+    if (!isSafeListedName(name->text)) continue;
+    XString marker = markerPath(name->text);
+    if (present->value) {
+      removeEitherKind(marker);
+    } else if (!platform::pathExists(marker.c_str()) && makeMarker(marker, mode)) {
+      ++made;  // one marker that cannot be made stops nothing, as in walk
+    }
+  }
+  return made;
+}
+
 int MissingFiles::makeAll() { return walk(Walk::kCreate); }
 
 int MissingFiles::createAll() {

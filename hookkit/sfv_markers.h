@@ -7,6 +7,8 @@
 #include "foundation/xstring.h"
 #include "hookkit/dir_set.h"
 
+class SFVStatus;
+
 // A marker beside the release folder (or, for a CD folder, beside the
 // release that holds it), named from a template with b = the parent's name
 // and n = the folder's name. SFVMissing and SFVIncomplete differ only in the
@@ -54,6 +56,10 @@ class MissingFiles {
 
   // Makes the markers of missing files and removes those of present ones.
   void repair();
+  // repair judged from the folder's SFV state as the caller read it, so the
+  // SFV is read once; no chmod run (applyOwner does that). Returns how many
+  // markers were made that were not there before.
+  unsigned int repairFrom(SFVStatus& sfv);
   // Makes the markers of missing files; 1 when the SFV was read, 0 when
   // there is no DirSet or the SFV cannot be opened.
   int createAll();

@@ -30,6 +30,11 @@ constexpr const char* kTempPrefix = ".bctmp-";
 // nothing planted under the name is ever written through. Null on failure;
 // `tempPath` gets the file's path.
 FILE* createTempBeside(const std::string& path, std::string* tempPath);
+// Gives an open file the permission bits of the regular file at `path` and,
+// where the process may, its owner and group: a new copy of a file that
+// another program owns keeps what that program set. False when `path` is not
+// a regular file or the bits cannot be set.
+[[nodiscard]] bool takeOwnershipOf(FILE* file, const char* path);
 
 // Removes the left-over temporary files (kTempPrefix, regular, older than
 // an hour) from the folder that holds `path`. Looks at each folder once per

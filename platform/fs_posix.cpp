@@ -344,6 +344,17 @@ FILE* createTempBeside(const std::string& path, std::string* tempPath) {
   return file;
 }
 
+bool takeOwnershipOf(FILE* file, const char* path) {
+  struct stat st;
+  if (file == nullptr || path == nullptr || lstat(path, &st) != 0 || !S_ISREG(st.st_mode)) {
+    return false;
+  }
+  int fd = fileno(file);
+  // The owner can only be given by a process allowed to; the bits always.
+  if (fchown(fd, st.st_uid, st.st_gid) != 0 && errno != EPERM) return false;
+  return fchmod(fd, st.st_mode & 07777) == 0;
+}
+
 void removeStaleTemps(const std::string& path) {
   static std::mutex guard;
   static std::set<std::string> done;

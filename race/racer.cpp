@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "hookkit/dir_set.h"
 #include "hookkit/release_event.h"
 #include "hookkit/sfv_status.h"
 #include "platform/paths.h"
@@ -15,12 +16,6 @@ constexpr unsigned int kOldListMagic = 953;
 // The smallest stored entry: two empty texts, two empty lists, an empty
 // vector, four counters and the speed.
 constexpr uint64_t kMinEntryBytes = 4 + 4 + 4 + 4 + 4 + 4 * 4 + 4;
-
-XString lastComponent(const XString& path) {
-  XPath name(path);
-  name.toFileName();
-  return name;
-}
 
 }  // namespace
 
@@ -256,7 +251,7 @@ void Racer::addUpload(const XString& physicalPath, const XString& virtualPath, c
   }
   allKb += sizeKb;
   ++allFiles;
-  XString fileName = lastComponent(physicalPath);
+  XString fileName = fileNameOf(physicalPath);
   userEntry->addFile(fileName, sizeKb, speed);
   groupEntry->addFile(fileName, sizeKb, speed);
 }

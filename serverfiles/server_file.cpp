@@ -124,13 +124,7 @@ FileStamp fileStampOf(const char* path) {
   return stamp;
 }
 
-bool commitServerFile(XFile& file, const char* path) {
-  unsigned int mode = 0;
-  bool hadMode = platform::modeBits(path, &mode);
+bool commitServerFile(XFile& file) {
   // The server's files are flushed to the disk before they replace the old copy.
-  if (!file.commitDurable()) return false;
-  // The bytes are in place; a mode that cannot be given back (the file is
-  // ours, so it always can be) is no reason to report them lost.
-  if (hadMode) (void)platform::setModeBits(path, mode);
-  return true;
+  return file.commitDurable();
 }

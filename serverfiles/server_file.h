@@ -93,9 +93,9 @@ struct FileStamp {
 
 FileStamp fileStampOf(const char* path);
 
-// Puts the file that `file` wrote (opened with openReplacing on `path`) in
-// place of `path`, and gives it the mode bits the replaced file had. False
-// leaves the old file as it was.
-[[nodiscard]] bool commitServerFile(XFile& file, const char* path);
+// Puts the file that `file` wrote (opened with openReplacing keeping the
+// ownership) in place of the old one, flushed to the disk. False leaves the
+// old file as it was.
+[[nodiscard]] bool commitServerFile(XFile& file);
 
 #endif  // SERVERFILES_SERVER_FILE_H_

@@ -270,7 +270,7 @@ bool Userfile::save(const char* file) {
   const bool own = path == file;
   for (int attempt = 0; attempt < kSaveTries; ++attempt) {
     XFile out;
-    out.openReplacing(file, false);
+    out.openReplacing(file, false, true);
     if (!out.isOpen()) return false;
     ChunkWriter writer(out);
     write(writer);
@@ -281,7 +281,7 @@ bool Userfile::save(const char* file) {
       if (!reloadKeepingChanges()) return false;
       continue;
     }
-    if (!commitServerFile(out, file)) return false;
+    if (!commitServerFile(out)) return false;
     if (own) settleWritten();
     return true;
   }

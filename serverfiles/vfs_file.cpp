@@ -161,7 +161,7 @@ int VFSfile::save(const char* to) {
   if (!valid) return 0;
   std::string_view addedEnd = lineEndOf(lineEnd_);
   XFile file;
-  file.openReplacing(to, false);
+  file.openReplacing(to, false, true);
   if (!file.isOpen()) return 0;
   ChunkWriter out(file);
   for (auto e = entries_.rbegin(); e != entries_.rend(); ++e) {
@@ -173,7 +173,7 @@ int VFSfile::save(const char* to) {
     }
   }
   out.flush();
-  return commitServerFile(file, to) ? 1 : 0;
+  return commitServerFile(file) ? 1 : 0;
 }
 
 void VFSfile::foldNewEntries() {

@@ -6,7 +6,6 @@
 #include <climits>
 #include <string>
 
-#include "platform/clock.h"
 #include "stores/formated_line.h"
 #include "tests/test_support.h"
 
@@ -62,18 +61,11 @@ TEST(DateTimeTest, StoredFormAndMonthNames) {
 }
 
 TEST(DateTimeTest, ClockAndTemplateKeys) {
-  platform::LocalTime pinned;
-  pinned.year = 2001;
-  pinned.month = 2;
-  pinned.day = 3;
-  pinned.weekday = 6;
-  pinned.hour = 23;
-  pinned.minute = 59;
-  pinned.second = 1;
-  platform::pinLocalNow(&pinned);
   DateTime now;
-  now.setNow();
-  platform::pinLocalNow(nullptr);
+  {
+    testing_support::PinnedClock pinned(2001, 2, 3, 6, 23, 59, 1);
+    now.setNow();
+  }
   EXPECT_EQ(now.date.weekday, 6);
 
   auto render = [](const DateTime& when) {

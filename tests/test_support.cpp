@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "foundation/xstring_list.h"
+#include "platform/clock.h"
 
 namespace testing_support {
 
@@ -69,6 +70,21 @@ std::vector<std::string> InstallSandbox::chmodLog() const {
 }
 
 void InstallSandbox::clearChmodLog() const { unlink((root() + "/chmod.log").c_str()); }
+
+PinnedClock::PinnedClock(int year, int month, int day, int weekday, int hour, int minute,
+                         int second) {
+  platform::LocalTime t;
+  t.year = year;
+  t.month = month;
+  t.day = day;
+  t.weekday = weekday;
+  t.hour = hour;
+  t.minute = minute;
+  t.second = second;
+  platform::pinLocalNow(&t);
+}
+
+PinnedClock::~PinnedClock() { platform::pinLocalNow(nullptr); }
 
 void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

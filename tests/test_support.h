@@ -51,6 +51,16 @@ class InstallSandbox {
   ScopedTempDir temp_;
 };
 
+// Pins the platform clock to one local date and time (weekday 0 is Sunday)
+// while the object lives.
+class PinnedClock {
+ public:
+  PinnedClock(int year, int month, int day, int weekday, int hour, int minute, int second);
+  ~PinnedClock();
+  PinnedClock(const PinnedClock&) = delete;
+  PinnedClock& operator=(const PinnedClock&) = delete;
+};
+
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool exists(const std::string& path);

@@ -9,22 +9,12 @@
 #include "hookkit/playlist.h"
 #include "hookkit/release_event.h"
 
-namespace {
-
-XString nameOf(const XString& path) {
-  XPath name(path);
-  name.toFileName();
-  return name;
-}
-
-}  // namespace
-
 int copyFileIntoRelease(const DirSet* dirSet, const XString& source) {
   if (dirSet == nullptr || source.empty()) return -1;
   // A folder opens for reading on some systems and on others not at all;
   // it is never copied.
   if (!platform::isRegularFile(source.c_str())) return -1;
-  XString name = nameOf(source);
+  XString name = fileNameOf(source);
   if (name.empty()) return -1;
   return copyTextFile(source, dirSet->dir + name);
 }
@@ -58,7 +48,7 @@ int runSfvCompletedHook(const XString& commandLine) {
   }
   if (c.m3u_create) makePlaylist(&event.dirSet, c.m3u_skip);
   if (c.ad_en && copyFileIntoRelease(&event.dirSet, c.ad_file) == 0) {
-    event.dirSet.applyOwner(event.dirSet.dir + nameOf(c.ad_file));
+    event.dirSet.applyOwner(event.dirSet.dir + fileNameOf(c.ad_file));
   }
 
   // Each role is kept for this file on its own, so that the upload hook of

@@ -18,10 +18,33 @@ namespace {
 // ours.
 constexpr size_t kServerFileLimit = 16 << 20;
 
+// The site's answer to "site bchelp", in the install folder.
+constexpr const char* kHelpText =
+    "Site commands:\n"
+    "  site version            the suite's version (also: vers)\n"
+    "  site bchelp             this text (also: ?)\n"
+    "  site board              the message board\n"
+    "  site message TEXT       posts a message (without a text: the board)\n"
+    "  site delmessage N       deletes message N (also: deletemessage)\n"
+    "  site showreq            the request board (also: showrequests)\n"
+    "  site request TEXT       posts a request (without a text: the board)\n"
+    "  site fillrequest N      fills request N: where to upload it (also: fillreq)\n"
+    "  site delrequest N       deletes request N (also: deleterequest)\n"
+    "  site new [N] [LIST]     the N newest folders, or those of a module's LIST\n"
+    "                          (also: newdir, ndl)\n"
+    "  site playlist           a playlist of this folder's MP3 files (also: makem3u)\n"
+    "  site rescan             checks this folder's SFV again and mends its markers\n";
+
+// Where the site's requests are made: a folder of the virtual root.
+constexpr const char* kRequestFolder = "requests";
+
 // The owner triple of the site's one vfs entry.
 constexpr const char* kVfsOwner = "site";
 constexpr const char* kVfsGroup = "site";
 constexpr const char* kVfsRights = "777";
+
+// The text file, in the data folder, that shows the new-directory list.
+constexpr const char* kNewDirListText = "newdirlist.txt";
 
 // The server's users on a new site: name, group and credits (MB).
 struct SiteUser {
@@ -153,6 +176,11 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
     return false;
   }
   if (!writeSettings(error)) return false;
+  if (!writeWholeFile(joinPath(install(), "help.txt"), kHelpText) ||
+      !makeFolder(joinPath(root(), kRequestFolder), error)) {
+    if (error->empty()) *error = "cannot write the site's help text";
+    return false;
+  }
   std::fprintf(out, "site ready: virtual / is %s\n", root().c_str());
   return true;
 }
@@ -171,6 +199,13 @@ bool FtpdSite::writeSettings(std::string* error) const {
   global.vfsfile = XString(vfsFile());
   global.vfsbackup = XString(vfsBackup());
   global.userfile = XString(userFile());
+  // The new-directory list is shown in a text file of the data folder.
+  global.ndl.file = kNewDirListText;
+  // The request board is on; a fill makes the request's folder in
+  // /requests and notes the fill on the message board.
+  global.rb.en = true;
+  global.rb.postfilled = true;
+  global.rb.preqpath = XString(joinPath(root(), kRequestFolder) + platform::kPathSepText);
   if (!global.save("BCconfig.bcc")) {
     *error = "cannot write the global settings";
     return false;

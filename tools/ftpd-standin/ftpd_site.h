@@ -3,13 +3,15 @@
 // ".ftpd" file, its virtual file system file and its output folder for
 // replies, and the folder that the site's virtual root "/" maps to.
 //
-//   SITE/install/            the programs, the chmod stand-in
-//   SITE/install/data/       BCconfig.bcc, ModuleIndex.idx, default.bcm
+//   SITE/install/            the programs, the chmod stand-in, help.txt
+//   SITE/install/data/       BCconfig.bcc, ModuleIndex.idx, default.bcm;
+//                            newdirlist.txt, the new-directory list shown
 //   SITE/server/             raidenftpd.ftpd, raidenftpd.vfs (and its backup)
 //   SITE/server/output/      ask-... and site-... replies
 //   SITE/server/checks/      the stand-in's record of each release's check
 //   SITE/server/uploads-in-flight  uploads whose hooks are still running
 //   SITE/root/               the virtual "/"
+//   SITE/root/requests/      where filled requests are made
 #ifndef TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 #define TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 

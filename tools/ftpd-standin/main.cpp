@@ -6,7 +6,8 @@
 //     suite's programs found in DIR and the chmod stand-in, their data folder
 //     with the default settings and module index, SITE/server with the
 //     ".ftpd" file registering the hooks that were installed, the vfs file
-//     and the output folder, and SITE/root as the virtual "/".
+//     and the output folder, and SITE/root as the virtual "/". The
+//     new-directory list is shown in SITE/install/data/newdirlist.txt.
 //   ftpd-standin upload SITE LOCALFILE VFOLDER --user U --group G
 //                [--speed KBPS] [--name NAME]
 //     One upload into the existing virtual folder VFOLDER: ask landguard
@@ -22,18 +23,22 @@
 //     a TAB before its checksum names no file and never passes), and an
 //     entry naming the SFV itself counts as passed and is never checked.
 //   ftpd-standin mkdir SITE VPATH --user U --group G
-//     Makes the folder, then asks foldbirth; a refusal removes it again.
+//     Makes the folder, then asks foldbirth and shows its reply; a refusal
+//     ("0") removes the folder again.
 //   ftpd-standin delete SITE VPATH --user U --group G
 //     Starts sweepguard, then deletes the file.
 //   ftpd-standin site SITE VFOLDER TEXT --user U --group G [--level N]
-//     A SITE command typed in VFOLDER: starts quipgate and shows its reply.
+//     A SITE command typed in VFOLDER by a user of that level (0 root, 1
+//     super, 2 normal, 3 guest): starts quipgate, shows its reply and
+//     removes it.
 //   ftpd-standin path SITE VPATH
 //     Prints the physical path of a virtual one.
 //   ftpd-standin set SITE KEY=VALUE...
 //     Changes a few switches of the site's default module (default.bcm):
 //     sfv_force, sfv_oneonly, sfv_insfv, m3u_deny, m3u_create, m3u_skip,
-//     move_en (0 or 1), badf (0 leave, 1 delete, 2 empty a bad file) and
-//     move_dir (a virtual folder of the site, stored as its physical path).
+//     move_en (0 or 1), badf (0 leave, 1 delete, 2 empty a bad file),
+//     move_dir (a virtual folder of the site, stored as its physical path)
+//     and cinfo (a new folder's creator marker: 0 none, 1 file, 2 folder).
 //     Nothing is saved unless every assignment is valid.
 //
 // The CRC check of a listed file reads only that file: what passed is kept
@@ -97,7 +102,8 @@ constexpr const char* kUsage =
     "  ftpd-standin site SITE VFOLDER TEXT --user U --group G [--level N]\n"
     "  ftpd-standin path SITE VPATH\n"
     "  ftpd-standin set SITE KEY=VALUE... (keys: sfv_force sfv_oneonly sfv_insfv m3u_deny\n"
-    "                 m3u_create m3u_skip move_en: 0/1; badf: 0/1/2; move_dir: a virtual folder)\n"
+    "                 m3u_create m3u_skip move_en: 0/1; badf: 0/1/2; move_dir: a virtual folder;\n"
+    "                 cinfo: 0/1/2)\n"
     "Plays the FTP server's part for the suite's hooks on a sandbox site.\n"
     "set also takes the global settings nd_en nd_today nd_yesterday: 0/1; nd_format;\n"
     "  nd_path nd_todaylink nd_yesterdaylink: virtual folders; nd_usernametod nd_grouptod\n"

@@ -18,9 +18,9 @@ bool* switchOf(const std::string& key, MConfig* c) {
 }  // namespace
 
 const std::vector<std::string>& moduleSwitchKeys() {
-  static const std::vector<std::string> keys = {"sfv_force", "sfv_oneonly", "sfv_insfv",
-                                                "m3u_deny",  "m3u_create",  "m3u_skip",
-                                                "move_en",   "badf",        "move_dir"};
+  static const std::vector<std::string> keys = {
+      "sfv_force", "sfv_oneonly", "sfv_insfv", "m3u_deny", "m3u_create",
+      "m3u_skip",  "move_en",     "badf",      "move_dir", "cinfo"};
   return keys;
 }
 
@@ -47,6 +47,14 @@ bool setModuleSwitch(const std::string& assignment, const VfsMap& vfs, MConfig* 
       return false;
     }
     config->badf = static_cast<unsigned char>(value[0] - '0');
+    return true;
+  }
+  if (key == "cinfo") {
+    if (value != "0" && value != "1" && value != "2") {
+      *error = "cinfo takes 0 (no creator marker), 1 (a file) or 2 (a folder)";
+      return false;
+    }
+    config->cinfo = static_cast<unsigned char>(value[0] - '0');
     return true;
   }
   if (key == "move_dir") {

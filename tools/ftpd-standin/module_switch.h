@@ -15,7 +15,8 @@ namespace ftpd {
 // The keys, in the order the usage names them: the switches sfv_force,
 // sfv_oneonly, sfv_insfv, m3u_deny, m3u_create, m3u_skip and move_en take 0
 // or 1; badf takes 0, 1 or 2; move_dir takes a virtual folder of the site,
-// which is stored as its physical path.
+// which is stored as its physical path; cinfo (the creator marker of a new
+// folder) takes 0, 1 or 2.
 const std::vector<std::string>& moduleSwitchKeys();
 
 // Applies one "KEY=VALUE" to `config`; false with `error` set for an

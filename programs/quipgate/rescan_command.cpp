@@ -1,0 +1,148 @@
+// "rescan": the current folder's SFV read again and every marker of its
+// state brought in line with the files that are there.
+#include <vector>
+
+#include "hookkit/dir_set.h"
+#include "hookkit/folder_index.h"
+#include "hookkit/progress_bar.h"
+#include "hookkit/sfv_markers.h"
+#include "hookkit/sfv_status.h"
+#include "platform/fs.h"
+#include "platform/lock.h"
+#include "programs/quipgate/quipgate.h"
+#include "programs/quipgate/site_command.h"
+
+namespace {
+
+// The folder, its SFV state read once, and the markers made on the way,
+// handed to the chmod program once the release's lock is let go.
+struct Rescan {
+  Rescan(const SiteCommand& command, const MConfig& settings)
+      : c(settings),
+        user{command.user(), command.group()},
+        dirSet(command.folder(), &c.chmod, &user),
+        sfv(dirSet.dir) {
+    dirSet.setVirtualFolder(command.virtualFolder());
+    multi = command.frame.global.mcd_list.matchAny(dirSet.dirName);
+  }
+
+  // The release whose lock guards these markers: the release that holds a
+  // CD folder, or the folder itself.
+  const XString& releaseFolder() const {
+    return multi && dirSet.reaches(1) ? dirSet.parentDir : dirSet.dir;
+  }
+  SFVMissing sfvMissing() const {
+    return SFVMissing(&dirSet, c.sfvm_pat, c.sfvm_patmul, multi && c.mcd_sfvm, c.sfvm);
+  }
+  // Makes a marker that is missing and keeps its path for the chmod run. A
+  // marker that is there already is left as it is: it is not made again
+  // (for a tag marker that would mean removing and remaking it) nor handed
+  // to the chmod program again. `path` is the marker's rendered path, which
+  // `make` keeps.
+  template <class Make>
+  void ensure(const XString& path, Make make) {
+    if (!platform::pathExists(path.c_str()) && make()) owned.push_back(path);
+  }
+
+  const MConfig& c;
+  UserInfo user;
+  DirSet dirSet;
+  SFVStatus sfv;
+  bool multi = false;
+  std::vector<XString> owned;
+};
+
+// Every bar of an incomplete count goes (the complete bar is not one of
+// them), but for the bar of the present count, which the rescan makes again
+// at once. One listing of the bar's folder tells which of the names is
+// there.
+void removeOldBars(ProgressBar& bar, unsigned int present, unsigned int total) {
+  if (bar.multiCD && !bar.dirSet->reaches(1)) return;
+  const XPath& base = bar.multiCD ? bar.dirSet->parentDir : bar.dirSet->dir;
+  FolderIndex folder(base);
+  for (unsigned int i = 0; i < total; ++i) {
+    if (i == present) continue;
+    bar.set(i, total);
+    bar.render();
+    if (folder.find(XString(bar.markerPath.c_str() + base.length())) != nullptr) bar.remove();
+  }
+}
+
+// The reply's lines are written whether or not the marker step before each
+// succeeded, or its kind is switched on.
+void rescan(Rescan& r, SiteReply& reply) {
+  const MConfig& c = r.c;
+  const XString sfvPath = r.sfv.firstFile("*.sfv");
+  if (sfvPath.empty()) {
+    reply << "no sfv found\n";
+    SFVMissing missing = r.sfvMissing();
+    missing.name();
+    r.ensure(missing.markerPath, [&] { return missing.make(); });
+    reply << "...sfv missing created\n";
+    return;
+  }
+  const unsigned int total = r.sfv.fileCount();
+  const unsigned int present = r.sfv.presentCount();
+  reply << "sfv found: " << sfvPath << "\n";
+
+  MissingFiles missingFiles(&r.dirSet, c.mfiles_pat, sfvPath, c.mfiles);
+  // One chmod run covers every marker of the folder through the wildcard.
+  if (missingFiles.repairFrom(r.sfv) > 0) r.owned.push_back(missingFiles.wildcardPath());
+  reply << "...missing files repaired\n";
+
+  r.sfvMissing().remove();
+  reply << "...sfv missing removed\n";
+
+  SFVIncomplete incomplete(&r.dirSet, c.sfvi_pat, c.sfvi_patmul, r.multi && c.mcd_sfvi, c.sfvi);
+  if (present == total) {
+    incomplete.remove();
+    reply << "...sfv incomplete removed\n";
+  } else {
+    incomplete.name();
+    r.ensure(incomplete.markerPath, [&] { return incomplete.make(); });
+    reply << "...sfv incomplete created\n";
+  }
+
+  const bool multiCD = r.multi && c.pb.mcd;
+  ProgressBar bar(&r.dirSet, &c.pb, 0, total, multiCD);
+  bar.sfv = &r.sfv;
+  removeOldBars(bar, present, total);
+  reply << "...old progress bars removed\n";
+
+  const XString mp3 = r.sfv.firstFile("*.mp3");
+  if (present == total && c.tinfo.merge && c.tinfo.mode != 0 &&
+      !c.sfv_dirlist.matchAny(r.dirSet.dir) && !mp3.empty()) {
+    TagInfo tag(&r.dirSet, &c.tinfo, mp3, multiCD, true, &r.sfv);
+    tag.render();
+    r.ensure(tag.markerPath, [&] { return tag.make(); });
+    reply << "...completed taginfo created\n";
+  } else {
+    bar.set(present, total);
+    bar.render();
+    r.ensure(bar.markerPath, [&] { return bar.make() != 0; });
+    reply << "...progress bar created\n";
+  }
+  if (c.tinfo.mode != 0 && (present != total || !c.tinfo.merge)) {
+    TagInfo tag(&r.dirSet, &c.tinfo, mp3, multiCD, false, &r.sfv);
+    tag.render();
+    r.ensure(tag.markerPath, [&] { return tag.make(); });
+    reply << "...tag info created\n";
+  }
+}
+
+}  // namespace
+
+// The upload hooks change the same markers under the release's lock: the
+// rescan reads the folder and changes its markers in one go under it too.
+int rescanFolder(SiteCommand& command) {
+  SiteReply reply;
+  if (!reply.open(command.replyPath)) return kExitNoReply;
+  Rescan r(command, *command.frame.config);
+  {
+    platform::FolderLock lock(r.releaseFolder().c_str());
+    if (!lock.held()) return kExitNoLock;
+    rescan(r, reply);
+  }
+  for (const XString& path : r.owned) r.dirSet.applyOwner(path);
+  return reply.finish();
+}
