@@ -5,7 +5,6 @@
 #include <string>
 
 #include "hookkit/hook_frame.h"
-#include "platform/clock.h"
 #include "platform/lock.h"
 #include "tests/hook_test_site.h"
 
@@ -51,16 +50,8 @@ struct CreditSite {
   }
 
   int runOn(int year, int month, int day, int weekday) const {
-    platform::LocalTime noon;
-    noon.year = year;
-    noon.month = month;
-    noon.day = day;
-    noon.weekday = weekday;
-    noon.hour = 12;
-    platform::pinLocalNow(&noon);
-    int code = runAllotment(XString(site.line("creditdole", {})));
-    platform::pinLocalNow(nullptr);
-    return code;
+    testing_support::PinnedClock noon(year, month, day, weekday, 12, 0, 0);
+    return runAllotment(XString(site.line("creditdole", {})));
   }
 
   std::string lastAllot() const { return readFile(site.box.data() + "/lastallot.sav"); }

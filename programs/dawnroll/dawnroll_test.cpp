@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
-#include "platform/clock.h"
 #include "platform/lock.h"
 #include "tests/hook_test_site.h"
 
@@ -57,16 +56,8 @@ struct DaySite {
 
   // Runs dawnroll with the clock pinned at noon of that day.
   int runOn(int year, int month, int day, int weekday) const {
-    platform::LocalTime noon;
-    noon.year = year;
-    noon.month = month;
-    noon.day = day;
-    noon.weekday = weekday;
-    noon.hour = 12;
-    platform::pinLocalNow(&noon);
-    int code = runDayRollover(XString(site.line("dawnroll", {})));
-    platform::pinLocalNow(nullptr);
-    return code;
+    testing_support::PinnedClock noon(year, month, day, weekday, 12, 0, 0);
+    return runDayRollover(XString(site.line("dawnroll", {})));
   }
 
   HookSite site;
