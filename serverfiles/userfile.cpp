@@ -69,11 +69,22 @@ int64_t parseCredits(std::string_view text) {
 std::string formatCredits(int64_t hundredths) {
   uint64_t magnitude =
       hundredths < 0 ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
-  char text[48];
-  int n = std::snprintf(text, sizeof text, "%s%llu.%02llu", hundredths < 0 ? "-" : "",
-                        static_cast<unsigned long long>(magnitude / kCreditUnit),
-                        static_cast<unsigned long long>(magnitude % kCreditUnit));
-  return std::string(text, static_cast<size_t>(n));
+  // Written from the end by hand: a save formats every changed user's
+  // credits, and a formatted print of each costs more than the rest.
+  char text[32];
+  char* const end = text + sizeof text;
+  char* at = end;
+  const uint64_t cents = magnitude % kCreditUnit;
+  *--at = static_cast<char>('0' + cents % 10);
+  *--at = static_cast<char>('0' + cents / 10);
+  *--at = '.';
+  uint64_t whole = magnitude / kCreditUnit;
+  do {
+    *--at = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  if (hundredths < 0) *--at = '-';
+  return std::string(at, end);
 }
 
 bool UserfileEntry::parse(std::string_view text) {
@@ -257,10 +268,19 @@ bool Userfile::reloadKeepingChanges() {
 void Userfile::settleWritten() {
   for (UserfileEntry& e : entries_) {
     if (!e.creditsChanged()) continue;
-    std::string_view end = e.lineEnd;
-    rewritten_.push_back(e.toLine().str());
-    e.parse(rewritten_.back());  // the same separators: the credits hold none
-    e.lineEnd = end;
+    const std::string credits = formatCredits(e.credits);
+    std::string line;
+    line.reserve(e.line.size() - e.creditsLength_ + credits.size());
+    line.append(e.line.substr(0, e.creditsAt_)).append(credits);
+    line.append(e.line.substr(e.creditsAt_ + e.creditsLength_));
+    rewritten_.push_back(std::move(line));
+    // Only the credits changed: the fields before them keep their places.
+    const size_t groupAt = static_cast<size_t>(e.group.data() - e.line.data());
+    e.line = rewritten_.back();
+    e.user = e.line.substr(0, e.user.size());
+    e.group = e.line.substr(groupAt, e.group.size());
+    e.creditsLength_ = credits.size();
+    e.credits = e.readCredits_ = parseCredits(credits);
   }
   stamp_ = fileStampOf(path.c_str());
 }

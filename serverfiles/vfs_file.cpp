@@ -177,9 +177,16 @@ int VFSfile::save(const char* to) {
 }
 
 void VFSfile::foldNewEntries() {
+  // The real paths of the file's lines take less room than the file.
+  if (folded_.empty()) folded_.reserve(text_.view().size());
+  foldedAt_.reserve(entries_.size());
   for (size_t i = foldedAt_.size(); i < entries_.size(); ++i) {
-    foldedAt_.push_back(folded_.size());
-    for (char c : entries_[i].realPath) folded_.push_back(folded(c));
+    const size_t at = folded_.size();
+    foldedAt_.push_back(at);
+    folded_.append(entries_[i].realPath);
+    // Bounds kept in locals, so the loop runs over plain bytes.
+    char* const end = &folded_[0] + folded_.size();
+    for (char* c = &folded_[0] + at; c != end; ++c) *c = folded(*c);
   }
 }
 

@@ -72,10 +72,16 @@ XFile& AllotList::read(XFile& file) {
     return file;
   }
   for (unsigned int i = 0; i < n && !file.failed(); ++i) {
-    User scratch;
-    scratch.read(file);
-    if (file.failed()) break;
-    add(scratch);
+    // Read in place: a large list is read without a copy of each entry.
+    AllotListEntry* entry = new AllotListEntry;
+    entry->user.read(file);
+    if (file.failed()) {
+      delete entry;
+      break;
+    }
+    entry->next = head;
+    head = entry;
+    ++count;
   }
   return file;
 }

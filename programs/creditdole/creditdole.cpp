@@ -32,6 +32,7 @@ std::string foldedName(std::string_view name) {
 class AllotIndex {
  public:
   explicit AllotIndex(const AllotList& list) {
+    byName_.reserve(list.count);
     for (const AllotListEntry* e = list.head; e != nullptr; e = e->next) {
       byName_.emplace(foldedName(std::string_view(e->user.user.c_str(), e->user.user.length())),
                       &e->user);
