@@ -60,8 +60,8 @@ constexpr SiteUser kSiteUsers[] = {
 // the others hold what a new account has.
 std::string userLine(const SiteUser& user) {
   const std::vector<std::string> fields = {
-      user.name, "0", "*",  user.group,     "1", "0", "0", "0", "0", "0", "0", "0",
-      "",        "",  "",   user.credits, "0", "0", "0000000-", "", "0", "0", ""};
+      user.name, "0", "*", user.group,   "1", "0", "0",        "0", "0", "0", "0", "0",
+      "",        "",  "",  user.credits, "0", "0", "0000000-", "",  "0", "0", ""};
   std::string line;
   for (size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) line += ':';
