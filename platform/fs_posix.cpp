@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -71,6 +72,67 @@ bool rawNames(const std::string& folder, std::vector<std::string>& names) {
   }
   closedir(dir);
   return true;
+}
+
+// Empties the open folder `fd`, shown as `shown`, of folders, empty files
+// and links; true when nothing is left in it. Each entry that stays for a
+// reason of its own is added to `left`.
+bool emptyFolderAt(int fd, const std::string& shown, int depthLeft,
+                   std::vector<std::string>* left) {
+  std::vector<std::string> names;
+  int listFd = dup(fd);
+  DIR* dir = listFd < 0 ? nullptr : fdopendir(listFd);
+  if (dir == nullptr) {
+    if (listFd >= 0) close(listFd);
+    left->push_back(shown);
+    return false;
+  }
+  while (dirent* entry = readdir(dir)) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    names.emplace_back(entry->d_name);
+  }
+  closedir(dir);
+
+  bool empty = true;
+  for (const std::string& name : names) {
+    const std::string path = joinPath(shown, name);
+    struct stat st;
+    if (fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) continue;  // gone meanwhile
+      left->push_back(path);
+      empty = false;
+      continue;
+    }
+    bool removable = S_ISLNK(st.st_mode) || (S_ISREG(st.st_mode) && st.st_size == 0);
+    if (removable) {
+      if (unlinkat(fd, name.c_str(), 0) != 0 && errno != ENOENT) {
+        left->push_back(path);
+        empty = false;
+      }
+      continue;
+    }
+    if (!S_ISDIR(st.st_mode) || depthLeft <= 0) {
+      left->push_back(path);
+      empty = false;
+      continue;
+    }
+    // O_NOFOLLOW: a folder swapped for a link since the look is not entered.
+    int sub = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub < 0) {
+      left->push_back(path);
+      empty = false;
+      continue;
+    }
+    bool subEmpty = emptyFolderAt(sub, path, depthLeft - 1, left);
+    close(sub);
+    if (!subEmpty) {
+      empty = false;
+    } else if (unlinkat(fd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT) {
+      left->push_back(path);
+      empty = false;
+    }
+  }
+  return empty;
 }
 
 // ---- temporary names ----
@@ -442,6 +504,28 @@ bool removeDir(const char* path) {
   return true;
 }
 
+bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::string>* left) {
+  std::string folder = path;
+  // A trailing separator would make open() follow a link in the last part.
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (folder.empty()) return false;
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    struct stat st;
+    if (lstat(folder.c_str(), &st) != 0 && errno == ENOENT) return true;
+    left->push_back(folder);
+    return false;
+  }
+  bool empty = emptyFolderAt(fd, folder, maxDepth, left);
+  close(fd);
+  if (!empty) return false;
+  if (rmdir(folder.c_str()) != 0 && errno != ENOENT) {
+    left->push_back(folder);
+    return false;
+  }
+  return true;
+}
+
 // ---- what is at a path ----
 
 bool pathExists(const char* path) {
@@ -469,6 +553,23 @@ bool fileSize(const char* path, uint64_t* size) {
   if (path == nullptr || stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
   if (size != nullptr) *size = static_cast<uint64_t>(st.st_size);
   return true;
+}
+
+std::string resolvedPath(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path absolute = fs::absolute(fs::path(path.empty() ? "." : path), error);
+  if (error) return std::string();
+  fs::path resolved = fs::weakly_canonical(absolute, error);
+  std::string text = error ? absolute.lexically_normal().string() : resolved.string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+bool sameFile(const char* a, const char* b) {
+  struct stat first, second;
+  return a != nullptr && b != nullptr && stat(a, &first) == 0 && stat(b, &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 void setHidden(const char* path, bool hidden) {}
