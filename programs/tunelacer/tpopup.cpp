@@ -5,19 +5,25 @@ namespace {
 // The run's view of the window.
 class PopupWindow : public BusyWindow {
  public:
-  PopupWindow() : popup_(nullptr) {
-    popup_.Show();
-    popup_.Repaint();
+  PopupWindow() : popup_(std::make_unique<Tpopup>(nullptr)) {
+    popup_->Show();
+    popup_->Repaint();
   }
+  ~PopupWindow() override {
+    popup_.reset();
+    forms::closeWindowSystem();
+  }
+  PopupWindow(const PopupWindow&) = delete;
+  PopupWindow& operator=(const PopupWindow&) = delete;
 
   void linking(const XString& folder) override {
-    popup_.status->setCaption(folder);
-    ++popup_.linkedCount;
-    popup_.showCount();
+    popup_->status->setCaption(folder);
+    ++popup_->linkedCount;
+    popup_->showCount();
   }
 
  private:
-  Tpopup popup_;
+  std::unique_ptr<Tpopup> popup_;
 };
 
 }  // namespace
