@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,14 @@ bool changeDir(const char* path);
 // a link while it runs is never entered. True when nothing is at `path` any
 // more.
 [[nodiscard]] bool removeEmptyTree(const std::string& path, int maxDepth,
+                                   std::vector<std::string>* left);
+// removeEmptyTree, but the folders whose paths `keep` accepts (`path` and
+// its folders joined by one separator) stay, emptied of what they may not
+// keep, and are added to `kept`; so do the folders above them. True when
+// nothing that had to go is left.
+[[nodiscard]] bool pruneFolderTree(const std::string& path, int maxDepth,
+                                   const std::function<bool(const std::string&)>& keep,
+                                   std::vector<std::string>* kept,
                                    std::vector<std::string>* left);
 
 // ---- what is at a path ----

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -74,64 +75,74 @@ bool rawNames(const std::string& folder, std::vector<std::string>& names) {
   return true;
 }
 
-// Empties the open folder `fd`, shown as `shown`, of folders, empty files
-// and links; true when nothing is left in it. Each entry that stays for a
-// reason of its own is added to `left`.
-bool emptyFolderAt(int fd, const std::string& shown, int depthLeft,
-                   std::vector<std::string>* left) {
-  std::vector<std::string> names;
-  int listFd = dup(fd);
-  DIR* dir = listFd < 0 ? nullptr : fdopendir(listFd);
+// What removeEmptyTree and pruneFolderTree keep and report.
+struct Pruning {
+  const std::function<bool(const std::string&)>* keep;
+  std::vector<std::string>* kept;
+  std::vector<std::string>* left;
+
+  bool keeps(const std::string& path) const { return keep != nullptr && (*keep)(path); }
+};
+
+// Empties the folder open as `fd` (which it closes), shown as `shown`, of
+// folders, empty files and links, apart from the folders to keep; true when
+// it is empty now. Each entry that stays for a reason of its own is
+// reported. The folder stays open while its subfolders are worked on: one
+// descriptor per level.
+bool emptyFolderAt(int fd, const std::string& shown, int depthLeft, const Pruning& p) {
+  DIR* dir = fdopendir(fd);
   if (dir == nullptr) {
-    if (listFd >= 0) close(listFd);
-    left->push_back(shown);
+    close(fd);
+    p.left->push_back(shown);
     return false;
   }
+  std::vector<std::pair<std::string, unsigned char>> entries;
   while (dirent* entry = readdir(dir)) {
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    names.emplace_back(entry->d_name);
+    entries.emplace_back(entry->d_name, entry->d_type);
   }
-  closedir(dir);
+  const int at = dirfd(dir);
 
   bool empty = true;
-  for (const std::string& name : names) {
+  auto stays = [&](const std::string& path) {
+    p.left->push_back(path);
+    empty = false;
+  };
+  for (const auto& [name, type] : entries) {
     const std::string path = joinPath(shown, name);
-    struct stat st;
-    if (fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno == ENOENT) continue;  // gone meanwhile
-      left->push_back(path);
-      empty = false;
-      continue;
+    // O_NOFOLLOW: a folder swapped for a link since the listing is not
+    // entered, and then looked at again below.
+    int sub = -1;
+    if (type == DT_DIR || type == DT_UNKNOWN) {
+      sub = openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     }
-    bool removable = S_ISLNK(st.st_mode) || (S_ISREG(st.st_mode) && st.st_size == 0);
-    if (removable) {
-      if (unlinkat(fd, name.c_str(), 0) != 0 && errno != ENOENT) {
-        left->push_back(path);
+    if (sub >= 0) {
+      const bool keep = p.keeps(path);
+      if (depthLeft <= 0 && !keep) {
+        close(sub);
+        stays(path);
+        continue;
+      }
+      const bool subEmpty = emptyFolderAt(sub, path, depthLeft - 1, p);
+      if (keep) {
+        p.kept->push_back(path);
         empty = false;
+      } else if (!subEmpty) {
+        empty = false;  // what it holds is kept or reported
+      } else if (unlinkat(at, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT) {
+        stays(path);
       }
       continue;
     }
-    if (!S_ISDIR(st.st_mode) || depthLeft <= 0) {
-      left->push_back(path);
-      empty = false;
+    struct stat st;
+    if (fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno != ENOENT) stays(path);  // else gone meanwhile
       continue;
     }
-    // O_NOFOLLOW: a folder swapped for a link since the look is not entered.
-    int sub = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (sub < 0) {
-      left->push_back(path);
-      empty = false;
-      continue;
-    }
-    bool subEmpty = emptyFolderAt(sub, path, depthLeft - 1, left);
-    close(sub);
-    if (!subEmpty) {
-      empty = false;
-    } else if (unlinkat(fd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT) {
-      left->push_back(path);
-      empty = false;
-    }
+    bool removable = S_ISLNK(st.st_mode) || (S_ISREG(st.st_mode) && st.st_size == 0);
+    if (!removable || (unlinkat(at, name.c_str(), 0) != 0 && errno != ENOENT)) stays(path);
   }
+  closedir(dir);
   return empty;
 }
 
@@ -504,7 +515,9 @@ bool removeDir(const char* path) {
   return true;
 }
 
-bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::string>* left) {
+namespace {
+
+bool pruneTree(const std::string& path, int maxDepth, const Pruning& p) {
   std::string folder = path;
   // A trailing separator would make open() follow a link in the last part.
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -513,17 +526,30 @@ bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::str
   if (fd < 0) {
     struct stat st;
     if (lstat(folder.c_str(), &st) != 0 && errno == ENOENT) return true;
-    left->push_back(folder);
+    p.left->push_back(folder);
     return false;
   }
-  bool empty = emptyFolderAt(fd, folder, maxDepth, left);
-  close(fd);
-  if (!empty) return false;
-  if (rmdir(folder.c_str()) != 0 && errno != ENOENT) {
-    left->push_back(folder);
-    return false;
+  const size_t reported = p.left->size();
+  const bool keep = p.keeps(folder);
+  const bool empty = emptyFolderAt(fd, folder, maxDepth, p);
+  if (keep) {
+    p.kept->push_back(folder);
+  } else if (empty && rmdir(folder.c_str()) != 0 && errno != ENOENT) {
+    p.left->push_back(folder);
   }
-  return true;
+  return p.left->size() == reported;
+}
+
+}  // namespace
+
+bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::string>* left) {
+  return pruneTree(path, maxDepth, Pruning{nullptr, nullptr, left});
+}
+
+bool pruneFolderTree(const std::string& path, int maxDepth,
+                     const std::function<bool(const std::string&)>& keep,
+                     std::vector<std::string>* kept, std::vector<std::string>* left) {
+  return pruneTree(path, maxDepth, Pruning{&keep, kept, left});
 }
 
 // ---- what is at a path ----

@@ -392,7 +392,6 @@ TEST(FsFiles, TemporaryFiles) {
             (std::vector<std::string>{".bctmp-linklinkli", ".bctmp-newnewnewn", "old.rar", "target"}));
 }
 
-
 // A tree of link folders is removed whole; what a tree of empty folders
 // never holds stays, and nothing behind a link is touched, the link at the
 // top included.
@@ -418,7 +417,7 @@ TEST(FsFolders, RemoveEmptyTreeRemovesOnlyWhatEmptyFoldersHold) {
   EXPECT_FALSE(platform::removeEmptyTree(dir.at("links"), 2, &left));
   std::set<std::string> stayed(left.begin(), left.end());
   EXPECT_EQ(stayed, (std::set<std::string>{dir.at("links/x/data.txt"),
-                                          dir.at("links/x/deep/deeper"), dir.at("links/y/pipe")}));
+                                           dir.at("links/x/deep/deeper"), dir.at("links/y/pipe")}));
   EXPECT_FALSE(exists(dir.at("links/y/empty")));
   EXPECT_TRUE(isDir(dir.at("links/x/deep/deeper")));
 
@@ -429,6 +428,42 @@ TEST(FsFolders, RemoveEmptyTreeRemovesOnlyWhatEmptyFoldersHold) {
   EXPECT_EQ(left, std::vector<std::string>{dir.at("top")});
   EXPECT_EQ(readFile(dir.at("music/album/01.mp3")), "audio");
   EXPECT_TRUE(platform::removeEmptyTree(dir.at("nothing-here"), 8, &left));
+}
+
+// Pruning keeps the folders asked for, with the folders above them, and
+// empties them of everything else that may go.
+TEST(FsFolders, PruneFolderTreeKeepsTheFoldersAskedFor) {
+  ScopedTempDir dir;
+  makeDirs(dir.at("links/a/b/junk"));
+  makeDirs(dir.at("links/a/c"));
+  makeDirs(dir.at("links/x/wanted"));
+  writeFile(dir.at("links/a/b/marker"), "");
+  writeFile(dir.at("links/k"), "");
+  writeFile(dir.at("links/a/notes"), "keep");
+  const std::set<std::string> wanted = {dir.at("links"), dir.at("links/a"), dir.at("links/a/b"),
+                                        dir.at("links/k"), dir.at("links/x/wanted")};
+  std::vector<std::string> kept, left;
+  EXPECT_FALSE(platform::pruneFolderTree(
+      dir.at("links/"), 8, [&](const std::string& path) { return wanted.count(path) > 0; }, &kept,
+      &left));
+  EXPECT_EQ(std::set<std::string>(kept.begin(), kept.end()),
+            (std::set<std::string>{dir.at("links"), dir.at("links/a"), dir.at("links/a/b"),
+                                   dir.at("links/x/wanted")}));
+  EXPECT_EQ(left, std::vector<std::string>{dir.at("links/a/notes")});
+  EXPECT_TRUE(testing_support::listNames(dir.at("links/a/b")).empty());
+  EXPECT_FALSE(exists(dir.at("links/a/c")));
+  EXPECT_FALSE(exists(dir.at("links/k")));  // not a folder: it goes
+  EXPECT_TRUE(isDir(dir.at("links/x/wanted")));
+
+  kept.clear();
+  left.clear();
+  testing_support::removeFileForTest(dir.at("links/a/notes"));
+  EXPECT_TRUE(platform::pruneFolderTree(
+      dir.at("links"), 8, [&](const std::string& path) { return path == dir.at("links"); }, &kept,
+      &left));
+  EXPECT_EQ(kept, std::vector<std::string>{dir.at("links")});
+  EXPECT_TRUE(left.empty());
+  EXPECT_TRUE(testing_support::listNames(dir.at("links")).empty());
 }
 
 TEST(FsAttributes, ResolvedPathAndSameFile) {

@@ -53,10 +53,35 @@ const char* linkRootRefusal(const XString& root, const ProtectedFolders& keep) {
   return nullptr;
 }
 
-void removeTree(const XString& folder, XLog& log) {
+void LinkFolders::add(const XString& folder) {
+  std::string path = folder.str();
+  while (path.size() > 1 && path.back() == platform::kPathSep) path.pop_back();
+  if (wanted_.insert(path).second) order_.push_back(std::move(path));
+}
+
+void LinkFolders::found(const std::vector<std::string>& paths) {
+  there_.insert(paths.begin(), paths.end());
+}
+
+void LinkFolders::makeMissing() const {
+  for (const std::string& path : order_) {
+    if (there_.count(path) == 0) (void)platform::makeDir(path.c_str());  // see above
+  }
+}
+
+void removeTree(const XString& folder, XLog& log, LinkFolders* keep) {
   if (folder.empty()) return;
-  std::vector<std::string> left;
-  if (platform::removeEmptyTree(folder.str(), kMaxTreeDepth, &left)) return;
+  std::vector<std::string> left, kept;
+  bool clean;
+  if (keep == nullptr) {
+    clean = platform::removeEmptyTree(folder.str(), kMaxTreeDepth, &left);
+  } else {
+    clean = platform::pruneFolderTree(
+        folder.str(), kMaxTreeDepth, [keep](const std::string& path) { return keep->wants(path); },
+        &kept, &left);
+    keep->found(kept);
+  }
+  if (clean) return;
   for (const std::string& path : left) {
     log.write("! left in place: \"").writeString(XString(path)).write("\"\n");
   }

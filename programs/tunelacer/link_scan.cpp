@@ -14,6 +14,11 @@ bool isMP3Name(const std::string& name) {
   return matchWildcard(name.data(), name.size(), "*.mp3", 5);
 }
 
+std::string& operator<<(std::string& out, const char* text) { return out.append(text); }
+std::string& operator<<(std::string& out, const XString& text) {
+  return out.append(text.c_str(), text.length());
+}
+
 // A value that would break a line of the server's vfs file apart.
 bool fitsVfsLine(const XString& value) {
   for (unsigned int i = 0; i < value.length(); ++i) {
@@ -26,10 +31,17 @@ bool fitsVfsLine(const XString& value) {
 }  // namespace
 
 LinkScan::LinkScan(const LConfig& config, const XString (&roots)[kLinkKinds], VFSfile& vfs,
-                   const VfsLinkIndex& index, XLog& log, BusyWindow* window)
-    : config_(config), roots_(roots), vfs_(vfs), index_(index), log_(log), window_(window) {}
+                   const VfsLinkIndex& index, LinkFolders& folders, std::string& log,
+                   BusyWindow* window)
+    : config_(config),
+      roots_(roots),
+      vfs_(vfs),
+      index_(index),
+      folders_(folders),
+      log_(log),
+      window_(window) {}
 
-void LinkScan::logScanning() { log_.write("|--scanning dir: ").writeString(path_).write("\n"); }
+void LinkScan::logScanning() { log_ << "|--scanning dir: " << path_ << "\n"; }
 
 bool LinkScan::scanSource(const XString& source) {
   path_ = source;
@@ -86,7 +98,7 @@ bool LinkScan::linkFolder(const XString& mp3) {
   const XString name = lastFolderName(path_);
   const XString linkName = linkSafeText(name.c_str(), "");
   if (linkName.empty()) {
-    log_.write("! cannot link directory \"").writeString(path_).write("\": no usable name\n");
+    log_ << "! cannot link directory \"" << path_ << "\": no usable name\n";
     return true;
   }
   if (window_ != nullptr) window_->linking(path_);
@@ -105,12 +117,12 @@ bool LinkScan::linkFolder(const XString& mp3) {
     switch (kind) {
       case kArtistLinks:
         value = linkSafeText(tag().artist, kUnknown);
-        log_.write("|  |--artist: ").writeString(value).write("\n");
+        log_ << "|  |--artist: " << value << "\n";
         unknown = value == kUnknown;
         break;
       case kGenreLinks:
         value = linkSafeText(tag().genre, kUnknown);
-        log_.write("|  |--genre: ").writeString(value).write("\n");
+        log_ << "|  |--genre: " << value << "\n";
         unknown = value == kUnknown;
         break;
       case kGroupLinks: {
@@ -127,70 +139,65 @@ bool LinkScan::linkFolder(const XString& mp3) {
           }
         }
         value = linkSafeText(group.c_str(), kUnknown);
-        log_.write("|  |--group: ").writeString(value).write(note);
+        log_ << "|  |--group: " << value << note;
         unknown = value == kUnknown;
         break;
       }
       case kYearLinks:
         value = linkSafeText(tag().year.c_str(), kNoYear);
-        log_.write("|  |--year: ").writeString(value).write("\n");
+        log_ << "|  |--year: " << value << "\n";
         unknown = value == kNoYear || value == "0";
         break;
       case kDirnameLinks:
         value = linkSafeText(dirnameValueOf(name).c_str(), kUnknown);
-        log_.write("|  |--dirname: ").writeString(value).write("\n");
+        log_ << "|  |--dirname: " << value << "\n";
         unknown = value == kUnknown;
         break;
       default:
-        log_.write("|  |--all in one: ").writeString(linkName).write("\n");
+        log_ << "|  |--all in one: " << linkName << "\n";
         break;
     }
     if (unknown && !config_.link_makeunknown) {
-      log_.write("|  |  skipping (makeunknown = false)\n");
+      log_ << "|  |  skipping (makeunknown = false)\n";
       continue;
     }
     if (!link(roots_[kind], value, linkName)) return false;
   }
-  log_.write("|\n");
+  log_ << "|\n";
   return true;
 }
 
 bool LinkScan::link(const XString& root, const XString& value, const XString& name) {
-  // Folders that are there already are fine: two releases of one artist
-  // share the artist's folder.
+  // Two releases of one artist share the artist's folder: asked for twice,
+  // it is made once.
   XString folder = root;
   if (!value.empty()) {
     folder += value;
     folder += platform::kPathSep;
-    (void)platform::makeDir(folder.c_str());
+    folders_.add(folder);
   }
   folder += name;
-  (void)platform::makeDir(folder.c_str());
+  folders_.add(folder);
 
   const XString virtualPath = index_.virtualPathOf(folder);
   if (virtualPath.empty()) {
-    log_.write("! cannot calculate virtual path for directory \"")
-        .writeString(folder)
-        .write("\"\n");
+    log_ << "! cannot calculate virtual path for directory \"" << folder << "\"\n";
     return true;
   }
   const chmod_allow& owner = config_.link_owner;
   for (const XString* text : {&static_cast<const XString&>(path_), &virtualPath, &owner.username,
                               &owner.group, &owner.allow}) {
     if (!fitsVfsLine(*text)) {
-      log_.write("! cannot link directory \"")
-          .writeString(path_)
-          .write("\" to \"")
-          .writeString(folder)
-          .write("\": '|' or a line break cannot stand in the vfs file\n");
+      log_ << "! cannot link directory \"" << path_ << "\" to \"" << folder
+           << "\": '|' or a line break cannot stand in the vfs file\n";
       return true;
     }
   }
   if (!vfs_.addEntry(path_, virtualPath, owner.username, owner.group, owner.allow, 'r', 0, 0, 0,
                      false, false, false, false, false)) {
-    log_.write("! vfs max entrys reached. Aborting");
+    log_ << "! vfs max entrys reached. Aborting";
     return false;
   }
-  log_.write("|  |  link: ").writeString(virtualPath).write("\n");
+  log_ << "|  |  link: " << virtualPath << "\n";
   return true;
 }

@@ -4,11 +4,11 @@
 #define PROGRAMS_TUNELACER_LINK_SCAN_H_
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "foundation/xstring.h"
 #include "media/mp3_info.h"
-#include "media/xlog.h"
 #include "platform/fs.h"
 #include "programs/tunelacer/busy_window.h"
 #include "programs/tunelacer/link_roots.h"
@@ -21,14 +21,15 @@
 // Each folder is listed once; its first non-empty MP3 file (in listing
 // order, not a link) names the folder's artist, genre and year, and its
 // subfolders, links to folders aside, are walked in listing order. Every
-// step is logged as the administrator knows the log.
+// step goes into the log text as the administrator knows the log; the link
+// folders are asked for from `folders`, which makes them later.
 class LinkScan {
  public:
   // `roots` holds, per kind of link, the root to link into (ending in the
   // separator), or an empty text when that kind is off or its root was
   // refused. Entries go into `vfs`; link folders are looked up in `index`.
   LinkScan(const LConfig& config, const XString (&roots)[kLinkKinds], VFSfile& vfs,
-           const VfsLinkIndex& index, XLog& log, BusyWindow* window);
+           const VfsLinkIndex& index, LinkFolders& folders, std::string& log, BusyWindow* window);
   LinkScan(const LinkScan&) = delete;
   LinkScan& operator=(const LinkScan&) = delete;
 
@@ -62,7 +63,8 @@ class LinkScan {
   const XString (&roots_)[kLinkKinds];
   VFSfile& vfs_;
   const VfsLinkIndex& index_;
-  XLog& log_;
+  LinkFolders& folders_;
+  std::string& log_;
   BusyWindow* window_;
   XString path_;  // the folder the walk is in, ending in the separator
   std::unique_ptr<FInfo> level_;

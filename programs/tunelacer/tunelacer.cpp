@@ -146,40 +146,54 @@ int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow) {
   const bool on[kLinkKinds] = {links.link_artisten, links.link_genreen,   links.link_groupen,
                                links.link_yearen,   links.link_dirnameen, links.link_allinoneen};
   const ProtectedFolders keep = protectedFolders(global, links);
+  const char* refusals[kLinkKinds] = {};
   XString roots[kLinkKinds];  // the roots linked into this run
+  for (int kind = 0; kind < kLinkKinds; ++kind) {
+    const XString& root = *folders[kind];
+    if (root.empty() && !on[kind]) continue;
+    refusals[kind] = linkRootRefusal(root, keep);
+    if (refusals[kind] == nullptr && on[kind]) {
+      roots[kind] = root;
+      roots[kind].ensureTrailing(platform::kPathSep);
+    }
+  }
+
+  // The scan comes first, so that the roots are cleared of only what this
+  // run does not link again: a folder linked in the last run and in this
+  // one stays, where removing it and making it again would cost a run over
+  // a large site most of its time. The log tells the steps in their order.
+  LinkFolders linkFolders;
+  for (int kind :
+       {kArtistLinks, kGroupLinks, kGenreLinks, kYearLinks, kDirnameLinks, kAllInOneLinks}) {
+    if (!roots[kind].empty()) linkFolders.add(roots[kind]);
+  }
+  std::string scanned;
+  vfs.maxEntries = std::max(0, limit - static_cast<int>(reserved));
+  LinkScan scan(links, roots, vfs, index, linkFolders, scanned, window.get());
+  for (const XStringListEntry* e = links.link_pathes.head; e != nullptr; e = e->next) {
+    if (e->text.empty()) continue;  // an empty line names no folder
+    if (!scan.scanSource(e->text)) break;
+  }
+  vfs.maxEntries = limit;
 
   log.write("clearing old directories.\n");
   for (int kind = 0; kind < kLinkKinds; ++kind) {
     const XString& root = *folders[kind];
     if (root.empty() && !on[kind]) continue;
-    if (const char* refusal = linkRootRefusal(root, keep)) {
+    if (refusals[kind] != nullptr) {
       log.write("! refusing link root \"")
           .writeString(root)
           .write("\": ")
-          .write(refusal)
+          .write(refusals[kind])
           .write("\n");
       continue;
     }
-    removeTree(root, log);
-    if (on[kind]) {
-      roots[kind] = root;
-      roots[kind].ensureTrailing(platform::kPathSep);
-    }
+    removeTree(root, log, &linkFolders);
   }
   log.write("creating new directories.\n");
-  for (int kind :
-       {kArtistLinks, kGroupLinks, kGenreLinks, kYearLinks, kDirnameLinks, kAllInOneLinks}) {
-    if (!roots[kind].empty()) (void)platform::makeDir(roots[kind].c_str());  // may be there
-  }
-
+  linkFolders.makeMissing();
   log.write("scanning directorys.\n");
-  vfs.maxEntries = std::max(0, limit - static_cast<int>(reserved));
-  LinkScan scan(links, roots, vfs, index, log, window.get());
-  for (const XStringListEntry* e = links.link_pathes.head; e != nullptr; e = e->next) {
-    if (e->text.empty()) continue;  // an empty line names no folder
-    if (!scan.scanSource(e->text)) break;
-  }
+  log.writeString(XString(scanned));
   window.reset();
-  vfs.maxEntries = limit;
   return saveLinks(vfs, index, global, log);
 }

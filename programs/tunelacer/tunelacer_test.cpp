@@ -1,6 +1,7 @@
 #include "programs/tunelacer/tunelacer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +34,11 @@ class RecordingWindow : public BusyWindow {
 };
 
 std::unique_ptr<BusyWindow> makeRecordingWindow() { return std::make_unique<RecordingWindow>(); }
+
+ino_t inodeOf(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
 
 void writeMP3(const std::string& path, const std::string& artist, const std::string& year,
               unsigned char genre) {
@@ -212,17 +218,25 @@ TEST(Tunelacer, LogAndVfsLinesOfASmallTree) {
 
   // Again with a negative filter list and unknown values linked: the last
   // run's links are gone, the file is the backup with this run's links.
+  // A link folder made again stays the folder it was, emptied of what is
+  // not a link of this run.
   makeDirs(site.root("artist") + "Stale/Old-Release");
+  const std::string again = site.root("artist") + "AC_DC/" + band;
+  makeDirs(again + "/junk");
+  writeFile(again + "/junk.txt", "");
+  const ino_t before = inodeOf(again);
   site.links.link_listp = false;
   site.links.link_list.clear();
   site.links.link_list.add("gr?");
   site.links.link_makeunknown = true;
   site.links.link_show = false;
   site.save();
-  const size_t before = site.log().size();
+  const size_t logged = site.log().size();
   windowSaw.clear();
   ASSERT_EQ(site.run(&makeRecordingWindow), kExitDone);
-  const std::string second = site.log().substr(before);
+  const std::string second = site.log().substr(logged);
+  EXPECT_EQ(inodeOf(again), before);
+  EXPECT_TRUE(listNames(again).empty());
   EXPECT_NE(second.find("|  |--group: unknown (groupname in filterlist)\n" +
                         linked("group/unknown/" + band)),
             std::string::npos)
