@@ -23,9 +23,10 @@ constexpr int kExitSaveFailed = 9;      // the live vfs file could not be writte
 constexpr const char* kLinkerLockFile = "tunelacer.lock";
 
 // The periodic run: takes its own path from the command line, enters its
-// data folder, clears the link roots, walks the source folders and writes
-// the live vfs file as the backup plus one entry per link, carrying over
-// the new-day program's today and yesterday links. `makeWindow` shows the
+// data folder, walks the source folders, clears the link roots of all but
+// this run's link folders, makes those that are missing, and writes the
+// live vfs file as the backup plus one entry per link, carrying over the
+// new-day program's today and yesterday links. `makeWindow` shows the
 // busy window when the settings ask for it (null: never). Returns the exit
 // code.
 int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow);
