@@ -98,4 +98,6 @@ bool displayAvailable() {
 #endif
 }
 
+void closeWindowSystem() { glue::closeApp(); }
+
 }  // namespace forms

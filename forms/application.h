@@ -78,6 +78,11 @@ namespace forms {
 // first form of a program that can do without one.
 bool displayAvailable();
 
+// Ends the window system that the forms started themselves (never one the
+// program made), when no form is left: a program that shows a window only
+// for a while lets it go, with what it holds, before it ends.
+void closeWindowSystem();
+
 }  // namespace forms
 
 #endif  // FORMS_APPLICATION_H_

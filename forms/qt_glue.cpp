@@ -211,6 +211,10 @@ XString fromQ(const QString& text) {
   return XString(bytes.constData(), static_cast<unsigned int>(bytes.size()));
 }
 
+namespace {
+QApplication* madeApp = nullptr;
+}  // namespace
+
 void ensureApp() {
   static QObject* router = nullptr;
   static QCoreApplication* routed = nullptr;
@@ -218,7 +222,7 @@ void ensureApp() {
     static int argc = 1;
     static char name[] = "brindle";
     static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    madeApp = new QApplication(argc, argv);
   }
   if (routed != QCoreApplication::instance()) {
     if (!router) router = new Router;
@@ -228,6 +232,12 @@ void ensureApp() {
     // whenever no window happens to show.
     QApplication::setQuitOnLastWindowClosed(false);
   }
+}
+
+void closeApp() {
+  if (madeApp == nullptr || QCoreApplication::instance() != madeApp) return;
+  delete madeApp;
+  madeApp = nullptr;
 }
 
 namespace {

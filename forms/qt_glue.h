@@ -25,6 +25,8 @@ XString fromQ(const QString& text);
 // Makes the QApplication when nobody has yet, and installs the library's
 // routing of mouse moves, typed keys and hints.
 void ensureApp();
+// Destroys the QApplication that ensureApp made, if it made one.
+void closeApp();
 // True on a platform without a screen (offscreen, minimal): nobody could
 // answer a window there. The library's own tests of the real windows turn
 // this off and answer them by timers.

@@ -18,6 +18,18 @@ void setText(char (&target)[32], const char* text) {
 
 bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
+// Every character that Windows forbids in a name, and every control
+// character, becomes '_'.
+std::string withoutReservedCharacters(const char* text) {
+  std::string safe(text);
+  for (char& c : safe) {
+    if (isControl(static_cast<unsigned char>(c)) || std::strchr("\\/:*?\"<>|", c) != nullptr) {
+      c = '_';
+    }
+  }
+  return safe;
+}
+
 }  // namespace
 
 MP3Info::MP3Info() {
@@ -62,13 +74,18 @@ void MP3Info::read(const char* path) {
 // listing: a '"' used to end a quoted word there, a '/' made extra folder
 // levels, and a Windows client cannot show the other reserved characters.
 XString markerSafeText(const char* text, const char* missing) {
-  std::string safe(text);
-  for (char& c : safe) {
-    if (isControl(static_cast<unsigned char>(c)) || std::strchr("\\/:*?\"<>|", c) != nullptr) {
-      c = '_';
-    }
-  }
+  std::string safe = withoutReservedCharacters(text);
   if (safe == "." || safe == "..") return XString(missing);
+  return XString(safe);
+}
+
+// A link's folder name also makes a virtual path and a line of the server's
+// vfs file: "a." and "a" would be one folder on Windows, and ".." would
+// climb out of the link tree.
+XString linkSafeText(const char* text, const char* missing) {
+  std::string safe = withoutReservedCharacters(text);
+  while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
+  if (safe.empty()) return XString(missing);
   return XString(safe);
 }
 

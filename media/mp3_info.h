@@ -32,6 +32,12 @@ class MP3Info {
 // '_', and a text that is then "." or ".." gives `missing`.
 XString markerSafeText(const char* text, const char* missing);
 
+// A text made fit to stand as one folder name of a link: as markerSafeText,
+// and then without its trailing dots and blanks (which Windows drops from a
+// name). A text that is left empty (".", ".." and "" among them) gives
+// `missing`.
+XString linkSafeText(const char* text, const char* missing);
+
 // A tag text as shown to users in a text file: control characters read as
 // '?', everything else stays.
 XString printableText(const char* text);

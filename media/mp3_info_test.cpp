@@ -147,4 +147,24 @@ TEST(MP3Info, GivesTagTextsAsTheTagHasThem) {
   EXPECT_STREQ("unknown", whole.genre);
 }
 
+// Where a tag text becomes a name: reserved and control characters become
+// '_'; a link's folder name also loses its trailing dots and blanks, and
+// what is left empty is missing.
+TEST(MP3Info, SafeTextsForNames) {
+  EXPECT_STREQ("a_b_c__d_ e_f_g_h", markerSafeText("a\\b/c:\"d* e<f>g|h", "x"));
+  EXPECT_STREQ("Pop_Funk", markerSafeText("Pop/Funk", "x"));
+  EXPECT_STREQ("x", markerSafeText("..", "x"));
+  EXPECT_STREQ("a. ", markerSafeText("a. ", "x"));
+  EXPECT_STREQ("_tab_", markerSafeText("\x01tab\x7f", "x"));
+
+  EXPECT_STREQ("Pop_Funk", linkSafeText("Pop/Funk", "unknown"));
+  EXPECT_STREQ("_.._x", linkSafeText("/../x", "unknown"));
+  EXPECT_STREQ("Bj\xF6rk", linkSafeText("Bj\xF6rk . .", "unknown"));
+  EXPECT_STREQ(".hidden", linkSafeText(".hidden", "unknown"));
+  for (const char* empty : {"", ".", "..", "...", " . ", "   "}) {
+    EXPECT_STREQ("unknown", linkSafeText(empty, "unknown")) << "'" << empty << "'";
+  }
+  EXPECT_STREQ("_", linkSafeText("\n", "unknown"));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,25 @@ bool changeDir(const char* path);
 [[nodiscard]] bool makeDir(const char* path);
 // Removes an empty folder.
 [[nodiscard]] bool removeDir(const char* path);
+// Removes the folder `path` with what it holds, as far as that is what a
+// tree of empty folders may hold: folders, empty regular files and symbolic
+// links (removed as links, never followed). A file with bytes, anything else
+// (a FIFO, a device), a folder more than `maxDepth` levels below `path` and
+// whatever cannot be removed stay, with the folders that hold them, and
+// their paths are added to `left`. A symbolic link or a non-folder at `path`
+// itself stays as well. Works through open folders, so a folder swapped for
+// a link while it runs is never entered. True when nothing is at `path` any
+// more.
+[[nodiscard]] bool removeEmptyTree(const std::string& path, int maxDepth,
+                                   std::vector<std::string>* left);
+// removeEmptyTree, but the folders whose paths `keep` accepts (`path` and
+// its folders joined by one separator) stay, emptied of what they may not
+// keep, and are added to `kept`; so do the folders above them. True when
+// nothing that had to go is left.
+[[nodiscard]] bool pruneFolderTree(const std::string& path, int maxDepth,
+                                   const std::function<bool(const std::string&)>& keep,
+                                   std::vector<std::string>* kept,
+                                   std::vector<std::string>* left);
 
 // ---- what is at a path ----
 
@@ -73,6 +93,13 @@ bool isFolder(const char* path);
 bool isRegularFile(const char* path);
 // Size in bytes of a regular file; false when there is none.
 bool fileSize(const char* path, uint64_t* size);
+// The absolute form of `path` (a relative one is taken from the current
+// folder) with every symbolic link in the part that exists followed and
+// ".", ".." and doubled separators gone; no trailing separator but the
+// root's. Empty when the current folder cannot be read.
+std::string resolvedPath(const std::string& path);
+// Both paths name one existing file or folder (links followed).
+bool sameFile(const char* a, const char* b);
 // Hidden and normal attributes; nothing to do on POSIX.
 void setHidden(const char* path, bool hidden);
 // Permission bits (07777) of what a path names. The suite itself never

@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -71,6 +73,77 @@ bool rawNames(const std::string& folder, std::vector<std::string>& names) {
   }
   closedir(dir);
   return true;
+}
+
+// What removeEmptyTree and pruneFolderTree keep and report.
+struct Pruning {
+  const std::function<bool(const std::string&)>* keep;
+  std::vector<std::string>* kept;
+  std::vector<std::string>* left;
+
+  bool keeps(const std::string& path) const { return keep != nullptr && (*keep)(path); }
+};
+
+// Empties the folder open as `fd` (which it closes), shown as `shown`, of
+// folders, empty files and links, apart from the folders to keep; true when
+// it is empty now. Each entry that stays for a reason of its own is
+// reported. The folder stays open while its subfolders are worked on: one
+// descriptor per level.
+bool emptyFolderAt(int fd, const std::string& shown, int depthLeft, const Pruning& p) {
+  DIR* dir = fdopendir(fd);
+  if (dir == nullptr) {
+    close(fd);
+    p.left->push_back(shown);
+    return false;
+  }
+  std::vector<std::pair<std::string, unsigned char>> entries;
+  while (dirent* entry = readdir(dir)) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    entries.emplace_back(entry->d_name, entry->d_type);
+  }
+  const int at = dirfd(dir);
+
+  bool empty = true;
+  auto stays = [&](const std::string& path) {
+    p.left->push_back(path);
+    empty = false;
+  };
+  for (const auto& [name, type] : entries) {
+    const std::string path = joinPath(shown, name);
+    // O_NOFOLLOW: a folder swapped for a link since the listing is not
+    // entered, and then looked at again below.
+    int sub = -1;
+    if (type == DT_DIR || type == DT_UNKNOWN) {
+      sub = openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }
+    if (sub >= 0) {
+      const bool keep = p.keeps(path);
+      if (depthLeft <= 0 && !keep) {
+        close(sub);
+        stays(path);
+        continue;
+      }
+      const bool subEmpty = emptyFolderAt(sub, path, depthLeft - 1, p);
+      if (keep) {
+        p.kept->push_back(path);
+        empty = false;
+      } else if (!subEmpty) {
+        empty = false;  // what it holds is kept or reported
+      } else if (unlinkat(at, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT) {
+        stays(path);
+      }
+      continue;
+    }
+    struct stat st;
+    if (fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno != ENOENT) stays(path);  // else gone meanwhile
+      continue;
+    }
+    bool removable = S_ISLNK(st.st_mode) || (S_ISREG(st.st_mode) && st.st_size == 0);
+    if (!removable || (unlinkat(at, name.c_str(), 0) != 0 && errno != ENOENT)) stays(path);
+  }
+  closedir(dir);
+  return empty;
 }
 
 // ---- temporary names ----
@@ -442,6 +515,43 @@ bool removeDir(const char* path) {
   return true;
 }
 
+namespace {
+
+bool pruneTree(const std::string& path, int maxDepth, const Pruning& p) {
+  std::string folder = path;
+  // A trailing separator would make open() follow a link in the last part.
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (folder.empty()) return false;
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    struct stat st;
+    if (lstat(folder.c_str(), &st) != 0 && errno == ENOENT) return true;
+    p.left->push_back(folder);
+    return false;
+  }
+  const size_t reported = p.left->size();
+  const bool keep = p.keeps(folder);
+  const bool empty = emptyFolderAt(fd, folder, maxDepth, p);
+  if (keep) {
+    p.kept->push_back(folder);
+  } else if (empty && rmdir(folder.c_str()) != 0 && errno != ENOENT) {
+    p.left->push_back(folder);
+  }
+  return p.left->size() == reported;
+}
+
+}  // namespace
+
+bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::string>* left) {
+  return pruneTree(path, maxDepth, Pruning{nullptr, nullptr, left});
+}
+
+bool pruneFolderTree(const std::string& path, int maxDepth,
+                     const std::function<bool(const std::string&)>& keep,
+                     std::vector<std::string>* kept, std::vector<std::string>* left) {
+  return pruneTree(path, maxDepth, Pruning{&keep, kept, left});
+}
+
 // ---- what is at a path ----
 
 bool pathExists(const char* path) {
@@ -469,6 +579,23 @@ bool fileSize(const char* path, uint64_t* size) {
   if (path == nullptr || stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
   if (size != nullptr) *size = static_cast<uint64_t>(st.st_size);
   return true;
+}
+
+std::string resolvedPath(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path absolute = fs::absolute(fs::path(path.empty() ? "." : path), error);
+  if (error) return std::string();
+  fs::path resolved = fs::weakly_canonical(absolute, error);
+  std::string text = error ? absolute.lexically_normal().string() : resolved.string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+bool sameFile(const char* a, const char* b) {
+  struct stat first, second;
+  return a != nullptr && b != nullptr && stat(a, &first) == 0 && stat(b, &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 void setHidden(const char* path, bool hidden) {}

@@ -392,4 +392,97 @@ TEST(FsFiles, TemporaryFiles) {
             (std::vector<std::string>{".bctmp-linklinkli", ".bctmp-newnewnewn", "old.rar", "target"}));
 }
 
+// A tree of link folders is removed whole; what a tree of empty folders
+// never holds stays, and nothing behind a link is touched, the link at the
+// top included.
+TEST(FsFolders, RemoveEmptyTreeRemovesOnlyWhatEmptyFoldersHold) {
+  ScopedTempDir dir;
+  makeDirs(dir.at("links/a/b/c"));
+  writeFile(dir.at("links/a/b/marker"), "");
+  makeDirs(dir.at("music/album"));
+  writeFile(dir.at("music/album/01.mp3"), "audio");
+  ASSERT_EQ(symlink(dir.at("music").c_str(), dir.at("links/a/to-music").c_str()), 0);
+  std::vector<std::string> left;
+  EXPECT_TRUE(platform::removeEmptyTree(dir.at("links/"), 8, &left));
+  EXPECT_TRUE(left.empty());
+  EXPECT_FALSE(exists(dir.at("links")));
+  EXPECT_EQ(readFile(dir.at("music/album/01.mp3")), "audio");
+
+  // A file with bytes, a FIFO and a folder past the depth stay with the
+  // folders above them; everything else goes.
+  makeDirs(dir.at("links/x/deep/deeper"));
+  makeDirs(dir.at("links/y/empty"));
+  writeFile(dir.at("links/x/data.txt"), "keep");
+  ASSERT_EQ(mkfifo(dir.at("links/y/pipe").c_str(), 0644), 0);
+  EXPECT_FALSE(platform::removeEmptyTree(dir.at("links"), 2, &left));
+  std::set<std::string> stayed(left.begin(), left.end());
+  EXPECT_EQ(stayed, (std::set<std::string>{dir.at("links/x/data.txt"),
+                                           dir.at("links/x/deep/deeper"), dir.at("links/y/pipe")}));
+  EXPECT_FALSE(exists(dir.at("links/y/empty")));
+  EXPECT_TRUE(isDir(dir.at("links/x/deep/deeper")));
+
+  // A link in place of the folder itself is neither followed nor removed.
+  left.clear();
+  ASSERT_EQ(symlink(dir.at("music").c_str(), dir.at("top").c_str()), 0);
+  EXPECT_FALSE(platform::removeEmptyTree(dir.at("top/"), 8, &left));
+  EXPECT_EQ(left, std::vector<std::string>{dir.at("top")});
+  EXPECT_EQ(readFile(dir.at("music/album/01.mp3")), "audio");
+  EXPECT_TRUE(platform::removeEmptyTree(dir.at("nothing-here"), 8, &left));
+}
+
+// Pruning keeps the folders asked for, with the folders above them, and
+// empties them of everything else that may go.
+TEST(FsFolders, PruneFolderTreeKeepsTheFoldersAskedFor) {
+  ScopedTempDir dir;
+  makeDirs(dir.at("links/a/b/junk"));
+  makeDirs(dir.at("links/a/c"));
+  makeDirs(dir.at("links/x/wanted"));
+  writeFile(dir.at("links/a/b/marker"), "");
+  writeFile(dir.at("links/k"), "");
+  writeFile(dir.at("links/a/notes"), "keep");
+  const std::set<std::string> wanted = {dir.at("links"), dir.at("links/a"), dir.at("links/a/b"),
+                                        dir.at("links/k"), dir.at("links/x/wanted")};
+  std::vector<std::string> kept, left;
+  EXPECT_FALSE(platform::pruneFolderTree(
+      dir.at("links/"), 8, [&](const std::string& path) { return wanted.count(path) > 0; }, &kept,
+      &left));
+  EXPECT_EQ(std::set<std::string>(kept.begin(), kept.end()),
+            (std::set<std::string>{dir.at("links"), dir.at("links/a"), dir.at("links/a/b"),
+                                   dir.at("links/x/wanted")}));
+  EXPECT_EQ(left, std::vector<std::string>{dir.at("links/a/notes")});
+  EXPECT_TRUE(testing_support::listNames(dir.at("links/a/b")).empty());
+  EXPECT_FALSE(exists(dir.at("links/a/c")));
+  EXPECT_FALSE(exists(dir.at("links/k")));  // not a folder: it goes
+  EXPECT_TRUE(isDir(dir.at("links/x/wanted")));
+
+  kept.clear();
+  left.clear();
+  testing_support::removeFileForTest(dir.at("links/a/notes"));
+  EXPECT_TRUE(platform::pruneFolderTree(
+      dir.at("links"), 8, [&](const std::string& path) { return path == dir.at("links"); }, &kept,
+      &left));
+  EXPECT_EQ(kept, std::vector<std::string>{dir.at("links")});
+  EXPECT_TRUE(left.empty());
+  EXPECT_TRUE(testing_support::listNames(dir.at("links")).empty());
+}
+
+TEST(FsAttributes, ResolvedPathAndSameFile) {
+  ScopedTempDir dir;
+  makeDirs(dir.at("real/sub"));
+  ASSERT_EQ(symlink(dir.at("real").c_str(), dir.at("alias").c_str()), 0);
+  const std::string real = platform::resolvedPath(dir.at("real"));
+  ASSERT_FALSE(real.empty());
+  EXPECT_EQ(platform::resolvedPath(dir.at("alias/sub/../")), real);
+  EXPECT_EQ(platform::resolvedPath(dir.at("alias//sub/./missing/x/..")), real + "/sub/missing");
+  EXPECT_EQ(platform::resolvedPath("/"), "/");
+  ASSERT_EQ(chdir(dir.at("alias/sub").c_str()), 0);
+  EXPECT_EQ(platform::resolvedPath(".."), real);
+
+  writeFile(dir.at("real/file"), "x");
+  ASSERT_EQ(link(dir.at("real/file").c_str(), dir.at("hard").c_str()), 0);
+  EXPECT_TRUE(platform::sameFile(dir.at("alias/file").c_str(), dir.at("hard").c_str()));
+  EXPECT_FALSE(platform::sameFile(dir.at("real/file").c_str(), dir.at("real/sub").c_str()));
+  EXPECT_FALSE(platform::sameFile(dir.at("real/file").c_str(), dir.at("missing").c_str()));
+}
+
 }  // namespace

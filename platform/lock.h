@@ -30,8 +30,9 @@ class FileLock {
  protected:
   enum class Unopened { kTag };
   explicit FileLock(Unopened) {}
-  // Takes the lock on an open descriptor; gives it up on failure.
-  void take(int fd);
+  // Takes the lock on an open descriptor, waiting for it unless `wait` is
+  // false; gives the descriptor up on failure.
+  void take(int fd, bool wait = true);
 
  private:
   int fd_ = -1;
@@ -43,6 +44,14 @@ class FileLock {
 class FolderLock : public FileLock {
  public:
   explicit FolderLock(const char* folder);
+};
+
+// The lock on a file of its own that one kind of run takes so that no
+// second run of that kind works beside it: held() is false at once, without
+// waiting, while another process holds it.
+class RunLock : public FileLock {
+ public:
+  explicit RunLock(const char* lockPath);
 };
 
 }  // namespace platform

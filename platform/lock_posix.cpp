@@ -37,7 +37,16 @@ FolderLock::FolderLock(const char* folder) : FileLock(Unopened::kTag) {
   take(openRetrying(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
-void FileLock::take(int fd) {
+RunLock::RunLock(const char* lockPath) : FileLock(Unopened::kTag) {
+  if (lockPath == nullptr || lockPath[0] == 0) return;
+  int fd = openRetrying(lockPath, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+  if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    fd = openRetrying(lockPath, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  }
+  take(fd, false);
+}
+
+void FileLock::take(int fd, bool wait) {
   if (fd < 0) return;
   struct stat st;
   if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
@@ -46,7 +55,7 @@ void FileLock::take(int fd) {
   }
   int rc;
   do {
-    rc = flock(fd, LOCK_EX);
+    rc = flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
   } while (rc != 0 && errno == EINTR);
   if (rc != 0) {
     close(fd);

@@ -193,4 +193,22 @@ TEST(FileLock, NoIncrementIsLost) {
   EXPECT_EQ(readFile(countPath), std::to_string(kChildren * kRounds));
 }
 
+// A second run finds the lock taken and learns it at once; after the
+// first lets go the next run has it.
+TEST(RunLock, SecondRunIsTurnedAwayWithoutWaiting) {
+  ScopedTempDir dir;
+  std::string path = dir.at("run.lock");
+  auto first = std::make_unique<platform::RunLock>(path.c_str());
+  ASSERT_TRUE(first->held());
+  platform::RunLock second(path.c_str());  // another open: flock sees two holders
+  EXPECT_FALSE(second.held());
+  EXPECT_FALSE(freeNow(path));
+  first.reset();
+  platform::RunLock third(path.c_str());
+  EXPECT_TRUE(third.held());
+  ASSERT_EQ(symlink(path.c_str(), dir.at("link.lock").c_str()), 0);
+  platform::RunLock link(dir.at("link.lock").c_str());
+  EXPECT_FALSE(link.held());
+}
+
 }  // namespace

@@ -133,7 +133,7 @@ TEST(SiteCommandTest, BoardSessionOfSeveralUsers) {
               Lines{std::string("Please upload to \"/requests/") + name + "\"."});
   }
   EXPECT_EQ(listNames(site.physical("/requests")), Lines{"Some Album"});
-  EXPECT_EQ(listNames(site.folder()), (Lines{"install", "root", "server"}));
+  EXPECT_EQ(listNames(site.folder()), (Lines{"install", "links", "root", "server"}));
   EXPECT_FALSE(exists(site.folder() + "/../escape"));
 
   // Without a request path no folder is made, and the hint has no folder.

@@ -7,6 +7,7 @@
 #include "platform/fs.h"
 #include "platform/paths.h"
 #include "settings/gconfig.h"
+#include "settings/lconfig.h"
 #include "settings/mconfig.h"
 #include "settings/module_index.h"
 
@@ -131,7 +132,7 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
     return false;
   }
   for (const std::string& folder :
-       {install(), data(), server(), output(), checkRecords(), root()}) {
+       {install(), data(), server(), output(), checkRecords(), root(), links()}) {
     if (!makeFolder(folder, error)) return false;
   }
 
@@ -164,7 +165,8 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
   }
   std::fprintf(out, "registered:%s\n", registered.empty() ? " nothing" : registered.c_str());
 
-  std::string vfs = vfsLine(root(), "/", kVfsOwner, kVfsGroup, kVfsRights);
+  std::string vfs = vfsLine(root(), "/", kVfsOwner, kVfsGroup, kVfsRights) +
+                    vfsLine(links(), "/links", kVfsOwner, kVfsGroup, kVfsRights);
   if (!writeWholeFile(vfsFile(), vfs) || !writeWholeFile(vfsBackup(), vfs)) {
     *error = "cannot write " + vfsFile();
     return false;
@@ -208,6 +210,25 @@ bool FtpdSite::writeSettings(std::string* error) const {
   global.rb.preqpath = XString(joinPath(root(), kRequestFolder) + platform::kPathSepText);
   if (!global.save("BCconfig.bcc")) {
     *error = "cannot write the global settings";
+    return false;
+  }
+
+  // The link builder keeps its defaults (switched off) but knows the
+  // site: its roots below SITE/links, its source the virtual root, its log
+  // in the data folder.
+  LConfig linker;
+  linker.setDefaults(0);
+  const std::string linkRoot = links();
+  linker.link_artistdir = XString(joinPath(linkRoot, "artist"));
+  linker.link_genredir = XString(joinPath(linkRoot, "genre"));
+  linker.link_groupdir = XString(joinPath(linkRoot, "group"));
+  linker.link_yeardir = XString(joinPath(linkRoot, "year"));
+  linker.link_dirnamedir = XString(joinPath(linkRoot, "dirname"));
+  linker.link_allinonedir = XString(joinPath(linkRoot, "allinone"));
+  linker.link_logfile = XString(joinPath(data(), "tunelacer.log"));
+  linker.link_pathes.add(XString(root()));
+  if (!linker.save(kLinkerConfigFile)) {
+    *error = "cannot write the link builder's settings";
     return false;
   }
 

@@ -12,6 +12,8 @@
 //   SITE/server/uploads-in-flight  uploads whose hooks are still running
 //   SITE/root/               the virtual "/"
 //   SITE/root/requests/      where filled requests are made
+//   SITE/links/              the link builder's link trees, the virtual
+//                            "/links" (in the vfs file and its backup)
 #ifndef TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 #define TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 
@@ -40,6 +42,8 @@ class FtpdSite {
   std::string server() const { return joinPath(folder_, "server"); }
   std::string output() const { return joinPath(server(), "output"); }
   std::string root() const { return joinPath(folder_, "root"); }
+  // The link builder's link roots are its folders; it scans root().
+  std::string links() const { return joinPath(folder_, "links"); }
   // The server program's path as the global settings name it; nothing is
   // there, only its folder matters.
   std::string serverProgram() const { return joinPath(server(), "raidenftpd"); }

@@ -39,7 +39,12 @@
 //     move_en (0 or 1), badf (0 leave, 1 delete, 2 empty a bad file),
 //     move_dir (a virtual folder of the site, stored as its physical path)
 //     and cinfo (a new folder's creator marker: 0 none, 1 file, 2 folder).
-//     Nothing is saved unless every assignment is valid.
+//     Keys beginning "link_" are the link builder's switches instead
+//     (linkerconfig.bcc): link_en, link_artisten, link_genreen,
+//     link_groupen, link_yearen, link_dirnameen, link_allinoneen,
+//     link_listp, link_show and link_makeunknown, 0 or 1. A new site has the
+//     link builder off, its roots in SITE/links and the virtual root as its
+//     source. Nothing is saved unless every assignment is valid.
 //
 // The CRC check of a listed file reads only that file: what passed is kept
 // per release in SITE/server/checks (rebuilt from a check of every listed
@@ -84,10 +89,12 @@
 #include <string>
 #include <vector>
 
+#include "settings/lconfig.h"
 #include "settings/mconfig.h"
 #include "tools/ftpd-standin/ftpd_server.h"
 #include "tools/ftpd-standin/ftpd_site.h"
 #include "tools/ftpd-standin/global_setting.h"
+#include "tools/ftpd-standin/link_switch.h"
 #include "tools/ftpd-standin/module_switch.h"
 
 namespace {
@@ -103,7 +110,9 @@ constexpr const char* kUsage =
     "  ftpd-standin path SITE VPATH\n"
     "  ftpd-standin set SITE KEY=VALUE... (keys: sfv_force sfv_oneonly sfv_insfv m3u_deny\n"
     "                 m3u_create m3u_skip move_en: 0/1; badf: 0/1/2; move_dir: a virtual folder;\n"
-    "                 cinfo: 0/1/2)\n"
+    "                 cinfo: 0/1/2; link_en link_artisten link_genreen link_groupen\n"
+    "                 link_yearen link_dirnameen link_allinoneen link_listp link_show\n"
+    "                 link_makeunknown: 0/1)\n"
     "Plays the FTP server's part for the suite's hooks on a sandbox site.\n"
     "set also takes the global settings nd_en nd_today nd_yesterday: 0/1; nd_format;\n"
     "  nd_path nd_todaylink nd_yesterdaylink: virtual folders; nd_usernametod nd_grouptod\n"
@@ -176,7 +185,8 @@ int setSwitches(const ftpd::FtpdSite& site, const std::vector<std::string>& posi
     std::fprintf(stderr, "ftpd-standin: cannot read %s\n", path.c_str());
     return ftpd::kExitFailed;
   }
-  // The new-day and allotment keys are global settings.
+  // The new-day and allotment keys are global settings; the link_ keys are
+  // the link builder's.
   const std::string globalPath = ftpd::joinPath(site.data(), "BCconfig.bcc");
   GConfig global;
   bool anyGlobal = false;
@@ -187,15 +197,32 @@ int setSwitches(const ftpd::FtpdSite& site, const std::vector<std::string>& posi
     std::fprintf(stderr, "ftpd-standin: cannot read %s\n", globalPath.c_str());
     return ftpd::kExitFailed;
   }
+  const std::string linkerPath = ftpd::joinPath(site.data(), kLinkerConfigFile);
+  LConfig linker;
+  bool linkerSet = false;
   for (size_t i = 1; i < positional.size(); ++i) {
     std::string error;
-    const bool done = ftpd::isGlobalSetting(positional[i])
-                          ? ftpd::setGlobalSetting(positional[i], site.vfs(), &global, &error)
-                          : ftpd::setModuleSwitch(positional[i], site.vfs(), &config, &error);
-    if (!done) {
+    bool ok;
+    if (ftpd::isLinkSwitch(positional[i])) {
+      if (!linkerSet && !linker.load(linkerPath.c_str())) {
+        std::fprintf(stderr, "ftpd-standin: cannot read %s\n", linkerPath.c_str());
+        return ftpd::kExitFailed;
+      }
+      linkerSet = true;
+      ok = ftpd::setLinkSwitch(positional[i], &linker, &error);
+    } else if (ftpd::isGlobalSetting(positional[i])) {
+      ok = ftpd::setGlobalSetting(positional[i], site.vfs(), &global, &error);
+    } else {
+      ok = ftpd::setModuleSwitch(positional[i], site.vfs(), &config, &error);
+    }
+    if (!ok) {
       std::fprintf(stderr, "ftpd-standin: %s\n", error.c_str());
       return ftpd::kExitUsage;
     }
+  }
+  if (linkerSet && !linker.save(linkerPath.c_str())) {
+    std::fprintf(stderr, "ftpd-standin: cannot write %s\n", linkerPath.c_str());
+    return ftpd::kExitFailed;
   }
   if (!config.save(path.c_str())) {
     std::fprintf(stderr, "ftpd-standin: cannot write %s\n", path.c_str());
