@@ -38,6 +38,11 @@ void shoot(TMainWindow& window, const fs::path& folder, const std::string& name)
   }
 }
 
+// The tree's order leads the file names, so they sort as the tree does.
+std::string numbered(int index, const std::string& name) {
+  return (index < 10 ? "0" : "") + std::to_string(index) + "-" + name;
+}
+
 void showPages(TMainWindow& window, const fs::path& folder, const std::string& prefix,
                TPageControl& pages, const char* const* names) {
   for (; *names; ++names) {
@@ -94,14 +99,9 @@ int main(int argc, char** argv) {
       if (node->Parent() == window.modulesNode) {
         const char* const tabs[] = {"modules_general", "modules_sfv",   "modules_mp3",
                                     "modules_pb",      "modules_racer", nullptr};
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", i);
-        showPages(window, folder, std::string(number) + "-panels_moduledetail",
-                  *window.modules_pages, tabs);
+        showPages(window, folder, numbered(i, "panels_moduledetail"), *window.modules_pages, tabs);
       } else {
-        char name[64];
-        std::snprintf(name, sizeof name, "%02d-%s", i, window.shownPanel->Name().c_str());
-        shoot(window, folder, name);
+        shoot(window, folder, numbered(i, window.shownPanel->Name().str()));
       }
       // One module shows every module's pages.
       if (node->Parent() == window.modulesNode) break;
