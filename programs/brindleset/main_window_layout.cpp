@@ -64,7 +64,8 @@ void TMainWindow::buildForm() {
   buildModulePanels();
 
   help = new TMemo(this, "help");
-  help->SetBounds(4, kPanelHeight, kClientWidth - 9, kClientHeight - kPanelHeight);
+  // Three lines of text: it covers the bottom edge of the panels.
+  help->SetBounds(4, kPanelHeight - 4, kClientWidth - 9, kClientHeight - kPanelHeight + 4);
   help->setReadOnly(true);
   help->setBorderStyle(bsNone);
   help->setTabStop(false);

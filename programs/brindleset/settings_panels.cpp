@@ -79,10 +79,10 @@ void TMainWindow::buildGeneralPanel() {
   addNumberEdit(addEdit(p, "vfs_maxentrys", kMargin + 2 + 135, top + 4, kNumberWidth));
 
   int half = (kInner - 8) / 2;
-  TGroupBox* mcd = addGroup(p, "p_mcd", "multiCD list", kMargin, top + 38, half, 220);
-  addListEditor(mcd, "mcd_list", 10, 22, half - 20, 188);
-  TGroupBox* deny = addGroup(p, "p_deny", "deny list", kMargin + half + 8, top + 38, half, 220);
-  addListEditor(deny, "deny_list", 10, 22, half - 20, 188);
+  TGroupBox* mcd = addGroup(p, "p_mcd", "multiCD list", kMargin, top + 38, half, 212);
+  addListEditor(mcd, "mcd_list", 10, 22, half - 20, 180);
+  TGroupBox* deny = addGroup(p, "p_deny", "deny list", kMargin + half + 8, top + 38, half, 212);
+  addListEditor(deny, "deny_list", 10, 22, half - 20, 180);
 }
 
 namespace {
@@ -282,7 +282,7 @@ void TMainWindow::buildTunelacerPanel() {
   top += kRowStep + 4;
 
   int half = (kInner - 8) / 2;
-  int height = 176;
+  int height = 168;
   TGroupBox* groups = addGroup(p, "link_grset", "group settings", kMargin, top, half, height);
   addListEditor(groups, "link_list", 10, 22, half - 120, height - 32);
   addRadio(groups, "link_listp0", "positive list", half - 102, 22, 96);
