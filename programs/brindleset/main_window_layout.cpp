@@ -94,8 +94,8 @@ void TMainWindow::buildTree() {
   overview->OnChange = forms::handler(this, &TMainWindow::UpdatePanels);
 }
 
-// The module list and the pages of one module's settings; their controls
-// are placed by the code that moves the module settings.
+// The grid of the module list, and the pages that show one module's
+// settings (no controls on them yet).
 void TMainWindow::buildModulePanels() {
   moduleinfo = new TStringGrid(panels_modules, "moduleinfo");
   moduleinfo->SetBounds(4, 4, kPanelWidth - 8, 440);
