@@ -10,6 +10,10 @@
 
 class TForm;
 
+namespace forms::testing {
+void clearTerminated();
+}  // namespace forms::testing
+
 constexpr int MB_OK = 0;
 constexpr int MB_ICONSTOP = 0x10;
 constexpr int IDOK = 1;
@@ -58,6 +62,7 @@ class TApplication {
   void setHintHidePause(int milliseconds) { hintHidePause_ = milliseconds; }
 
  private:
+  friend void forms::testing::clearTerminated();
   void adoptForm(TForm* form);
 
   XString title_;

@@ -90,6 +90,9 @@ TEST(FormsApplication, TheMainFormIsTheFirstMadeAndClosingItEndsTheProgram) {
   Application->Run();
   EXPECT_EQ(CountedForm::alive, 0);
   EXPECT_EQ(Application->MainForm(), nullptr);
+  // Tests may end the program again.
+  forms::testing::clearTerminated();
+  EXPECT_FALSE(Application->Terminated());
 }
 
 TEST(FormsApplication, ADisplayIsThereWhenTheEnvironmentNamesOne) {

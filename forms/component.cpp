@@ -1,7 +1,9 @@
 #include "forms/component.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFontDatabase>
 #include <QWidget>
 #include <algorithm>
 
@@ -76,6 +78,13 @@ void TControl::Repaint() {
   // input, so that no handler runs in the middle of the caller's work.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   widget_->repaint();
+}
+
+void TControl::setFixedPitch(bool fixedPitch) {
+  QFont font = fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont();
+  // The fixed font keeps the size of the text around it.
+  font.setPointSizeF(QApplication::font().pointSizeF());
+  widget_->setFont(font);
 }
 
 void TWinControl::setTabStop(bool tabStop) {

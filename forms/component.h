@@ -95,6 +95,9 @@ class TControl : public TComponent {
   void setHint(const XString& hint) { hint_ = hint; }
   // Paints the control at once, without running any handler of user input.
   void Repaint();
+  // Shows the control's text in the system's fixed-pitch font (or back in
+  // the usual one), for texts whose columns must line up.
+  void setFixedPitch(bool fixedPitch);
 
   // Fires for moves over the control itself. A move over a child control
   // is that child's alone, even when it has no handler; a move over a

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -146,6 +147,20 @@ TEST(FormsMemo, TextIsItsLinesJoinedByCrLf) {
   EXPECT_EQ(lines->Count(), 0);
   lines->Add("first");
   EXPECT_EQ(memo->Text(), "first\r\n");
+}
+
+TEST(FormsText, FixedPitchLinesUpColumnsInTheSameSize) {
+  TForm form(nullptr, "form");
+  auto* memo = new TMemo(&form, "memo");
+  memo->setFixedPitch(true);
+  QFontMetrics fixed(memo->widget()->font());
+  EXPECT_EQ(fixed.horizontalAdvance(QStringLiteral("iiii")),
+            fixed.horizontalAdvance(QStringLiteral("MMMM")));
+  EXPECT_EQ(memo->widget()->font().pointSizeF(), QApplication::font().pointSizeF());
+  memo->setFixedPitch(false);
+  QFontMetrics plain(memo->widget()->font());
+  EXPECT_LT(plain.horizontalAdvance(QStringLiteral("iiii")),
+            plain.horizontalAdvance(QStringLiteral("MMMM")));
 }
 
 TEST(FormsEdit, MaxLengthLimitsTypingOnly) {

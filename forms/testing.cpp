@@ -136,4 +136,6 @@ void choose(TComboBox& combo, int index) {
   emit box->activated(index);
 }
 
+void clearTerminated() { Application->terminated_ = false; }
+
 }  // namespace forms::testing

@@ -97,6 +97,9 @@ void moveMouse(TControl& control);
 void closeByFrame(TForm& form);
 // Chooses an item as a person does in the drop-down list.
 void choose(TComboBox& combo, int index);
+// Forgets an Application->Terminate, so that one test binary can end the
+// program more than once.
+void clearTerminated();
 
 }  // namespace forms::testing
 

@@ -167,18 +167,22 @@ bool ModuleIndex<Config>::load(const char* path) {
 // write succeeded. Each module whose settings were opened writes its own
 // file too; false when the index or any of those could not be written.
 template <class Config>
-bool ModuleIndex<Config>::save(const char* path) {
+bool ModuleIndex<Config>::save(const char* path, XStringList* unwritten) {
+  auto failed = [unwritten](const XString& name) {
+    if (unwritten) unwritten->add(name);
+    return false;
+  };
   XFile file;
   file.openReplacing(path, false);
-  if (!file.isOpen()) return false;
+  if (!file.isOpen()) return failed(path);
   file << count;
   bool settingsSaved = true;
   for (int i = 0; i < count; ++i) {
     const Module<Config>* m = modules[i];
     file << m->filename << m->path << m->sectionName << m->description << m->isDefault;
-    if (!modules[i]->saveConfig()) settingsSaved = false;
+    if (!modules[i]->saveConfig()) settingsSaved = failed(m->filename);
   }
-  bool indexSaved = file.commitDurable();
+  bool indexSaved = file.commitDurable() || failed(path);
   return indexSaved && settingsSaved;
 }
 

@@ -3,6 +3,7 @@
 #define SETTINGS_MODULE_INDEX_H_
 
 #include "foundation/xstring.h"
+#include "foundation/xstring_list.h"
 #include "settings/mconfig.h"
 
 // One module: its settings file, the virtual path it applies to (beginning
@@ -59,7 +60,8 @@ class ModuleIndex {
   // Writes to a temporary file renamed over `path`, and the settings of
   // every module whose settings were opened; false when any of these could
   // not be written (an index that could not be written stays as it was).
-  [[nodiscard]] bool save(const char* path);
+  // Each file that could not be written is added to `unwritten`.
+  [[nodiscard]] bool save(const char* path, XStringList* unwritten = nullptr);
   bool hasDefault() const;
   void ensureDefault();
   void append(Module<Config>* module);

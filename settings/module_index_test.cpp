@@ -10,6 +10,7 @@
 namespace {
 
 using testing_support::exists;
+using testing_support::items;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
@@ -258,14 +259,19 @@ TEST(ModuleIndexTest, SaveWritesOpenedSettingsAndReportsFailures) {
   // the index itself is still written.
   index.modules[2]->config();
   index.remove(1);
-  EXPECT_FALSE(index.save(path.c_str()));
+  XStringList unwritten;
+  EXPECT_FALSE(index.save(path.c_str(), &unwritten));
+  EXPECT_EQ(items(unwritten), (std::vector<std::string>{temp.at("nofolder/three.bcm")}));
   Index loaded(path.c_str());
   EXPECT_EQ(sections(loaded), (std::vector<std::string>{"one", "three"}));
 
-  // An index that cannot be written leaves the old one.
+  // An index that cannot be written leaves the old one, and is named.
   std::string before = readFile(path);
   makeDirs(temp.at("folder.idx"));
-  EXPECT_FALSE(index.save(temp.at("folder.idx").c_str()));
+  unwritten.clear();
+  EXPECT_FALSE(index.save(temp.at("folder.idx").c_str(), &unwritten));
+  EXPECT_EQ(items(unwritten),
+            (std::vector<std::string>{temp.at("folder.idx"), temp.at("nofolder/three.bcm")}));
   EXPECT_FALSE(index.save(temp.at("one.bcm/ModuleIndex.idx").c_str()));
   EXPECT_EQ(readFile(path), before);
 }

@@ -1,0 +1,3 @@
+#include "programs/brindleset/brindleset.h"
+
+int main() { return WinMain(); }

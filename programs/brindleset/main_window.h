@@ -1,0 +1,128 @@
+// The configuration utility's main window: the settings it edits, the tree
+// of panels, and saving or cancelling.
+#ifndef PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
+#define PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
+
+#include "forms/forms.h"
+#include "settings/gconfig.h"
+#include "settings/lconfig.h"
+#include "settings/mconfig.h"
+#include "settings/module_index.h"
+
+// The one window of the utility and the one owner of the settings in
+// memory: the global and link-builder settings, the module index and the
+// module shown on the module pages. It works in the data folder of the
+// install folder it is given; nothing but the settings stamp is written
+// before "save settings".
+class TMainWindow : public TForm {
+ public:
+  // Works on the data folder beside the running program.
+  explicit TMainWindow(TComponent* owner);
+  TMainWindow(TComponent* owner, const XString& installFolder);
+  ~TMainWindow() override;
+
+  // The tree and its panels.
+  void UpdatePanels(TObject* Sender, TTreeNode* Node);
+  // Nothing when `panel` is null or shown already.
+  void showPanel(TPanel* panel);
+  // The panel for the selected node, or null to leave the shown one; a
+  // module node first stores the module pages into the module being left
+  // and then makes its module the current one.
+  TPanel* panelForSelection();
+  void fillModuleinfo();
+
+  // The two ways out. A save that cannot write every settings file says
+  // which and keeps the window open.
+  void saveClick(TObject* Sender);
+  void cancelClick(TObject* Sender);
+
+  // Settings to controls and back. formToSettings is false, after its
+  // message, when a number does not convert; nothing is then to be saved.
+  void settingsToForm();
+  [[nodiscard]] bool formToSettings();
+  void moduleToForm();
+  [[nodiscard]] bool formToModule();
+
+  // Controls that follow their enable switch.
+  void updateMBoard(TObject* Sender);
+  void updateRBoard(TObject* Sender);
+  void updateNDL(TObject* Sender);
+  void updateDawnrollDir(TObject* Sender);
+  // The list editors: a click on an item, "+" and "-".
+  void onListClick(TObject* Sender);
+  void onListAdd(TObject* Sender);
+  void onListDel(TObject* Sender);
+  // The "..." buttons beside the file names.
+  void onBrowse(TObject* Sender);
+  // Key filters of the path edits and the number edits.
+  void IsPathname(TObject* Sender, char& Key);
+  void OnlyNumbers(TObject* Sender, char& Key);
+
+  TTreeView* overview = nullptr;
+  TPanel* control = nullptr;
+  TButton* save = nullptr;
+  TButton* cancel = nullptr;
+  TMemo* help = nullptr;
+  TPanel* panels_general = nullptr;
+  TPanel* panels_allotment = nullptr;
+  TPanel* panels_messageboard = nullptr;
+  TPanel* panels_requestboard = nullptr;
+  TPanel* panels_newdirlist = nullptr;
+  TPanel* panels_ndlspecial = nullptr;
+  TPanel* panels_dawnrolldir = nullptr;
+  TPanel* panels_tunelacer = nullptr;
+  TPanel* panels_modules = nullptr;
+  TPanel* panels_moduledetail = nullptr;
+  TStringGrid* moduleinfo = nullptr;
+  TPageControl* modules_pages = nullptr;
+  TPageControl* racer_pages = nullptr;
+
+  GConfig globalConfig;
+  // Owned by its module in moduleIndex; null while no module is shown.
+  MConfig* currentModule = nullptr;
+  LConfig linkerConfig;
+  ModuleIndex<MConfig> moduleIndex;
+  TPanel* shownPanel = nullptr;
+  TTreeNode* modulesNode = nullptr;
+
+ private:
+  // The form: window, tree, buttons, help memo and the ten panels.
+  void buildForm();
+  void buildTree();
+  void buildModulePanels();
+  // The panels of the global and link-builder settings.
+  void buildGeneralPanel();
+  void buildMessageBoardPanel();
+  void buildRequestBoardPanel();
+  void buildNewDirListPanel();
+  void buildSpecialListPanel();
+  void buildDawnrollPanel();
+  void buildTunelacerPanel();
+  // The list box with its input edit, "+" and "-" inside `parent`.
+  void addListEditor(TWinControl* parent, const char* listName, int left, int top, int width,
+                     int height);
+  // The edit and its "..." button.
+  void addFileEdit(TWinControl* parent, const char* editName, const char* browseName, int left,
+                   int top, int width);
+  void addPathEdit(TEdit* edit);
+  void addNumberEdit(TEdit* edit);
+
+  void enterDataFolder(const XString& installFolder);
+  void addModuleNode(const XString& sectionName);
+  // The switch's controls follow its state.
+  void followSwitch(const char* switchName, const char* const* names);
+
+  bool takeGeneral();
+  bool takeMessageBoard();
+  bool takeRequestBoard();
+  bool takeNewDirList();
+  bool takeSpecialList();
+  void takeDawnroll();
+  void takeLinker();
+
+  XPath browseFolder_;  // where the next file dialog starts; empty at first
+};
+
+extern TMainWindow* MainWindow;
+
+#endif  // PROGRAMS_BRINDLESET_MAIN_WINDOW_H_

@@ -1,0 +1,114 @@
+// Renders every panel and tab of the configuration utility's main window
+// into PNG files, on Qt's screenless platform, so that the forms can be
+// looked at without a display. The window runs on a scratch install folder
+// with the default settings, which is removed afterwards.
+//
+// usage: brindleset-screenshots <folder>
+#include <QCoreApplication>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "forms/forms.h"
+#include "forms/testing.h"
+#include "programs/brindleset/main_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int written = 0;
+int failed = 0;
+
+void shoot(TMainWindow& window, const fs::path& folder, const std::string& name) {
+  QCoreApplication::processEvents();
+  QPixmap picture = window.widget()->grab();
+  fs::path file = folder / (name + ".png");
+  if (picture.save(QString::fromStdString(file.string()), "PNG")) {
+    std::printf("%s\n", file.string().c_str());
+    ++written;
+  } else {
+    std::fprintf(stderr, "brindleset-screenshots: cannot write %s\n", file.string().c_str());
+    ++failed;
+  }
+}
+
+// The tree's order leads the file names, so they sort as the tree does.
+std::string numbered(int index, const std::string& name) {
+  return (index < 10 ? "0" : "") + std::to_string(index) + "-" + name;
+}
+
+void showPages(TMainWindow& window, const fs::path& folder, const std::string& prefix,
+               TPageControl& pages, const char* const* names) {
+  for (; *names; ++names) {
+    auto* page = forms::testing::find<TTabSheet>(window, *names);
+    pages.setActivePage(page);
+    if (std::string(*names) == "modules_racer") {
+      const char* const racer[] = {"racer_general", "racer_sfv", "racer_mp3", nullptr};
+      showPages(window, folder, prefix + "-" + *names, *window.racer_pages, racer);
+    } else {
+      shoot(window, folder, prefix + "-" + *names);
+    }
+  }
+}
+
+}  // namespace
+
+// Fontconfig keeps what it loads until the process ends, which a leak
+// checker counts as lost.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: brindleset-screenshots <folder>\n");
+    return 2;
+  }
+  std::error_code error;
+  fs::path folder = fs::absolute(argv[1], error);
+  fs::create_directories(folder, error);
+  if (!fs::is_directory(folder)) {
+    std::fprintf(stderr, "brindleset-screenshots: cannot make the folder %s\n", argv[1]);
+    return 1;
+  }
+  fs::path scratch = fs::temp_directory_path() / "brindleset-screenshots-XXXXXX";
+  std::string pattern = scratch.string();
+  if (!mkdtemp(pattern.data())) {
+    std::fprintf(stderr, "brindleset-screenshots: cannot make a scratch folder\n");
+    return 1;
+  }
+  scratch = pattern;
+  fs::path start = fs::current_path();
+
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  Application->Initialize();
+  {
+    // Nobody is there to answer a question; none is expected.
+    forms::testing::ScriptedHook hook;
+    TMainWindow window(nullptr, XString(scratch.string()));
+    window.Show();
+    TTreeNodes* nodes = window.overview->Items();
+    for (int i = 0; i < nodes->Count(); ++i) {
+      TTreeNode* node = nodes->Item(i);
+      window.overview->setSelected(node);
+      if (node->Parent() == window.modulesNode) {
+        const char* const tabs[] = {"modules_general", "modules_sfv",   "modules_mp3",
+                                    "modules_pb",      "modules_racer", nullptr};
+        showPages(window, folder, numbered(i, "panels_moduledetail"), *window.modules_pages, tabs);
+      } else {
+        shoot(window, folder, numbered(i, window.shownPanel->Name().str()));
+      }
+      // One module shows every module's pages.
+      if (node->Parent() == window.modulesNode) break;
+    }
+  }
+  fs::current_path(start, error);
+  fs::remove_all(scratch, error);
+  std::printf("%d pictures in %s\n", written, folder.string().c_str());
+  return failed == 0 ? 0 : 1;
+}
