@@ -238,6 +238,27 @@ TEST(XFileTest, ReplacingWritesAllOrNothing) {
   }
 }
 
+// A rewrite never writes through a link planted where its temporary file
+// might go: the names a predictable scheme would pick (the target's name,
+// the process and a counter) are tried here, and whatever the name, the new
+// file is made exclusively.
+TEST(XFileTest, RewriteIgnoresPlantedTemporaryNames) {
+  ScopedTempDir temp;
+  writeFile(temp.at("outside"), "outside");
+  for (int serial = 0; serial < 4096; ++serial) {
+    std::string planted = temp.at(".racer.sav." + std::to_string(getpid()) + "." +
+                                  std::to_string(serial) + ".tmp");
+    ASSERT_EQ(symlink(temp.at("outside").c_str(), planted.c_str()), 0);
+  }
+  XFile out;
+  out.openReplacing(temp.at("racer.sav").c_str(), false);
+  ASSERT_TRUE(out.isOpen());
+  out << XString("race");
+  ASSERT_TRUE(out.commit());
+  EXPECT_EQ(readFile(temp.at("outside")), "outside");
+  EXPECT_EQ(readFile(temp.at("racer.sav")), std::string("\x04\0\0\0race", 8));
+}
+
 TEST(XFileTest, CopyTextFile) {
   ScopedTempDir temp;
   std::string empty = temp.at("empty.txt");
