@@ -102,9 +102,10 @@ std::string resolvedPath(const std::string& path);
 bool sameFile(const char* a, const char* b);
 // Hidden and normal attributes; nothing to do on POSIX.
 void setHidden(const char* path, bool hidden);
-// Permission bits (07777) of what a path names. The suite itself never
-// uses them; the stand-in of the outside chmod program does. A symbolic
-// link is never followed: setting the bits of one fails and changes nothing.
+// Permission bits (07777) of what a path names: the configuration utility
+// reads them to tell a read-only file, the stand-in of the outside chmod
+// program sets them. A symbolic link is never followed: setting the bits of
+// one fails and changes nothing.
 bool modeBits(const char* path, unsigned int* bits);
 [[nodiscard]] bool setModeBits(const char* path, unsigned int bits);
 
