@@ -9,7 +9,8 @@ TChmod_popup* Chmod_popup = nullptr;
 namespace {
 
 const char* const kRows[] = {"owner user:", "owner group:", "other:"};
-const char* const kBoxNames[3][3] = {{"our", "ouw", "oux"}, {"ogr", "ogw", "ogx"}, {"or", "ow", "ox"}};
+const char* const kBoxNames[3][3] = {
+    {"our", "ouw", "oux"}, {"ogr", "ogw", "ogx"}, {"or", "ow", "ox"}};
 const char* const kColumns[] = {"read", "write", "execute"};
 const int kBits[] = {4, 2, 1};
 
@@ -32,9 +33,8 @@ TChmod_popup::TChmod_popup(TComponent* owner) : TForm(owner, "Chmod_popup") {
     int top = 8 + row * 30;
     addLabel(this, kRows[row], 250, top - 1, 90);
     for (int column = 0; column < 3; ++column) {
-      boxes_[row][column] =
-          addCheck(this, kBoxNames[row][column], kColumns[column], 340 + column * 55, top + 1,
-                   column == 2 ? 70 : 55);
+      boxes_[row][column] = addCheck(this, kBoxNames[row][column], kColumns[column],
+                                     340 + column * 55, top + 1, column == 2 ? 70 : 55);
     }
   }
   Button1 = addButton(this, "Button1", "ok", 82, 70, 66);

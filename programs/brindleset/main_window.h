@@ -3,6 +3,8 @@
 #ifndef PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
 #define PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
 
+#include <set>
+
 #include "forms/forms.h"
 #include "settings/gconfig.h"
 #include "settings/lconfig.h"
@@ -139,8 +141,8 @@ class TMainWindow : public TForm {
   void buildRacerPages();
   int addRaceTexts(TTabSheet* page, char kind, int bodyHeight);
   void buildPanelTools();
-  void addLegend(TWinControl* parent, const char* showName, int showLeft, int showTop,
-                 int memoLeft, int memoTop, int memoWidth, int memoHeight);
+  void addLegend(TWinControl* parent, const char* showName, int showLeft, int showTop, int memoLeft,
+                 int memoTop, int memoWidth, int memoHeight);
   void addOwnerButton(const char* buttonName, const char* userLabel, int left, int top);
   // The index of the module on the grid's selected row, checked against the
   // section name the row shows; -1 when they disagree.
@@ -164,6 +166,10 @@ class TMainWindow : public TForm {
   bool takeRacer();
 
   XPath browseFolder_;  // where the next file dialog starts; empty at first
+  // The modules whose lists the pages have taken back in this run: their
+  // lists stand in the reverse of the order shown (as a save writes them),
+  // those of a module only loaded in the order shown.
+  std::set<const MConfig*> takenModules_;
 };
 
 extern TMainWindow* MainWindow;

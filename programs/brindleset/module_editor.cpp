@@ -66,8 +66,7 @@ void TModuleEditor::okClick(TObject* Sender) {
         "Cannot create module", 0);
     return;
   }
-  if (fn->Text().empty() || sdesc->Text().empty() || desc->Text().empty() ||
-      pth->Text().empty()) {
+  if (fn->Text().empty() || sdesc->Text().empty() || desc->Text().empty() || pth->Text().empty()) {
     Application->MessageBox("Please fill all the Boxes.", "Error", 0);
     return;
   }

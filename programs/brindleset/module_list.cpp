@@ -46,8 +46,8 @@ Module<MConfig>* TMainWindow::shownModule() const {
 void TMainWindow::module_addClick(TObject* Sender) {
   TModuleEditor editor(this, &moduleIndex, 1);
   if (editor.ShowModal() != 2) return;
-  moduleIndex.add(editor.fn->Text(), editor.pth->Text(), editor.sdesc->Text(),
-                  editor.desc->Text(), 0);
+  moduleIndex.add(editor.fn->Text(), editor.pth->Text(), editor.sdesc->Text(), editor.desc->Text(),
+                  0);
   addModuleNode(editor.sdesc->Text());
   fillModuleinfo();
 }
@@ -97,6 +97,8 @@ void TMainWindow::module_deleteClick(TObject* Sender) {
     return;
   }
   if (module == shownModule()) currentModule = nullptr;
+  // Its settings go with it; their address may serve another module later.
+  if (module->configLoaded()) takenModules_.erase(module->config());
   TTreeNode* node = modulesNode->Item(i);
   (void)moduleIndex.remove(i);  // i is a module of the index: the removal cannot fail
   if (node) node->Delete();

@@ -134,7 +134,8 @@ void TMainWindow::buildModuleMp3Page() {
   addCheck(playlists, "m3u_deny", "deny upload of playlists", 290, 20, 260);
   addCheck(playlists, "m3u_skip", "don't create playlist when user uploaded one", 10, 44, 400);
 
-  TGroupBox* tags = addMarkerGroup(page, "tinfo_set", "tag info marker", "tinfo_", "mcd_ti", 86, 250);
+  TGroupBox* tags =
+      addMarkerGroup(page, "tinfo_set", "tag info marker", "tinfo_", "mcd_ti", 86, 250);
   TCheckBox* last = addCheck(tags, "tinfo_last", "show only last tag", 10, 46, 200);
   last->OnClick = forms::handler(this, &TMainWindow::updateTagInfo);
   addCheck(tags, "tinfo_merge", "merge with completed progress bar", 220, 46, 300);

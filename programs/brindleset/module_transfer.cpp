@@ -1,4 +1,7 @@
 // The shown module's settings into the module pages and back.
+#include <algorithm>
+#include <vector>
+
 #include "platform/paths.h"
 #include "programs/brindleset/form_fields.h"
 #include "programs/brindleset/main_window.h"
@@ -17,15 +20,21 @@ XString unbracketed(XString id) {
   return id;
 }
 
-// The folders exempt from the SFV rules are stored with a final separator
-// and shown without one.
-void showFolders(const TComponent& form, const char* name, const XStringList& folders) {
+// A module's list into its list box, in the order the administrator saw
+// it last: a list taken back from the pages stands reversed (each item was
+// added at its head), a loaded one does not. The folders exempt from the
+// SFV rules are stored with a final separator and shown without one.
+void showModuleList(const TComponent& form, const char* name, const XStringList& list,
+                    bool reversed, bool folders) {
+  std::vector<XString> texts;
+  for (const XStringListEntry* entry = list.head; entry; entry = entry->next) {
+    texts.push_back(entry->text);
+    if (folders) texts.back().dropLast(platform::kPathSep);
+  }
+  if (reversed) std::reverse(texts.begin(), texts.end());
   TStrings* items = byName<TListBox>(form, name)->Items();
   items->Clear();
-  for (const XStringListEntry* entry = folders.head; entry; entry = entry->next) {
-    XString folder = entry->text;
-    items->Add(folder.dropLast(platform::kPathSep));
-  }
+  for (const XString& text : texts) items->Add(text);
 }
 
 void takeFolders(const TComponent& form, const char* name, XStringList& folders) {
@@ -63,9 +72,9 @@ void TMainWindow::moduleToForm() {
   showSwitch(f, "sfv_force", m.sfv_force);
   showSwitch(f, "sfv_oneonly", m.sfv_oneonly);
   showSwitch(f, "sfv_insfv", m.sfv_insfv);
-  byName<TListBox>(f, "sfv_filelist")->Items()->Clear();
-  showList(f, "sfv_filelist", m.sfv_filelist);
-  showFolders(f, "sfv_dirlist", m.sfv_dirlist);
+  bool reversed = takenModules_.count(currentModule) != 0;
+  showModuleList(f, "sfv_filelist", m.sfv_filelist, reversed, false);
+  showModuleList(f, "sfv_dirlist", m.sfv_dirlist, reversed, true);
 
   showChoice(f, "pb_", kKinds, m.pb.mode);
   showNumber(f, "pb_len", m.pb.len);
@@ -207,6 +216,7 @@ void TMainWindow::takeModule() {
   m.sfv_insfv = takeSwitch(f, "sfv_insfv");
   takeList(f, "sfv_filelist", m.sfv_filelist);
   takeFolders(f, "sfv_dirlist", m.sfv_dirlist);
+  takenModules_.insert(currentModule);
 
   m.pb.mode = takeChoice(f, "pb_", kKinds);
   m.pb.len = takeNumber(f, "pb_len");

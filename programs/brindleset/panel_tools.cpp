@@ -71,8 +71,7 @@ void TMainWindow::addLegend(TWinControl* parent, const char* showName, int showL
   memo->setVisible(false);
 }
 
-void TMainWindow::addOwnerButton(const char* buttonName, const char* userLabel, int left,
-                                 int top) {
+void TMainWindow::addOwnerButton(const char* buttonName, const char* userLabel, int left, int top) {
   // Inside the group box of the owner's labels, at the end of their row.
   TWinControl* box = byName<TLabel>(*this, userLabel)->Parent();
   TButton* change = addButton(box, buttonName, "change", left, top, 76);

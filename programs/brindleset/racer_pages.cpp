@@ -55,8 +55,8 @@ int TMainWindow::addRaceTexts(TTabSheet* page, char kind, int bodyHeight) {
 
   auto addWidths = [&](const char* group, const char* caption, int left, const Width* rows,
                        int count) {
-    TGroupBox* box =
-        addGroup(page, named(group, kind).c_str(), caption, left, top, 180, 24 + count * kWidthStep);
+    TGroupBox* box = addGroup(page, named(group, kind).c_str(), caption, left, top, 180,
+                              24 + count * kWidthStep);
     for (int i = 0; i < count; ++i) {
       int row = 20 + i * kWidthStep;
       addLabel(box, rows[i].caption, 8, row, 70);
@@ -82,8 +82,8 @@ int TMainWindow::addRaceTexts(TTabSheet* page, char kind, int bodyHeight) {
                {"racer_Xsortgset", "sort groups by", "racer_Xsortg"}};
   int sortTop = top;
   for (const auto& sort : sorts) {
-    TGroupBox* box = addGroup(page, named(sort.group, kind).c_str(), sort.caption,
-                              kMargin + 372, sortTop, kInner - 372, 72);
+    TGroupBox* box = addGroup(page, named(sort.group, kind).c_str(), sort.caption, kMargin + 372,
+                              sortTop, kInner - 372, 72);
     for (int i = 0; i < 3; ++i) {
       XString name = named(sort.prefix, kind) + XString(i);
       addRadio(box, name.c_str(), kSortKeys[i], 10, 16 + i * 18, kInner - 392);
