@@ -20,9 +20,9 @@ bool readGroupList(const char* path, std::vector<XString>& names) {
   while (static_cast<int>(names.size()) < kGroupListLimit &&
          file.readLine(line, kGroupNameLimit, &tooLong)) {
     if (tooLong) continue;
-    // The text mode took the LF and one CR before it; a second CR is what
-    // older versions wrote through their own text mode.
-    line.dropLast('\r');
+    // The text mode took the LF and one CR before it; older versions wrote
+    // a second CR through their own text mode. No name ends in a CR.
+    line.trimLineEnd();
     names.push_back(line);
   }
   return !file.failed();

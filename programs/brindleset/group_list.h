@@ -19,8 +19,8 @@ constexpr int kGroupListLimit = 10000;
 [[nodiscard]] bool writeGroupList(const char* path, const std::vector<XString>& names);
 
 // The lines of the file, first to last, each without its line end (LF,
-// CR LF, or CR CR LF as older versions wrote); a last line without a line
-// end counts too. False when the file cannot be opened or read.
+// CR LF, or CR CR LF as older versions wrote) and without any CR at its
+// end; a last line without a line end counts too. False when the file cannot be opened or read.
 [[nodiscard]] bool readGroupList(const char* path, std::vector<XString>& names);
 
 }  // namespace brindleset
