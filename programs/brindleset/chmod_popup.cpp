@@ -26,15 +26,16 @@ TChmod_popup::TChmod_popup(TComponent* owner) : TForm(owner, "Chmod_popup") {
   setPosition(poMainFormCenter);
 
   addLabel(this, "username:", 10, 8, 70);
-  username = addEdit(this, "username", 82, 8, 140);
+  username = addEdit(this, "username", 82, 8, 132);
   addLabel(this, "group:", 10, 38, 70);
-  group = addEdit(this, "group", 82, 38, 140);
+  group = addEdit(this, "group", 82, 38, 132);
+  const int columns[] = {322, 380, 438};
   for (int row = 0; row < 3; ++row) {
     int top = 8 + row * 30;
-    addLabel(this, kRows[row], 250, top - 1, 90);
+    addLabel(this, kRows[row], 230, top - 1, 90);
     for (int column = 0; column < 3; ++column) {
       boxes_[row][column] = addCheck(this, kBoxNames[row][column], kColumns[column],
-                                     340 + column * 55, top + 1, column == 2 ? 70 : 55);
+                                     columns[column], top + 1, column == 2 ? 70 : 56);
     }
   }
   Button1 = addButton(this, "Button1", "ok", 82, 70, 66);

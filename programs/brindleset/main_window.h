@@ -142,7 +142,7 @@ class TMainWindow : public TForm {
   int addRaceTexts(TTabSheet* page, char kind, int bodyHeight);
   void buildPanelTools();
   void addLegend(TWinControl* parent, const char* showName, int showLeft, int showTop, int memoLeft,
-                 int memoTop, int memoWidth, int memoHeight);
+                 int memoTop, int memoWidth);
   void addOwnerButton(const char* buttonName, const char* userLabel, int left, int top);
   // The index of the module on the grid's selected row, checked against the
   // section name the row shows; -1 when they disagree.

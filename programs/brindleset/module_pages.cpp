@@ -211,5 +211,5 @@ void TMainWindow::buildModuleBarPage() {
   bar->setFixedPitch(true);
   top += 64;
   addLabel(page, "placeholders:", kMargin + 2, top, 90);
-  addLegend(page, "pb_varshow", 100, top, kMargin, top + 28, 260, 116);
+  addLegend(page, "pb_varshow", 100, top, kMargin, top + 28, 260);
 }

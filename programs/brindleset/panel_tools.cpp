@@ -24,7 +24,7 @@ namespace {
 constexpr int kWidth = 600;  // of a panel
 constexpr int kMargin = 8;
 constexpr int kShowWidth = 56;  // of a "show" panel
-constexpr int kLegendLineHeight = 15;
+constexpr int kLegendLineHeight = 14;
 constexpr const char* kGroupListFilter = "text files|*.txt|All files|*.*";
 
 XString nameOf(TObject* Sender) {
@@ -51,14 +51,12 @@ bool plainName(const XString& name) {
 }  // namespace
 
 void TMainWindow::addLegend(TWinControl* parent, const char* showName, int showLeft, int showTop,
-                            int memoLeft, int memoTop, int memoWidth, int memoHeight) {
+                            int memoLeft, int memoTop, int memoWidth) {
   const Legend* legend = legendOf(showName);
-  if (memoHeight == 0) {
-    // Tall enough for every line.
-    int lines = 0;
-    while (legend->lines[lines]) ++lines;
-    memoHeight = lines * kLegendLineHeight + 10;
-  }
+  // Tall enough for every line.
+  int lines = 0;
+  while (legend->lines[lines]) ++lines;
+  int memoHeight = lines * kLegendLineHeight + 10;
   auto* show = new TPanel(parent, showName);
   show->SetBounds(showLeft, showTop, kShowWidth, kEditHeight);
   show->setCaption("show");
@@ -100,20 +98,18 @@ void TMainWindow::buildPanelTools() {
     const char* resetCaption;
     int top;
     int legendTop;
-    int legendHeight;
   };
   const Board boards[] = {
-      {panels_messageboard, "mb_varshow", "mb_delete", "delete message board", 392, 175, 208},
-      {panels_requestboard, "rb_varshow", "rb_delete", "delete request board", 420, 204, 208},
-      {panels_newdirlist, "ndl_varshow", "ndl_delete", "delete new directory list", 392, 148, 238},
-      {panels_ndlspecial, "ndlspecial_varshow", nullptr, nullptr, 340, 120, 210},
+      {panels_messageboard, "mb_varshow", "mb_delete", "delete message board", 392, 175},
+      {panels_requestboard, "rb_varshow", "rb_delete", "delete request board", 420, 204},
+      {panels_newdirlist, "ndl_varshow", "ndl_delete", "delete new directory list", 392, 148},
+      {panels_ndlspecial, "ndlspecial_varshow", nullptr, nullptr, 340, 120},
   };
   for (const Board& board : boards) {
     // The new-directory list's excluded folders fill the left of its row.
     int left = board.panel == panels_newdirlist ? 416 : kMargin;
     addLabel(board.panel, "placeholders:", left + 2, board.top, 90);
-    addLegend(board.panel, board.show, left + 95, board.top, 300, board.legendTop, 292,
-              board.legendHeight);
+    addLegend(board.panel, board.show, left + 95, board.top, 300, board.legendTop, 292);
     if (!board.reset) continue;
     int resetLeft = board.panel == panels_newdirlist ? left : kWidth - kMargin - 190;
     int resetTop = board.panel == panels_newdirlist ? board.top + 34 : board.top - 1;

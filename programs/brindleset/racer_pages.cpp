@@ -91,8 +91,8 @@ int TMainWindow::addRaceTexts(TTabSheet* page, char kind, int bodyHeight) {
     sortTop += 76;
   }
 
-  addLegend(page, bodyShow.c_str(), kShowLeft, 24, kMargin, 46, kLegendWidth, 0);
-  addLegend(page, lineShow.c_str(), kShowLeft, linesTop, kMargin, 4, kLegendWidth, 0);
+  addLegend(page, bodyShow.c_str(), kShowLeft, 24, kMargin, 46, kLegendWidth);
+  addLegend(page, lineShow.c_str(), kShowLeft, linesTop, kMargin, 4, kLegendWidth);
   return top + 24 + 5 * kWidthStep;
 }
 
@@ -136,5 +136,5 @@ void TMainWindow::buildRacerPages() {
     addNumberEdit(addEdit(box, widths[i].length, 96, row, 44));
     addCheck(box, widths[i].cut, "cut", 146, row + 1, 44);
   }
-  addLegend(mp3, "racer_mbodyshow", kShowLeft, 24, kMargin, 46, kLegendWidth, 0);
+  addLegend(mp3, "racer_mbodyshow", kShowLeft, 24, kMargin, 46, kLegendWidth);
 }
