@@ -56,7 +56,7 @@ void TMainWindow::addLegend(TWinControl* parent, const char* showName, int showL
   // Tall enough for every line.
   int lines = 0;
   while (legend->lines[lines]) ++lines;
-  int memoHeight = lines * kLegendLineHeight + 10;
+  int memoHeight = lines * kLegendLineHeight + 16;
   auto* show = new TPanel(parent, showName);
   show->SetBounds(showLeft, showTop, kShowWidth, kEditHeight);
   show->setCaption("show");
@@ -103,7 +103,7 @@ void TMainWindow::buildPanelTools() {
       {panels_messageboard, "mb_varshow", "mb_delete", "delete message board", 392, 175},
       {panels_requestboard, "rb_varshow", "rb_delete", "delete request board", 420, 204},
       {panels_newdirlist, "ndl_varshow", "ndl_delete", "delete new directory list", 392, 148},
-      {panels_ndlspecial, "ndlspecial_varshow", nullptr, nullptr, 340, 120},
+      {panels_ndlspecial, "ndlspecial_varshow", nullptr, nullptr, 372, 148},
   };
   for (const Board& board : boards) {
     // The new-directory list's excluded folders fill the left of its row.
