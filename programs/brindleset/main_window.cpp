@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "foundation/version.h"
 #include "platform/fs.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "programs/brindleset/hover_help.h"
 #include "settings/settings_stamp.h"
 
 namespace {
@@ -33,7 +33,7 @@ TMainWindow::TMainWindow(TComponent* owner, const XString& installFolder)
   buildForm();
 
   Application->setHintHidePause(5000);
-  help->setText(XString("Welcome to Brindlecast configuration utility!\r\n\r\n") + versionString);
+  help->setText(brindleset::welcomeText());
   enterDataFolder(installFolder);
   // Named with its folder, so that the help call needs no change of the
   // working folder.

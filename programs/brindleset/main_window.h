@@ -91,6 +91,8 @@ class TMainWindow : public TForm {
   void advertisement_update(TObject* Sender);
   // The help file's topic for the panel and tab shown.
   int helpContext() const;
+  // The hover help: the memo "help" explains the control under the mouse.
+  void displayHelp(TObject* Sender, TShiftState Shift, int X, int Y);
 
   TTreeView* overview = nullptr;
   TPanel* control = nullptr;
@@ -156,6 +158,9 @@ class TMainWindow : public TForm {
   void addLegend(TWinControl* parent, const char* showName, int showLeft, int showTop, int memoLeft,
                  int memoTop, int memoWidth);
   void addOwnerButton(const char* buttonName, const char* userLabel, int left, int top);
+  // The form, its panels and the controls that explain themselves hear
+  // mouse moves with displayHelp.
+  void bindHelp();
   // The index of the module on the grid's selected row, checked against the
   // section name the row shows; -1 when they disagree.
   int selectedModule() const;

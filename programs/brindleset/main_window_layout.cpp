@@ -73,6 +73,7 @@ void TMainWindow::buildForm() {
   help->setReadOnly(true);
   help->setBorderStyle(bsNone);
   help->setTabStop(false);
+  bindHelp();
 }
 
 void TMainWindow::buildTree() {

@@ -53,26 +53,28 @@ void TMainWindow::buildModuleGeneralPage() {
   addNamedLabel(owner, "chmod_allow", 440, 44, 40);
   addOwnerButton("chmod_change", "chmod_username", kInner - 86, 42);
 
-  int top = 92;
-  const int editLeft = 215;
-  addCheck(page, "move_en", "move completed releases to:", kMargin + 2, top + 1, 205);
-  addEdit(page, "move_dir", editLeft, top, kPageWidth - kMargin - editLeft);
-  top += kRowStep;
-  TCheckBox* ad = addCheck(page, "ad_en", "enable advertisement:", kMargin + 2, top + 1, 205);
+  int top = 90;
+  const int editLeft = 214;
+  TGroupBox* move = addGroup(page, "movecompleted", "completed releases", kMargin, top, kInner, 50);
+  addCheck(move, "move_en", "move completed releases to:", 10, 21, 200);
+  addEdit(move, "move_dir", editLeft, 20, kInner - editLeft - 10);
+  top += 56;
+  TGroupBox* advert = addGroup(page, "advertisement", "advertisement", kMargin, top, kInner, 50);
+  TCheckBox* ad = addCheck(advert, "ad_en", "enable advertisement:", 10, 21, 200);
   ad->OnClick = forms::handler(this, &TMainWindow::advertisement_update);
-  addFileEdit(page, "ad_file", "ad_browse", editLeft, top, kPageWidth - kMargin - editLeft);
-  top += kRowStep + 8;
+  addFileEdit(advert, "ad_file", "ad_browse", editLeft, 20, kInner - editLeft - 10);
+  top += 56;
 
-  TGroupBox* bad = addGroup(page, "badf_set", "bad files", kMargin, top, kHalf, 50);
+  TGroupBox* bad = addGroup(page, "badfiles", "bad files", kMargin, top, kHalf, 50);
   const char* const badKinds[] = {"disabled", "delete", "0 byte file"};
   addChoiceRow(bad, "badf_", badKinds, 3, 10, 22, 88);
   TGroupBox* creator =
-      addGroup(page, "cinfo_set", "creator info marker", kMargin + kHalf + 6, top, kHalf, 50);
+      addGroup(page, "creatorinfo", "creator info marker", kMargin + kHalf + 6, top, kHalf, 50);
   addChoiceRow(creator, "cinfo_", kMarkerKinds, 3, 10, 22, 88);
-  top += 58;
+  top += 56;
 
   TGroupBox* special =
-      addGroup(page, "ndlspecial_set", "special new directory list", kMargin, top, kInner, 118);
+      addGroup(page, "specialndl", "special new directory list", kMargin, top, kInner, 118);
   addRadio(special, "ndlspecial_0", "disabled", 10, 22, 90);
   addRadio(special, "ndlspecial_1", "enabled", 100, 22, 90);
   addCheck(special, "ndlspecial_addmain", "also add entrys to main ndl", 200, 22, 300);

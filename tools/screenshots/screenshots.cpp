@@ -1,9 +1,10 @@
 // Renders every panel and tab of the configuration utility's main window,
-// each placeholder legend opened, and its dialogs (module editor, owner
-// dialog, yes/no and information boxes) into PNG files, on Qt's screenless
-// platform, so that the forms can be looked at without a display. The
-// window runs on a scratch install folder with the default settings and a
-// small user file of the server, which is removed afterwards.
+// each placeholder legend opened, one panel with the hover help of a control
+// in its memo, and its dialogs (module editor, owner dialog, yes/no and
+// information boxes) into PNG files, on Qt's screenless platform, so that
+// the forms can be looked at without a display. The window runs on a
+// scratch install folder with the default settings and a small user file of
+// the server, which is removed afterwards.
 //
 // usage: brindleset-screenshots <folder>
 #include <QCoreApplication>
@@ -117,6 +118,14 @@ void showLegends(TMainWindow& window, const fs::path& folder) {
   }
 }
 
+// The memo explains the control the mouse rests on, here after a move onto
+// it as a person makes.
+void showHover(TMainWindow& window, const fs::path& folder) {
+  selectNode(window, "Tunelacer");
+  forms::testing::moveMouse(*forms::testing::find<TCheckBox>(window, "link_en"));
+  shoot(window, folder, "10-hover-link_en");
+}
+
 // The dialogs as their buttons open them, each answered by its picture.
 void showDialogs(TMainWindow& window, forms::testing::ScriptedHook& hook, const fs::path& folder) {
   auto picture = [&](const char* name) {
@@ -193,6 +202,7 @@ int main(int argc, char** argv) {
       if (node->Parent() == window.modulesNode) break;
     }
     showLegends(window, folder);
+    showHover(window, folder);
     showDialogs(window, hook, folder);
   }
   fs::current_path(start, error);
