@@ -38,4 +38,31 @@ bool dropScratchFolder(const std::string& folder) {
   return !error;
 }
 
+std::string releaseVfsLines(const std::string& realRoot, int first, int count) {
+  std::string text;
+  char line[256];
+  for (int i = first; i < first + count; ++i) {
+    int n = std::snprintf(line, sizeof line,
+                          "/%04d/Some_Artist-Some_Title-%06d-GRP|/mp3/%04d/"
+                          "Some_Artist-Some_Title-%06d-GRP|siteop|music|777|r|0|0|0|0|0|0|0|0|\r\n",
+                          1990 + i % 30, i, 1990 + i % 30, i);
+    text += realRoot;
+    text.append(line, static_cast<size_t>(n));
+  }
+  return text;
+}
+
+std::string userFileText(int users) {
+  std::string text;
+  char line[256];
+  for (int i = 0; i < users; ++i) {
+    int n = std::snprintf(line, sizeof line,
+                          "user%05d:0:5f4dcc3b5aa765d61d8327deb882cf99:users,music:1:0:0:0:0:0:0:0:"
+                          "::: %d.%02d:0:0:00000000::0:0:\r\n",
+                          i, i * 37 % 100000, i % 100);
+    text.append(line, static_cast<size_t>(n));
+  }
+  return text;
+}
+
 }  // namespace bench

@@ -19,6 +19,15 @@ std::string makeScratchFolder(const char* benchmark);
 // keeps it and says where. False when it could not be removed.
 bool dropScratchFolder(const std::string& folder);
 
+// Lines of a server's vfs file: one entry per release below `realRoot`
+// ("<realRoot>/<year>/<name>" mapped to "/mp3/<year>/<name>"), numbered from
+// `first`, CR LF after each.
+std::string releaseVfsLines(const std::string& realRoot, int first, int count);
+
+// A server's user file of `users` users with varied credits, CR LF after
+// each line.
+std::string userFileText(int users);
+
 }  // namespace bench
 
 #endif  // BENCH_BENCH_SUPPORT_H_

@@ -111,29 +111,8 @@ struct Install {
 
 // The server's lines: the site's root, then one entry per release.
 std::string vfsText(const std::string& site, int lines) {
-  std::string text = site + "|/|site|site|777|r|0|0|0|0|0|0|0|0|\r\n";
-  char line[256];
-  for (int i = 1; i < lines; ++i) {
-    int n = std::snprintf(line, sizeof line,
-                          "/srv/mp3/%04d/Some_Artist-Some_Title-%06d-GRP|/mp3/%04d/"
-                          "Some_Artist-Some_Title-%06d-GRP|siteop|music|777|r|0|0|0|0|0|0|0|0|\r\n",
-                          1990 + i % 30, i, 1990 + i % 30, i);
-    text.append(line, static_cast<size_t>(n));
-  }
-  return text;
-}
-
-std::string userText(int users) {
-  std::string text;
-  char line[256];
-  for (int i = 0; i < users; ++i) {
-    int n = std::snprintf(line, sizeof line,
-                          "user%05d:0:5f4dcc3b5aa765d61d8327deb882cf99:users,music:1:0:0:0:0:0:0:0:"
-                          "::: %d.%02d:0:0:00000000::0:0:\r\n",
-                          i, i * 37 % 100000, i % 100);
-    text.append(line, static_cast<size_t>(n));
-  }
-  return text;
+  return site + "|/|site|site|777|r|0|0|0|0|0|0|0|0|\r\n" +
+         bench::releaseVfsLines("/srv/mp3", 1, lines - 1);
 }
 
 struct Row {
@@ -197,7 +176,7 @@ int main(int argc, char** argv) {
       box.global.al.add(allot);
     }
     box.saveSettings();
-    writeFile(box.global.userfile.str(), userText(users));
+    writeFile(box.global.userfile.str(), bench::userFileText(users));
     const std::string program = box.install + "/creditdole";
     const std::string lastAllot = box.install + "/data/lastallot.sav";
     // Every round is the day's first.

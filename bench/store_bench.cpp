@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "serverfiles/server_file.h"
 #include "serverfiles/userfile.h"
 #include "serverfiles/vfs_file.h"
@@ -62,31 +63,7 @@ double medianMs(int rounds, const std::function<bool()>& run) {
   return times[times.size() / 2];
 }
 
-std::string vfsText(int lines) {
-  std::string text;
-  char line[256];
-  for (int i = 0; i < lines; ++i) {
-    int n = std::snprintf(line, sizeof line,
-                          "/site/mp3/%04d/Some_Artist-Some_Title-%06d-GRP|/mp3/%04d/"
-                          "Some_Artist-Some_Title-%06d-GRP|siteop|music|777|r|0|0|0|0|0|0|0|0|\r\n",
-                          1990 + i % 30, i, 1990 + i % 30, i);
-    text.append(line, static_cast<size_t>(n));
-  }
-  return text;
-}
-
-std::string userText(int users) {
-  std::string text;
-  char line[256];
-  for (int i = 0; i < users; ++i) {
-    int n = std::snprintf(line, sizeof line,
-                          "user%05d:0:5f4dcc3b5aa765d61d8327deb882cf99:users,music:1:0:0:0:0:0:0:0:"
-                          "::: %d.%02d:0:0:00000000::0:0:\r\n",
-                          i, i * 37 % 100000, i % 100);
-    text.append(line, static_cast<size_t>(n));
-  }
-  return text;
-}
+std::string vfsText(int lines) { return bench::releaseVfsLines("/site/mp3", 0, lines); }
 
 struct Row {
   const char* store;
@@ -137,7 +114,7 @@ bool benchIn(const std::string& base, const char* where) {
     rows.push_back({"vfs", lines, ms, floor});
   }
   for (int users : {1000, 10000}) {
-    const std::string text = userText(users);
+    const std::string text = bench::userFileText(users);
     if (!writeText(path, text)) return false;
     int rounds = 21;
     double ms = medianMs(rounds, [&] {

@@ -123,21 +123,9 @@ bool isGlobalSetting(const std::string& assignment) {
 
 bool setGlobalSetting(const std::string& assignment, const VfsMap& vfs, GConfig* global,
                       std::string* error) {
-  std::string::size_type equals = assignment.find('=');
-  if (equals == std::string::npos) {
-    *error = "not KEY=VALUE: " + assignment;
-    return false;
-  }
-  const std::string key = assignment.substr(0, equals);
-  const std::string value = assignment.substr(equals + 1);
-  if (bool* flag = switchOf(key, global)) {
-    if (value != "0" && value != "1") {
-      *error = key + " takes 0 or 1";
-      return false;
-    }
-    *flag = value == "1";
-    return true;
-  }
+  std::string key, value;
+  if (!splitAssignment(assignment, &key, &value, error)) return false;
+  if (bool* flag = switchOf(key, global)) return setSwitch(key, value, flag, error);
   if (XString* folder = folderOf(key, global)) {
     std::string physical;
     if (value.empty() || value[0] != '/' || !vfs.toPhysical(value, &physical)) {

@@ -1,5 +1,7 @@
 #include "tools/ftpd-standin/link_switch.h"
 
+#include "tools/ftpd-standin/util.h"
+
 namespace ftpd {
 
 namespace {
@@ -36,13 +38,7 @@ bool setLinkSwitch(const std::string& assignment, LConfig* config, std::string* 
     *error = "unknown key " + key;
     return false;
   }
-  const std::string value = assignment.substr(key.size() + 1);
-  if (value != "0" && value != "1") {
-    *error = key + " takes 0 or 1";
-    return false;
-  }
-  *flag = value == "1";
-  return true;
+  return setSwitch(key, assignment.substr(key.size() + 1), flag, error);
 }
 
 }  // namespace ftpd

@@ -1,5 +1,7 @@
 #include "tools/ftpd-standin/module_switch.h"
 
+#include "tools/ftpd-standin/util.h"
+
 namespace ftpd {
 
 namespace {
@@ -26,21 +28,9 @@ const std::vector<std::string>& moduleSwitchKeys() {
 
 bool setModuleSwitch(const std::string& assignment, const VfsMap& vfs, MConfig* config,
                      std::string* error) {
-  std::string::size_type equals = assignment.find('=');
-  if (equals == std::string::npos) {
-    *error = "not KEY=VALUE: " + assignment;
-    return false;
-  }
-  const std::string key = assignment.substr(0, equals);
-  const std::string value = assignment.substr(equals + 1);
-  if (bool* flag = switchOf(key, config)) {
-    if (value != "0" && value != "1") {
-      *error = key + " takes 0 or 1";
-      return false;
-    }
-    *flag = value == "1";
-    return true;
-  }
+  std::string key, value;
+  if (!splitAssignment(assignment, &key, &value, error)) return false;
+  if (bool* flag = switchOf(key, config)) return setSwitch(key, value, flag, error);
   if (key == "badf") {
     if (value != "0" && value != "1" && value != "2") {
       *error = "badf takes 0 (leave), 1 (delete) or 2 (empty)";

@@ -149,4 +149,25 @@ bool copyAndClose(FILE* from, FILE* to) {
   return ok;
 }
 
+bool splitAssignment(const std::string& assignment, std::string* key, std::string* value,
+                     std::string* error) {
+  std::string::size_type equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    *error = "not KEY=VALUE: " + assignment;
+    return false;
+  }
+  *key = assignment.substr(0, equals);
+  *value = assignment.substr(equals + 1);
+  return true;
+}
+
+bool setSwitch(const std::string& key, const std::string& value, bool* flag, std::string* error) {
+  if (value != "0" && value != "1") {
+    *error = key + " takes 0 or 1";
+    return false;
+  }
+  *flag = value == "1";
+  return true;
+}
+
 }  // namespace ftpd

@@ -48,6 +48,12 @@ bool readSmallFile(const std::string& path, size_t limit, std::string* bytes);
 // write failed or `to` did not close cleanly. Closes both.
 bool copyAndClose(FILE* from, FILE* to);
 
+// Splits "KEY=VALUE"; false with `error` set when there is no '='.
+bool splitAssignment(const std::string& assignment, std::string* key, std::string* value,
+                     std::string* error);
+// Sets a switch from "0" or "1"; false with `error` set for any other value.
+bool setSwitch(const std::string& key, const std::string& value, bool* flag, std::string* error);
+
 }  // namespace ftpd
 
 #endif  // TOOLS_FTPD_STANDIN_UTIL_H_
