@@ -4,6 +4,7 @@
 #ifndef BENCH_BENCH_SUPPORT_H_
 #define BENCH_BENCH_SUPPORT_H_
 
+#include <chrono>
 #include <string>
 
 namespace bench {
@@ -18,6 +19,12 @@ std::string makeScratchFolder(const char* benchmark);
 // Removes the folder with all it holds, or with BRINDLE_BENCH_KEEP set
 // keeps it and says where. False when it could not be removed.
 bool dropScratchFolder(const std::string& folder);
+
+// A program of that name is in a folder of PATH.
+bool onPath(const std::string& program);
+
+// Seconds since `since`.
+double secondsSince(std::chrono::steady_clock::time_point since);
 
 // Lines of a server's vfs file: one entry per release below `realRoot`
 // ("<realRoot>/<year>/<name>" mapped to "/mp3/<year>/<name>"), numbered from

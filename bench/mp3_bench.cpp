@@ -33,25 +33,11 @@ const char* const kFixtures[] = {
 using testing_support::readFile;
 using testing_support::writeFile;
 
-bool onPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    if (fs::exists(fs::path(folder.empty() ? "." : folder) / program)) return true;
-  }
-  return false;
-}
-
-double seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
-  if (!onPath("mp3info") || !onPath("xargs")) {
+  if (!bench::onPath("mp3info") || !bench::onPath("xargs")) {
     std::fprintf(stderr, "mp3_bench: needs mp3info and xargs on PATH\n");
     return 1;
   }
@@ -109,11 +95,11 @@ int main(int argc, char** argv) {
       info.read(path.c_str());
       checksum += info.bitrate.length() + info.sampleRate.length() + info.artist[0];
     }
-    ours = std::min(ours, seconds(start));
+    ours = std::min(ours, bench::secondsSince(start));
 
     start = std::chrono::steady_clock::now();
     int status = std::system(command.c_str());
-    theirs = std::min(theirs, seconds(start));
+    theirs = std::min(theirs, bench::secondsSince(start));
     std::string out = readFile(outPath);
     long lines = static_cast<long>(std::count(out.begin(), out.end(), '\n'));
     if (status == -1 || lines != files) {

@@ -38,20 +38,6 @@ const char* const kFixtures[] = {
 using testing_support::readFile;
 using testing_support::writeFile;
 
-bool onPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    if (fs::exists(fs::path(folder.empty() ? "." : folder) / program)) return true;
-  }
-  return false;
-}
-
-double seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 // `text` in the 30-byte field at `at` of a 128-byte ID3v1 tag, NUL-padded.
 void putField(std::string& data, size_t at, size_t width, const std::string& text) {
   std::string field = text.substr(0, width);
@@ -144,7 +130,7 @@ int main(int argc, char** argv) {
   std::vector<int> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::max(1, std::atoi(argv[i])));
   if (sizes.empty()) sizes = {1000, 2000, 4000};
-  if (!onPath("mp3info") || !onPath("xargs") || !onPath("find")) {
+  if (!bench::onPath("mp3info") || !bench::onPath("xargs") || !bench::onPath("find")) {
     std::fprintf(stderr, "tunelacer_bench: needs find, xargs and mp3info on PATH\n");
     return 1;
   }
@@ -174,7 +160,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> run = {program, tree.install + "/tunelacer"};
     auto firstStart = std::chrono::steady_clock::now();
     testing_support::CapturedRun first = testing_support::runCaptured(run);
-    const double firstRun = seconds(firstStart);
+    const double firstRun = bench::secondsSince(firstStart);
     if (first.exitCode != 0) {
       std::fprintf(stderr, "tunelacer_bench: tunelacer ended with %d\n", first.exitCode);
       return 1;
@@ -183,13 +169,13 @@ int main(int argc, char** argv) {
     auto best = [](double* figure, const std::string& command) {
       auto start = std::chrono::steady_clock::now();
       int status = std::system(command.c_str());
-      *figure = std::min(*figure, seconds(start));
+      *figure = std::min(*figure, bench::secondsSince(start));
       return status != -1;
     };
     for (int round = 0; round < kRounds; ++round) {
       auto start = std::chrono::steady_clock::now();
       int code = testing_support::runCaptured(run).exitCode;
-      f.ours = std::min(f.ours, seconds(start));
+      f.ours = std::min(f.ours, bench::secondsSince(start));
       if (code != 0 || !best(&f.find, find) || !best(&f.findLinks, findLinks) ||
           !best(&f.mp3info, mp3info)) {
         std::fprintf(stderr, "tunelacer_bench: a run failed\n");
