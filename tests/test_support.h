@@ -23,7 +23,7 @@ class ScopedTempDir {
   ScopedTempDir& operator=(const ScopedTempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  // path() + "/" + relative
+  // path(), the platform's separator, relative
   std::string at(const std::string& relative) const;
 
  private:
@@ -38,11 +38,11 @@ class InstallSandbox {
  public:
   InstallSandbox();
   const std::string& root() const { return temp_.path(); }
-  std::string data() const { return root() + "/data"; }
-  std::string output() const { return root() + "/output"; }
-  std::string site() const { return root() + "/site"; }
+  std::string data() const { return temp_.at("data"); }
+  std::string output() const { return temp_.at("output"); }
+  std::string site() const { return temp_.at("site"); }
   // The path a hook is started with: its own path inside the install folder.
-  std::string program(const std::string& name) const { return root() + "/" + name; }
+  std::string program(const std::string& name) const { return temp_.at(name); }
   // The lines the chmod stand-in logged, oldest first.
   std::vector<std::string> chmodLog() const;
   void clearChmodLog() const;
