@@ -238,6 +238,7 @@ TEST(XFileTest, ReplacingWritesAllOrNothing) {
   }
 }
 
+#ifndef _WIN32  // symbolic links
 // A rewrite never writes through a link planted where its temporary file
 // might go: the names a predictable scheme would pick (the target's name,
 // the process and a counter) are tried here, and whatever the name, the new
@@ -258,6 +259,7 @@ TEST(XFileTest, RewriteIgnoresPlantedTemporaryNames) {
   EXPECT_EQ(readFile(temp.at("outside")), "outside");
   EXPECT_EQ(readFile(temp.at("racer.sav")), std::string("\x04\0\0\0race", 8));
 }
+#endif
 
 TEST(XFileTest, CopyTextFile) {
   ScopedTempDir temp;
@@ -278,8 +280,9 @@ TEST(XFileTest, CopyTextFile) {
 
   // A folder, a FIFO or a link is no source; a link or a folder is no
   // target. Nothing is written then, and nothing through a link.
-  mkdir(temp.at("folder").c_str(), 0755);
+  testing_support::makeDirs(temp.at("folder"));
   EXPECT_EQ(copyTextFile(XString(temp.at("folder")), XString(temp.at("f.txt"))), -1);
+#ifndef _WIN32  // FIFOs and symbolic links
   ASSERT_EQ(mkfifo(temp.at("fifo").c_str(), 0644), 0);
   EXPECT_EQ(copyTextFile(XString(temp.at("fifo")), XString(temp.at("f.txt"))), -1);
   ASSERT_EQ(symlink(source.c_str(), temp.at("link.txt").c_str()), 0);
@@ -289,6 +292,7 @@ TEST(XFileTest, CopyTextFile) {
   ASSERT_EQ(symlink(temp.at("outside.txt").c_str(), temp.at("planted.txt").c_str()), 0);
   EXPECT_EQ(copyTextFile(XString(source), XString(temp.at("planted.txt"))), -1);
   EXPECT_EQ(readFile(temp.at("outside.txt")), "outside");
+#endif
   EXPECT_EQ(copyTextFile(XString(source), XString(temp.at("folder"))), -1);
   // A target folder that is not there: no copy, and no temporary file left.
   EXPECT_EQ(copyTextFile(XString(source), XString(temp.at("none/x.txt"))), -1);

@@ -11,6 +11,16 @@
 
 namespace {
 
+#ifdef _WIN32
+// The Windows runtime's names for the same calls.
+time_t timegm(struct tm* parts) { return _mkgmtime(parts); }
+struct tm* gmtime_r(const time_t* when, struct tm* out) {
+  struct tm* utc = gmtime(when);
+  *out = utc != nullptr ? *utc : tm{};
+  return utc != nullptr ? out : nullptr;
+}
+#endif
+
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
 using testing_support::writeFile;

@@ -66,7 +66,8 @@ std::string makeTempFolder() {
   for (int tries = 0; tries < 100; ++tries) {
     char name[64];
     std::snprintf(name, sizeof name, "brindle-test-%lx-%x-%x",
-                  static_cast<unsigned long>(GetCurrentProcessId()), GetTickCount(), ++counter);
+                  static_cast<unsigned long>(GetCurrentProcessId()),
+                  static_cast<unsigned>(GetTickCount()), ++counter);
     std::string path = joined(folder, name);
     if (platform::makeDir(path.c_str())) return path;
   }

@@ -139,6 +139,7 @@ TEST(TallyfullTest, AdvertisementFile) {
     EXPECT_TRUE(site.box.chmodLog().empty()) << source;
   }
 
+#ifndef _WIN32  // symbolic links
   // A link planted under the advertisement's name is not written through.
   std::string planted = site.release("Planted");
   writeFile(site.box.root() + "/outside", "keep me");
@@ -149,6 +150,7 @@ TEST(TallyfullTest, AdvertisementFile) {
   ASSERT_EQ(completed(site, planted + "/a.rar"), kExitDone);
   EXPECT_EQ(readFile(site.box.root() + "/outside"), "keep me");
   EXPECT_TRUE(site.box.chmodLog().empty());
+#endif
 
   // A target that cannot be made (a folder stands in its place).
   DirSet dirSet(XString(rel), nullptr, nullptr);

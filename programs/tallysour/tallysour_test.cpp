@@ -56,6 +56,7 @@ TEST(TallysourTest, BadFileByModule) {
   }
 }
 
+#ifndef _WIN32  // symbolic links
 // A ".bad" name that is a link (planted by an uploader) is neither emptied
 // nor deleted through, nor handed to the chmod program.
 TEST(TallysourTest, BadLinkIsLeftAlone) {
@@ -72,6 +73,7 @@ TEST(TallysourTest, BadLinkIsLeftAlone) {
     EXPECT_TRUE(site.box.chmodLog().empty()) << int(badf);
   }
 }
+#endif
 
 TEST(TallysourTest, MissingBadFileAndCdFolders) {
   HookSite site;
