@@ -733,7 +733,16 @@ bool replaceFile(const char* from, const char* to) {
       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
     return false;
   }
-  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+  // A reader that has the old file open holds up its replacement for the
+  // moment it reads; the rename is tried again for a while.
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return true;
+    DWORD error = GetLastError();
+    if (attempt >= 100 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
+      return false;
+    }
+    Sleep(10);
+  }
 }
 
 // ---- listing ----

@@ -49,14 +49,14 @@ TEST(FsWin32, ListingWithAttributeMasks) {
   EXPECT_EQ(listed(dir.path(), platform::kAttrSystem),
             (std::vector<std::string>{".dot", "b.txt", "system.txt"}));
   EXPECT_EQ(listed(dir.path(), platform::kAttrFolder),
-            (std::vector<std::string>{"a-folder", ".dot", "b.txt"}));
+            (std::vector<std::string>{".dot", "a-folder", "b.txt"}));
   EXPECT_EQ(listed(dir.path(), 22),
-            (std::vector<std::string>{"a-folder", ".dot", "b.txt", "Hidden.txt", "system.txt"}));
+            (std::vector<std::string>{".dot", "a-folder", "b.txt", "Hidden.txt", "system.txt"}));
 
   std::vector<platform::DirEntry> all;
   ASSERT_TRUE(platform::listFolder(dir.path(), all));
   ASSERT_EQ(all.size(), 5u);
-  EXPECT_TRUE(all[0].isFolder);
+  EXPECT_TRUE(all[1].isFolder);
   EXPECT_EQ(all[3].name, "Hidden.txt");
   EXPECT_EQ(all[3].attributes, platform::kAttrHidden);
   EXPECT_EQ(all[3].size, 2u);
@@ -142,13 +142,15 @@ TEST(FsWin32, TextModeWritesCrLf) {
   text << XString("one\ntwo\n");
   ASSERT_TRUE(text.commit());
   EXPECT_EQ(readFile(path), "one\r\ntwo\r\n");
-  XFile lines(path.c_str(), "rt", true);
-  XString line;
-  ASSERT_TRUE(lines.readLine(line, 100));
-  EXPECT_EQ(line, "one");
-  ASSERT_TRUE(lines.readLine(line, 100));
-  EXPECT_EQ(line, "two");
-  EXPECT_FALSE(lines.readLine(line, 100));
+  {
+    XFile lines(path.c_str(), "rt", true);
+    XString line;
+    ASSERT_TRUE(lines.readLine(line, 100));
+    EXPECT_EQ(line, "one");
+    ASSERT_TRUE(lines.readLine(line, 100));
+    EXPECT_EQ(line, "two");
+    EXPECT_FALSE(lines.readLine(line, 100));
+  }
   XFile stored;
   stored.openReplacing(path.c_str(), false);
   stored << XString("x\n");
