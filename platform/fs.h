@@ -109,12 +109,12 @@ bool sameFile(const char* a, const char* b);
 // Gives a regular file the hidden attribute alone, or none ("normal"), never
 // through a link; nothing to do on POSIX.
 void setHidden(const char* path, bool hidden);
-// Permission bits (07777) of what a path names. The suite itself never
-// uses them; the stand-in of the outside chmod program does. A symbolic
-// link is never followed: setting the bits of one fails and changes nothing.
-// Windows has only the read-only attribute: the bits read 0444 or 0666
-// (0555 or 0777 for a folder), and setting them without the owner's write
-// bit 0200 makes the file read-only.
+// Permission bits (07777) of what a path names: the configuration utility
+// reads them to tell a read-only file, the stand-in of the outside chmod
+// program sets them. A symbolic link is never followed: setting the bits of
+// one fails and changes nothing. Windows has only the read-only attribute:
+// the bits read 0444 or 0666 (0555 or 0777 for a folder), and setting them
+// without the owner's write bit 0200 makes the file read-only.
 bool modeBits(const char* path, unsigned int* bits);
 [[nodiscard]] bool setModeBits(const char* path, unsigned int bits);
 

@@ -57,6 +57,7 @@ TMainWindow::TMainWindow(TComponent* owner, const XString& installFolder)
   if (!linkerConfig.load(kLinkerConfigFile)) linkerConfig.setDefaults(0);
   currentModule = nullptr;
   settingsToForm();
+  al_loaduserfileClick(nullptr);
 
   // The stamp only spares a later start the conversion: one that cannot be
   // written changes nothing else.

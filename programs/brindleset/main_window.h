@@ -58,10 +58,22 @@ class TMainWindow : public TForm {
   void IsPathname(TObject* Sender, char& Key);
   void OnlyNumbers(TObject* Sender, char& Key);
 
+  // The allotment panel. loadUserFile rebuilds the allotment list and the
+  // user list from the server's user file; false when it gives no users.
+  [[nodiscard]] bool loadUserFile();
+  void al_loaduserfileClick(TObject* Sender);
+  void al_userChange(TObject* Sender);
+  // A bad credits number raises EConvertError before anything changes.
+  void al_updateuserClick(TObject* Sender);
+  void al_updategroupClick(TObject* Sender);
+  // "change my .ftpd": the server's hook entries for this install folder.
+  void changeftpd(TObject* Sender);
+
   TTreeView* overview = nullptr;
   TPanel* control = nullptr;
   TButton* save = nullptr;
   TButton* cancel = nullptr;
+  TButton* Button1 = nullptr;  // "change my .ftpd"
   TMemo* help = nullptr;
   TPanel* panels_general = nullptr;
   TPanel* panels_allotment = nullptr;
@@ -98,6 +110,7 @@ class TMainWindow : public TForm {
   void buildSpecialListPanel();
   void buildDawnrollPanel();
   void buildTunelacerPanel();
+  void buildAllotmentPanel();
   // The list box with its input edit, "+" and "-" inside `parent`.
   void addListEditor(TWinControl* parent, const char* listName, int left, int top, int width,
                      int height);

@@ -41,6 +41,8 @@ void TMainWindow::buildForm() {
   save->OnClick = forms::handler(this, &TMainWindow::saveClick);
   cancel = addButton(control, "cancel", "cancel", 8, 40, kTreeWidth - 16, 26);
   cancel->OnClick = forms::handler(this, &TMainWindow::cancelClick);
+  Button1 = addButton(control, "Button1", "change my .ftpd", 8, 72, kTreeWidth - 16, 26);
+  Button1->OnClick = forms::handler(this, &TMainWindow::changeftpd);
 
   TPanel** panels[] = {&panels_general,      &panels_allotment,  &panels_messageboard,
                        &panels_requestboard, &panels_newdirlist, &panels_ndlspecial,
@@ -55,6 +57,7 @@ void TMainWindow::buildForm() {
     (*panels[i])->setVisible(i == 0);
   }
   buildGeneralPanel();
+  buildAllotmentPanel();
   buildMessageBoardPanel();
   buildRequestBoardPanel();
   buildNewDirListPanel();

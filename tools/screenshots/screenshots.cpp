@@ -1,7 +1,8 @@
 // Renders every panel and tab of the configuration utility's main window
 // into PNG files, on Qt's screenless platform, so that the forms can be
 // looked at without a display. The window runs on a scratch install folder
-// with the default settings, which is removed afterwards.
+// with the default settings and a small user file of the server, which is
+// removed afterwards.
 //
 // usage: brindleset-screenshots <folder>
 #include <QCoreApplication>
@@ -36,6 +37,24 @@ void shoot(TMainWindow& window, const fs::path& folder, const std::string& name)
     std::fprintf(stderr, "brindleset-screenshots: cannot write %s\n", file.string().c_str());
     ++failed;
   }
+}
+
+// A few users of the server, so that the allotment panel shows one: the
+// name, the groups and the credits in a user file's 23 fields.
+void showUsers(TMainWindow& window, const fs::path& scratch) {
+  const char* const users[] = {"alice:0:pw:staff:1:0:0:0:0:0:0:0::::2048.50:0:0:0000000-::0:0:",
+                               "bob:0:pw:uploaders,vip:1:0:0:0:0:0:0:0::::12.5:0:0:0000000-::0:0:",
+                               "carol:0:pw:uploaders:1:0:0:0:0:0:0:0::::0:0:0:0000000-::0:0:"};
+  fs::path file = scratch / "users.txt";
+  FILE* out = std::fopen(file.string().c_str(), "wb");
+  if (!out) return;
+  for (const char* user : users) std::fprintf(out, "%s\r\n", user);
+  if (std::fclose(out) != 0) return;
+  forms::testing::find<TEdit>(window, "userfile")->setText(XString(file.string()));
+  window.al_loaduserfileClick(nullptr);
+  auto* list = forms::testing::find<TComboBox>(window, "al_user");
+  list->setItemIndex(1);
+  window.al_userChange(nullptr);
 }
 
 // The tree's order leads the file names, so they sort as the tree does.
@@ -92,6 +111,7 @@ int main(int argc, char** argv) {
     forms::testing::ScriptedHook hook;
     TMainWindow window(nullptr, XString(scratch.string()));
     window.Show();
+    showUsers(window, scratch);
     TTreeNodes* nodes = window.overview->Items();
     for (int i = 0; i < nodes->Count(); ++i) {
       TTreeNode* node = nodes->Item(i);

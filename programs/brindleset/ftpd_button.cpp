@@ -1,0 +1,48 @@
+// The control panel's "change my .ftpd" button: the server's hook entries
+// pointed at this install folder.
+#include "programs/brindleset/ftpd_registration.h"
+#include "programs/brindleset/main_window.h"
+
+using brindleset::FtpdChange;
+
+namespace {
+
+// The utility's information box: a text and an OK button.
+void showInfo(const XString& text) {
+  // An OK box has one answer.
+  (void)Application->MessageBox(text, "Info", MB_OK);
+}
+
+void showError(const XString& text) {
+  // An OK box has one answer.
+  (void)Application->MessageBox(text, "error", MB_OK);
+}
+
+}  // namespace
+
+// The programs lie in the folder above the working folder, which is the
+// data folder. The file is read and rewritten at once, whatever happens to
+// the settings later.
+void TMainWindow::changeftpd(TObject* Sender) {
+  XPath working;
+  working.setToCurrentDir();
+  TOpenDialog dialog(this);
+  dialog.DefaultExt = "ftpd";
+  dialog.Filter = "Raiden ftpd file (*.ftpd)|*.ftpd|All files|*.*";
+  dialog.Title = "Where is Raiden's .ftpd file?";
+  dialog.Options = ofHideReadOnly | ofNoChangeDir | ofPathMustExist;
+  if (!dialog.Execute()) return;
+  if (working.empty()) {
+    showError(brindleset::ftpdChangeError(FtpdChange::kBadFolder));
+    return;
+  }
+  FtpdChange change =
+      brindleset::changeFtpdFile(dialog.FileName, brindleset::backupNameOf(dialog.FileName),
+                                 brindleset::installFolderOf(working));
+  if (change == FtpdChange::kChanged) {
+    showInfo(brindleset::kFtpdChanged);
+    return;
+  }
+  XString error = brindleset::ftpdChangeError(change);
+  if (!error.empty()) showError(error);
+}
