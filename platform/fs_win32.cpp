@@ -152,7 +152,9 @@ bool forEachEntry(const std::string& folder, const std::function<void(const Foun
   std::string pattern = joinPath(folder.empty() ? "." : folder, "*");
   struct __finddata64_t data;
   intptr_t find = _findfirst64(pattern.c_str(), &data);
-  if (find == -1) return errno == ENOENT && GetFileAttributesA(folder.empty() ? "." : folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (find == -1)
+    return errno == ENOENT &&
+           GetFileAttributesA(folder.empty() ? "." : folder.c_str()) != INVALID_FILE_ATTRIBUTES;
   do {
     if (isDotName(data.name)) continue;
     Found found;
@@ -355,8 +357,8 @@ bool isRegularHandle(HANDLE handle) {
   if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK) return false;
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(handle, &info)) return false;
-  return (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                                   FILE_ATTRIBUTE_DEVICE)) == 0;
+  return (info.dwFileAttributes &
+          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 HANDLE openRegular(const char* path, DWORD access, DWORD disposition, DWORD share) {
@@ -429,8 +431,8 @@ FILE* createTempBeside(const std::string& path, std::string* tempPath, bool text
   if (tempPath == nullptr) return nullptr;
   HANDLE handle = createTempHandle(path, tempPath);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  FILE* file = fileFromHandle(handle, _O_WRONLY | (textMode ? _O_TEXT : _O_BINARY),
-                              textMode ? "wt" : "wb");
+  FILE* file =
+      fileFromHandle(handle, _O_WRONLY | (textMode ? _O_TEXT : _O_BINARY), textMode ? "wt" : "wb");
   if (file == nullptr) DeleteFileA(tempPath->c_str());
   return file;
 }
@@ -562,8 +564,8 @@ std::string resolvedPath(const std::string& path) {
   DWORD needed = GetFullPathNameA(asked.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return std::string();
   std::vector<char> buffer(needed + 1);
-  DWORD got = GetFullPathNameA(asked.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(),
-                               nullptr);
+  DWORD got =
+      GetFullPathNameA(asked.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
   if (got == 0 || got >= buffer.size()) return std::string();
   // Separators doubled by the caller go; "." and ".." went already.
   std::string full;
@@ -611,8 +613,8 @@ bool sameFile(const char* a, const char* b) {
 }
 
 void setHidden(const char* path, bool hidden) {
-  HANDLE handle = win32::openRegular(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                     OPEN_EXISTING);
+  HANDLE handle =
+      win32::openRegular(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, OPEN_EXISTING);
   if (handle == INVALID_HANDLE_VALUE) return;
   // The suite reports no failed step here: a file that keeps its old
   // attributes is still read and rewritten.
@@ -631,10 +633,10 @@ bool modeBits(const char* path, unsigned int* bits) {
 
 bool setModeBits(const char* path, unsigned int bits) {
   if (path == nullptr || path[0] == 0 || win32::isDeviceName(path)) return false;
-  HANDLE handle = CreateFileA(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE handle =
+      CreateFileA(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
   bool ok = GetFileInformationByHandle(handle, &info) &&
@@ -663,9 +665,9 @@ bool createEmptyFile(const char* path) {
       win32::reachesAnotherName(path)) {
     return false;
   }
-  HANDLE handle = CreateFileA(path, GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle =
+      CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle != INVALID_HANDLE_VALUE) return CloseHandle(handle) != 0;
   DWORD error = GetLastError();
   if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
@@ -692,9 +694,9 @@ bool removeEmptyFile(const char* path) {
   if (handle == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
   FILE_DISPOSITION_INFO disposition = {TRUE};
-  bool ok = GetFileSizeEx(handle, &size) && size.QuadPart == 0 &&
-            SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
-                                       sizeof disposition);
+  bool ok =
+      GetFileSizeEx(handle, &size) && size.QuadPart == 0 &&
+      SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
   CloseHandle(handle);
   return ok;
 }

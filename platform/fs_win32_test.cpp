@@ -1,9 +1,8 @@
 // The Windows file-system layer: the listing with attribute masks, names
 // that reach a file only through its 8.3 alias, text mode, attributes and
 // the safe opens and renames.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <set>

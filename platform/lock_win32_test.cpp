@@ -1,8 +1,7 @@
 // The Windows locks between two processes: the test holds a lock while a
 // helper program asks for it.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <string>

@@ -64,8 +64,8 @@ class Handle {
 
 HANDLE openNull(DWORD access) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  return CreateFileA("NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                     0, nullptr);
+  return CreateFileA("NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                     nullptr);
 }
 
 // An inheritable copy of one of our standard handles, or null.
@@ -151,10 +151,10 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool sh
   InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
   std::vector<char> listBytes(listSize);
   auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listBytes.data());
-  bool haveList = listSize > 0 && InitializeProcThreadAttributeList(list, 1, 0, &listSize) &&
-                  UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                            handed.data(), handed.size() * sizeof(HANDLE),
-                                            nullptr, nullptr);
+  bool haveList =
+      listSize > 0 && InitializeProcThreadAttributeList(list, 1, 0, &listSize) &&
+      UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handed.data(),
+                                handed.size() * sizeof(HANDLE), nullptr, nullptr);
 
   STARTUPINFOEXA start = {};
   start.StartupInfo.cb = sizeof start;
@@ -178,8 +178,8 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool sh
     // so the three are still all it gets.
     start.StartupInfo.cb = sizeof start.StartupInfo;
     ok = CreateProcessA(argv[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                        flags & ~EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
-                        &start.StartupInfo, &started);
+                        flags & ~EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &start.StartupInfo,
+                        &started);
   }
   if (haveList) DeleteProcThreadAttributeList(list);
   if (!ok) return kNotStarted;

@@ -1,9 +1,8 @@
 // Starting programs on Windows: exit codes, arguments through the runtime's
 // parsing, the standard handles, the time limit over the whole tree, the
 // command-line text, and the chmod program started from the data folder.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <string>

@@ -94,9 +94,7 @@ ScopedTempDir::~ScopedTempDir() {
   removeTree(path_);
 }
 
-std::string ScopedTempDir::at(const std::string& relative) const {
-  return joined(path_, relative);
-}
+std::string ScopedTempDir::at(const std::string& relative) const { return joined(path_, relative); }
 
 InstallSandbox::InstallSandbox() {
   makeDirs(data());

@@ -121,18 +121,20 @@ int main(int argc, char** argv) {
     DWORD got = 1;
     bool ended = ReadFile(input, &first, 1, &got, nullptr) && got == 0;
     DWORD flags = 0;
-    HANDLE other = reinterpret_cast<HANDLE>(static_cast<intptr_t>(std::strtoll(args[1].c_str(), nullptr, 0)));
+    HANDLE other =
+        reinterpret_cast<HANDLE>(static_cast<intptr_t>(std::strtoll(args[1].c_str(), nullptr, 0)));
     bool reached = GetHandleInformation(other, &flags) && GetFileType(other) == FILE_TYPE_DISK;
-    std::string text = std::string("in:") + typeName(input) + " out:" +
-                       typeName(GetStdHandle(STD_OUTPUT_HANDLE)) + " err:" +
-                       typeName(GetStdHandle(STD_ERROR_HANDLE)) + (ended ? " ended" : " open") +
-                       (reached ? " inherited" : " alone");
+    std::string text = std::string("in:") + typeName(input) +
+                       " out:" + typeName(GetStdHandle(STD_OUTPUT_HANDLE)) +
+                       " err:" + typeName(GetStdHandle(STD_ERROR_HANDLE)) +
+                       (ended ? " ended" : " open") + (reached ? " inherited" : " alone");
     return writeText(args[0], text) ? 0 : 1;
   }
   // sleep MS [MARKER]: with a marker, first start a child that writes it
   // after MS / 2 milliseconds; then sleep.
   if (command == "sleep" && !args.empty()) {
-    if (args.size() == 2 && !startAgain("late " + std::to_string(number(0) / 2) + " \"" + args[1] + "\"")) {
+    if (args.size() == 2 &&
+        !startAgain("late " + std::to_string(number(0) / 2) + " \"" + args[1] + "\"")) {
       return 1;
     }
     Sleep(static_cast<DWORD>(number(0)));
