@@ -4,7 +4,9 @@
 #include <exception>
 
 #include "forms/forms.h"
+#include "programs/brindleset/chmod_popup.h"
 #include "programs/brindleset/main_window.h"
+#include "programs/brindleset/message_boxes.h"
 
 int WinMain() {
   // Without a display the window library cannot start at all.
@@ -18,6 +20,9 @@ int WinMain() {
     Application->Initialize();
     Application->setTitle("Brindlecast Configuration Utility");
     Application->CreateForm(MainWindow);
+    Application->CreateForm(Chmod_popup);
+    Application->CreateForm(MBox);
+    Application->CreateForm(YesNoBox);
     Application->Run();
   } catch (const std::exception& e) {
     Application->ShowException(&e);

@@ -2,16 +2,12 @@
 // pointed at this install folder.
 #include "programs/brindleset/ftpd_registration.h"
 #include "programs/brindleset/main_window.h"
+#include "programs/brindleset/message_boxes.h"
 
 using brindleset::FtpdChange;
 
 namespace {
 
-// The utility's information box: a text and an OK button.
-void showInfo(const XString& text) {
-  // An OK box has one answer.
-  (void)Application->MessageBox(text, "Info", MB_OK);
-}
 
 void showError(const XString& text) {
   // An OK box has one answer.
@@ -40,7 +36,8 @@ void TMainWindow::changeftpd(TObject* Sender) {
       brindleset::changeFtpdFile(dialog.FileName, brindleset::backupNameOf(dialog.FileName),
                                  brindleset::installFolderOf(working));
   if (change == FtpdChange::kChanged) {
-    showInfo(brindleset::kFtpdChanged);
+    TMBox done(this, brindleset::kFtpdChanged);
+    (void)done.ShowModal();  // an information: its one answer changes nothing
     return;
   }
   XString error = brindleset::ftpdChangeError(change);

@@ -118,6 +118,11 @@ TEST_F(FtpdButtonTest, ChangeMyFtpdBacksTheFileUpAndRegistersThisInstallFolder) 
   auto window = start();
   const std::string original = readFile(ftpd);
   hook.fileAnswers.push_back(XString(ftpd));
+  XString shown;
+  hook.modalAnswers.push_back([&](TForm& box) {
+    shown = in<TMemo>(box, "text").Text();
+    forms::testing::clickButton("Button1")(box);
+  });
   ASSERT_TRUE(click(*window->Button1));
 
   ASSERT_EQ(hook.fileDialogs.size(), 1u);
@@ -131,10 +136,10 @@ TEST_F(FtpdButtonTest, ChangeMyFtpdBacksTheFileUpAndRegistersThisInstallFolder) 
 
   EXPECT_EQ(readFile(ftpd), registeredFor(install + "/"));
   EXPECT_EQ(readFile(backup()), original);
-  ASSERT_EQ(hook.messages.size(), 1u);
-  EXPECT_EQ(hook.messages[0].text,
+  EXPECT_EQ(hook.modalForms, std::vector<XString>{"MBox"});
+  EXPECT_EQ(shown,
             "Your .ftpd has been changed. A backup has been made in Brindlecast\\data directory.");
-  EXPECT_EQ(hook.messages[0].caption, "Info");
+  EXPECT_TRUE(hook.messages.empty());
   // The settings in memory are not touched, and nothing else is written.
   EXPECT_EQ(dataFiles(),
             (std::vector<std::string>{"BCconfigSettings.cfg", "backup of RaidenFTPD.ftpd"}));
@@ -145,7 +150,7 @@ TEST_F(FtpdButtonTest, ChangeMyFtpdBacksTheFileUpAndRegistersThisInstallFolder) 
   ASSERT_TRUE(click(*window->Button1));
   EXPECT_EQ(readFile(backup()), registeredFor(install + "/"));
   EXPECT_EQ(readFile(ftpd), registeredFor(install + "/"));
-  EXPECT_EQ(hook.messages.size(), 2u);
+  EXPECT_EQ(hook.modalForms.size(), 2u);
 }
 
 TEST_F(FtpdButtonTest, NothingChangesWithoutAFileOrABackupAndFailuresAreShown) {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "foundation/version.h"
 #include "platform/fs.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "programs/brindleset/hover_help.h"
 #include "settings/settings_stamp.h"
 
 namespace {
@@ -33,8 +33,15 @@ TMainWindow::TMainWindow(TComponent* owner, const XString& installFolder)
   buildForm();
 
   Application->setHintHidePause(5000);
-  help->setText(XString("Welcome to Brindlecast configuration utility!\r\n\r\n") + versionString);
+  help->setText(brindleset::welcomeText());
   enterDataFolder(installFolder);
+  // Named with its folder, so that the help call needs no change of the
+  // working folder.
+  if (!installFolder.empty()) {
+    XPath helpFile(installFolder);
+    helpFile.ensureTrailing(platform::kPathSep);
+    HelpFile = helpFile + HelpFile;
+  }
   // Read before any settings file: it converts a link-builder file of the
   // oldest form.
   BCconfigSettings stamp(kSettingsStampFile);
@@ -164,9 +171,3 @@ void TMainWindow::saveClick(TObject* Sender) {
 }
 
 void TMainWindow::cancelClick(TObject* Sender) { Application->Terminate(); }
-
-// The module pages hold no settings controls yet: there is nothing to move
-// between them and the current module.
-void TMainWindow::moduleToForm() {}
-
-bool TMainWindow::formToModule() { return true; }

@@ -3,6 +3,8 @@
 #ifndef PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
 #define PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
 
+#include <set>
+
 #include "forms/forms.h"
 #include "settings/gconfig.h"
 #include "settings/lconfig.h"
@@ -68,12 +70,36 @@ class TMainWindow : public TForm {
   void al_updategroupClick(TObject* Sender);
   // "change my .ftpd": the server's hook entries for this install folder.
   void changeftpd(TObject* Sender);
+  // The module list: each acts on the module of the grid's selected row.
+  void module_addClick(TObject* Sender);
+  void module_editClick(TObject* Sender);
+  void module_duplicateClick(TObject* Sender);
+  void module_deleteClick(TObject* Sender);
+  // The owner dialog for the owner triple beside the "change" button.
+  void chmod_changeClick(TObject* Sender);
+  // The panel tools: store resets, the group list file, the help call, the
+  // two bar previews, the placeholder legends, the tag-id edits and the
+  // advertisement file.
+  void deleteBoard(TObject* Sender);
+  void link_saveClick(TObject* Sender);
+  void link_loadClick(TObject* Sender);
+  void helpmeClick(TObject* Sender);
+  void showTestBar(TObject* Sender);
+  void racer_sbbsliderChange(TObject* Sender);
+  void variable_show(TObject* Sender);
+  void updateTagInfo(TObject* Sender);
+  void advertisement_update(TObject* Sender);
+  // The help file's topic for the panel and tab shown.
+  int helpContext() const;
+  // The hover help: the memo "help" explains the control under the mouse.
+  void displayHelp(TObject* Sender, TShiftState Shift, int X, int Y);
 
   TTreeView* overview = nullptr;
   TPanel* control = nullptr;
   TButton* save = nullptr;
   TButton* cancel = nullptr;
   TButton* Button1 = nullptr;  // "change my .ftpd"
+  TButton* helpme = nullptr;
   TMemo* help = nullptr;
   TPanel* panels_general = nullptr;
   TPanel* panels_allotment = nullptr;
@@ -119,6 +145,27 @@ class TMainWindow : public TForm {
                    int top, int width);
   void addPathEdit(TEdit* edit);
   void addNumberEdit(TEdit* edit);
+  // The module list's buttons, the settings on the module pages, and the
+  // panel tools with the placeholder legends.
+  void buildModuleListTools();
+  void buildModuleGeneralPage();
+  void buildModuleSfvPage();
+  void buildModuleMp3Page();
+  void buildModuleBarPage();
+  void buildRacerPages();
+  int addRaceTexts(TTabSheet* page, char kind, int bodyHeight);
+  void buildPanelTools();
+  void addLegend(TWinControl* parent, const char* showName, int showLeft, int showTop, int memoLeft,
+                 int memoTop, int memoWidth);
+  void addOwnerButton(const char* buttonName, const char* userLabel, int left, int top);
+  // The form, its panels and the controls that explain themselves hear
+  // mouse moves with displayHelp.
+  void bindHelp();
+  // The index of the module on the grid's selected row, checked against the
+  // section name the row shows; -1 when they disagree.
+  int selectedModule() const;
+  // The module whose settings the module pages show; null when none.
+  Module<MConfig>* shownModule() const;
 
   void enterDataFolder(const XString& installFolder);
   void addModuleNode(const XString& sectionName);
@@ -132,8 +179,14 @@ class TMainWindow : public TForm {
   bool takeSpecialList();
   void takeDawnroll();
   void takeLinker();
+  void takeModule();
+  bool takeRacer();
 
   XPath browseFolder_;  // where the next file dialog starts; empty at first
+  // The modules whose lists the pages have taken back in this run: their
+  // lists stand in the reverse of the order shown (as a save writes them),
+  // those of a module only loaded in the order shown.
+  std::set<const MConfig*> takenModules_;
 };
 
 extern TMainWindow* MainWindow;

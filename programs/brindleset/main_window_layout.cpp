@@ -65,6 +65,7 @@ void TMainWindow::buildForm() {
   buildDawnrollPanel();
   buildTunelacerPanel();
   buildModulePanels();
+  buildPanelTools();
 
   help = new TMemo(this, "help");
   // Three lines of text: it covers the bottom edge of the panels.
@@ -72,6 +73,7 @@ void TMainWindow::buildForm() {
   help->setReadOnly(true);
   help->setBorderStyle(bsNone);
   help->setTabStop(false);
+  bindHelp();
 }
 
 void TMainWindow::buildTree() {

@@ -30,6 +30,28 @@ void showNode(TMainWindow& window, const char* text) {
   ADD_FAILURE() << "no tree node " << text;
 }
 
+void showPage(TMainWindow& window, const char* page) {
+  auto* sheet = &the<TTabSheet>(window, page);
+  if (sheet->Parent() == window.racer_pages) {
+    window.modules_pages->setActivePage(&the<TTabSheet>(window, "modules_racer"));
+    window.racer_pages->setActivePage(sheet);
+  } else {
+    window.modules_pages->setActivePage(sheet);
+  }
+}
+
+void writeIndex(const std::string& dataFolder,
+                const std::vector<std::vector<std::string>>& modules) {
+  testing_support::makeDirs(dataFolder);
+  std::string path = dataFolder + "/ModuleIndex.idx";
+  ModuleIndex<MConfig> index(path.c_str());
+  index.ensureDefault();
+  for (const std::vector<std::string>& m : modules) {
+    index.add(XString(m[0]), XString(m[1]), XString(m[2]), XString("the " + m[2] + " module"), 0);
+  }
+  ASSERT_TRUE(index.save(path.c_str()));
+}
+
 std::vector<std::string> itemsOf(TMainWindow& window, const char* name) {
   std::vector<std::string> items;
   TStrings* strings = the<TListBox>(window, name).Items();

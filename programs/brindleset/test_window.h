@@ -45,8 +45,25 @@ T& the(TMainWindow& window, const char* name) {
   return *control;
 }
 
+// The control of that name on a dialog; the test fails at once without it.
+template <class T>
+T& in(TForm& form, const char* name) {
+  T* control = forms::testing::find<T>(form, name);
+  if (!control) {
+    ADD_FAILURE() << "no control " << name << " on " << form.Name().c_str();
+    std::abort();
+  }
+  return *control;
+}
+
 // Selects the tree node of that text, as a person does to reach a panel.
 void showNode(TMainWindow& window, const char* text);
+// Brings a tab of the module pages (or of the racer's pages) to the front.
+void showPage(TMainWindow& window, const char* page);
+// An index of the default module and the given modules (file name, path,
+// section name), written to the data folder before the window starts.
+void writeIndex(const std::string& dataFolder,
+                const std::vector<std::vector<std::string>>& modules);
 
 // The items of a list box, first to last.
 std::vector<std::string> itemsOf(TMainWindow& window, const char* name);

@@ -1,8 +1,10 @@
-// Renders every panel and tab of the configuration utility's main window
-// into PNG files, on Qt's screenless platform, so that the forms can be
-// looked at without a display. The window runs on a scratch install folder
-// with the default settings and a small user file of the server, which is
-// removed afterwards.
+// Renders every panel and tab of the configuration utility's main window,
+// each placeholder legend opened, one panel with the hover help of a control
+// in its memo, and its dialogs (module editor, owner dialog, yes/no and
+// information boxes) into PNG files, on Qt's screenless platform, so that
+// the forms can be looked at without a display. The window runs on a
+// scratch install folder with the default settings and a small user file of
+// the server, which is removed afterwards.
 //
 // usage: brindleset-screenshots <folder>
 #include <QCoreApplication>
@@ -18,6 +20,7 @@
 #include "forms/forms.h"
 #include "forms/testing.h"
 #include "programs/brindleset/main_window.h"
+#include "programs/brindleset/message_boxes.h"
 
 namespace fs = std::filesystem;
 
@@ -26,9 +29,9 @@ namespace {
 int written = 0;
 int failed = 0;
 
-void shoot(TMainWindow& window, const fs::path& folder, const std::string& name) {
+void shoot(TForm& form, const fs::path& folder, const std::string& name) {
   QCoreApplication::processEvents();
-  QPixmap picture = window.widget()->grab();
+  QPixmap picture = form.widget()->grab();
   fs::path file = folder / (name + ".png");
   if (picture.save(QString::fromStdString(file.string()), "PNG")) {
     std::printf("%s\n", file.string().c_str());
@@ -74,6 +77,78 @@ void showPages(TMainWindow& window, const fs::path& folder, const std::string& p
       shoot(window, folder, prefix + "-" + *names);
     }
   }
+}
+
+void selectNode(TMainWindow& window, const char* text) {
+  TTreeNodes* nodes = window.overview->Items();
+  for (int i = 0; i < nodes->Count(); ++i) {
+    if (nodes->Item(i)->Text() == text) window.overview->setSelected(nodes->Item(i));
+  }
+}
+
+// Each legend opened over its panel or page, then closed again.
+void showLegends(TMainWindow& window, const fs::path& folder) {
+  const struct {
+    const char* node;
+    const char* page;
+    const char* show;
+  } legends[] = {{"Message Board", nullptr, "mb_varshow"},
+                 {"Request Board", nullptr, "rb_varshow"},
+                 {"Newdir List", nullptr, "ndl_varshow"},
+                 {"Special Lists", nullptr, "ndlspecial_varshow"},
+                 {"default", "modules_pb", "pb_varshow"},
+                 {"default", "racer_general", "racer_gbodyshow"},
+                 {"default", "racer_general", "racer_glineshow"},
+                 {"default", "racer_sfv", "racer_sbodyshow"},
+                 {"default", "racer_sfv", "racer_slineshow"},
+                 {"default", "racer_mp3", "racer_mbodyshow"}};
+  for (const auto& legend : legends) {
+    selectNode(window, legend.node);
+    if (legend.page) {
+      auto* page = forms::testing::find<TTabSheet>(window, legend.page);
+      bool racer = page->Parent() == window.racer_pages;
+      window.modules_pages->setActivePage(
+          racer ? forms::testing::find<TTabSheet>(window, "modules_racer") : page);
+      if (racer) window.racer_pages->setActivePage(page);
+    }
+    auto* show = forms::testing::find<TPanel>(window, legend.show);
+    window.variable_show(show);
+    shoot(window, folder, std::string("10-legend-") + legend.show);
+    window.variable_show(show);
+  }
+}
+
+// The memo explains the control the mouse rests on, here after a move onto
+// it as a person makes.
+void showHover(TMainWindow& window, const fs::path& folder) {
+  selectNode(window, "Tunelacer");
+  forms::testing::moveMouse(*forms::testing::find<TCheckBox>(window, "link_en"));
+  shoot(window, folder, "10-hover-link_en");
+}
+
+// The dialogs as their buttons open them, each answered by its picture.
+void showDialogs(TMainWindow& window, forms::testing::ScriptedHook& hook, const fs::path& folder) {
+  auto picture = [&](const char* name) {
+    return [&folder, name](TForm& form) { shoot(form, folder, std::string("11-dialog-") + name); };
+  };
+  selectNode(window, "Server Modules");
+  hook.modalAnswers.push_back([&](TForm& editor) {
+    forms::testing::find<TEdit>(editor, "fn")->setText("mp3.bcm");
+    forms::testing::find<TEdit>(editor, "sdesc")->setText("mp3");
+    forms::testing::find<TEdit>(editor, "desc")->setText("the mp3 releases");
+    forms::testing::find<TEdit>(editor, "pth")->setText("/mp3/");
+    picture("ModuleEditor")(editor);
+  });
+  forms::testing::find<TButton>(window, "addmodule")->Click();
+  selectNode(window, "Dawnroll Dir");
+  hook.modalAnswers.push_back(picture("Chmod_popup"));
+  forms::testing::find<TButton>(window, "nd_changetod")->Click();
+  selectNode(window, "Message Board");
+  hook.modalAnswers.push_back(picture("YesNoBox"));
+  forms::testing::find<TButton>(window, "mb_delete")->Click();
+  TMBox info(&window, "The file has been deleted.");
+  hook.modalAnswers.push_back(picture("MBox"));
+  (void)info.ShowModal();  // the picture is the answer
 }
 
 }  // namespace
@@ -126,6 +201,9 @@ int main(int argc, char** argv) {
       // One module shows every module's pages.
       if (node->Parent() == window.modulesNode) break;
     }
+    showLegends(window, folder);
+    showHover(window, folder);
+    showDialogs(window, hook, folder);
   }
   fs::current_path(start, error);
   fs::remove_all(scratch, error);
