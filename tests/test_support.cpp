@@ -94,7 +94,9 @@ ScopedTempDir::~ScopedTempDir() {
   removeTree(path_);
 }
 
-std::string ScopedTempDir::at(const std::string& relative) const { return joined(path_, relative); }
+std::string ScopedTempDir::at(const std::string& relative) const {
+  return joinPath(path_, relative);
+}
 
 InstallSandbox::InstallSandbox() {
   makeDirs(data());
@@ -134,6 +136,31 @@ PinnedClock::PinnedClock(int year, int month, int day, int weekday, int hour, in
 }
 
 PinnedClock::~PinnedClock() { platform::pinLocalNow(nullptr); }
+
+std::string joinPath(const std::string& folder, const std::string& relative) {
+  return joined(folder, nativePath(relative));
+}
+
+std::string nativePath(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = platform::kPathSep;
+  }
+  return path;
+}
+
+std::string textBytes(const std::string& text) {
+#ifdef _WIN32
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+#else
+  return text;
+#endif
+}
 
 void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -23,7 +23,8 @@ class ScopedTempDir {
   ScopedTempDir& operator=(const ScopedTempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  // path(), the platform's separator, relative
+  // path() joined with `relative` (written with '/') by the platform's
+  // separator, as joinPath does.
   std::string at(const std::string& relative) const;
 
  private:
@@ -60,6 +61,17 @@ class PinnedClock {
   PinnedClock(const PinnedClock&) = delete;
   PinnedClock& operator=(const PinnedClock&) = delete;
 };
+
+// A physical path: `folder`, the platform's separator and `relative`, whose
+// '/' become the platform's separator as well, so a test writes its paths
+// one way for every platform.
+std::string joinPath(const std::string& folder, const std::string& relative);
+// `path` with each '/' turned into the platform's separator.
+std::string nativePath(std::string path);
+// The bytes a text-mode write of `text` leaves in a file: each LF becomes
+// CR LF on Windows (a CR before it stays, so "\r\n" becomes "\r\r\n"), as
+// the runtime writes them there; the text as given elsewhere.
+std::string textBytes(const std::string& text);
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
