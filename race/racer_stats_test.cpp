@@ -9,6 +9,7 @@
 
 namespace {
 
+using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
@@ -32,14 +33,14 @@ RacerSettings generalSettings() {
 struct TwoRacers {
   TwoRacers() : rel(temp.at("Rel")) {
     makeDirs(rel);
-    writeFile(rel + "/a.mp3", "a");
-    writeFile(rel + "/b.mp3", "b");
+    writeFile(joinPath(rel, "a.mp3"), "a");
+    writeFile(joinPath(rel, "b.mp3"), "b");
   }
   void race(Racer& r) const {
-    r.addUpload(XString(rel + "/a.mp3"), XString("/Rel/a.mp3"), XString("bob"), XString("grp"), 2,
-                100.0f);
-    r.addUpload(XString(rel + "/b.mp3"), XString("/Rel/b.mp3"), XString("eve"), XString("two"), 4,
-                50.5f);
+    r.addUpload(XString(joinPath(rel, "a.mp3")), XString("/Rel/a.mp3"), XString("bob"),
+                XString("grp"), 2, 100.0f);
+    r.addUpload(XString(joinPath(rel, "b.mp3")), XString("/Rel/b.mp3"), XString("eve"),
+                XString("two"), 4, 50.5f);
   }
   ScopedTempDir temp;
   std::string rel;
@@ -67,7 +68,7 @@ TEST(RacerStatsTest, GeneralTextByHand) {
 
   // The second rendering sorts the sorted lists again: the two groups with
   // one file each swap places; the users, of different sizes, stay.
-  std::string message = fixture.rel + "/.message";
+  std::string message = joinPath(fixture.rel, ".message");
   ASSERT_TRUE(race.writeStats(XString(message), false));
   std::string swapped = kGeneralText;
   std::string grp = "G  1 grp   1      2 kb  1  33   100.00";
@@ -161,7 +162,7 @@ TEST(RacerStatsTest, Mp3BlockFollowsTheBody) {
   ScopedTempDir temp;
   std::string rel = temp.at("Rel");
   makeDirs(rel);
-  std::string mp3 = rel + "/01-track.MP3";
+  std::string mp3 = joinPath(rel, "01-track.MP3");
   writeFile(mp3, readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3"));
   RacerSettings settings;
   settings.men = true;
@@ -193,7 +194,7 @@ TEST(RacerStatsTest, Mp3BlockFollowsTheBody) {
 
   // The tag's texts as the tag has them, separators and quotes included;
   // only control bytes show as '?'.
-  std::string tagged = rel + "/02.mp3";
+  std::string tagged = joinPath(rel, "02.mp3");
   writeFile(tagged, mp3_test::word(mp3_test::kMpeg1Layer3) + std::string(300, '\0') +
                         mp3_test::id3v1("t", "AC/DC \"live\" a:b*?<>|\\", "\x01tab\there\x7F",
                                         "1980", "..", 62));

@@ -1,5 +1,7 @@
 #include "tests/test_support.h"
 
+#include <gtest/gtest.h>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -159,6 +161,22 @@ std::string textBytes(const std::string& text) {
   return out;
 #else
   return text;
+#endif
+}
+
+std::string readTextFile(const std::string& path) {
+  const std::string bytes = readFile(path);
+#ifdef _WIN32
+  std::string text;
+  text.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i];
+  }
+  EXPECT_EQ(textBytes(text), bytes) << path << " is not in text mode";
+  return text;
+#else
+  return bytes;
 #endif
 }
 

@@ -72,6 +72,10 @@ std::string nativePath(std::string path);
 // CR LF on Windows (a CR before it stays, so "\r\n" becomes "\r\r\n"), as
 // the runtime writes them there; the text as given elsewhere.
 std::string textBytes(const std::string& text);
+// What a program wrote to `path` in text mode, as it gave it: the bytes
+// with each CR LF turned back into LF on Windows, where the test fails
+// unless the file is exactly textBytes of that text.
+std::string readTextFile(const std::string& path);
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);

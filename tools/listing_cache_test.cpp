@@ -8,6 +8,7 @@
 
 namespace {
 
+using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::ScopedTempDir;
 using testing_support::writeFile;
@@ -25,7 +26,7 @@ TEST(FsFindNoCase, ExactThenFoldedMatch) {
   EXPECT_EQ(found.name, "01-a.MP3");
   EXPECT_EQ(found.size, 2048u);
   EXPECT_FALSE(found.isFolder);
-  ASSERT_TRUE(tools::findNoCase(dir.path() + "/", "01-a.MP3", &found));
+  ASSERT_TRUE(tools::findNoCase(joinPath(dir.path(), ""), "01-a.MP3", &found));
   EXPECT_EQ(found.name, "01-a.MP3");
 
   // The exact name wins over an earlier listed folded match.
@@ -61,10 +62,10 @@ TEST(FsFindNoCase, ListingIsKeptUntilForgotten) {
   makeDirs(rel);
   platform::DirEntry found;
   ASSERT_FALSE(tools::findNoCase(rel, "SEEN", &found));
-  writeFile(rel + "/Seen", "");
+  writeFile(joinPath(rel, "Seen"), "");
   EXPECT_FALSE(tools::findNoCase(rel, "SEEN", &found));
   EXPECT_TRUE(tools::findNoCase(rel, "Seen", &found));  // the exact name is always looked at
-  tools::forgetListing(rel + "/");  // the same folder, spelled otherwise
+  tools::forgetListing(joinPath(rel, ""));              // the same folder, spelled otherwise
   EXPECT_TRUE(tools::findNoCase(rel, "SEEN", &found));
   EXPECT_EQ(found.name, "Seen");
 }

@@ -39,7 +39,7 @@ class QuipSite : public hook_test::HookSite {
       EXPECT_TRUE(answer.name.empty()) << "a second reply " << name;
       answer.name = name.substr(0, name.size() - 2);
       EXPECT_EQ(name.substr(name.size() - 2), ".7");
-      answer.text = testing_support::readFile(path);
+      answer.text = testing_support::readTextFile(path);
       testing_support::removeFileForTest(path);
     }
     return answer;
