@@ -82,8 +82,16 @@ TEST(QuipgateListTest, ListNamesReachNothingOutsideTheDataFolder) {
   ListSite site;
   storeList(site.global.ndlspecial, joinPath(site.box.root(), "outside.ndl"), "o", 2);
   makeDirs(joinPath(site.box.data(), "folder.ndl"));
+  // What "c:outside" would read: on Windows that drive's current folder,
+  // here the data folder itself; elsewhere a file of that name.
+#ifdef _WIN32
+  storeList(site.global.ndlspecial, joinPath(site.box.data(), "outside.ndl"), "c", 2);
+#else
+  storeList(site.global.ndlspecial, joinPath(site.box.data(), "c:outside.ndl"), "c", 2);
+#endif
   // (".." is a number word: a row count of 0.)
-  for (const char* name : {"../outside", "a/b", "a\\b", "..foo", "folder", "missing"}) {
+  for (const char* name :
+       {"../outside", "a/b", "a\\b", "c:outside", "..foo", "folder", "missing"}) {
     EXPECT_EQ(site.reply(std::string("new ") + name),
               std::string("Invalid new dir list name: ") + name + ".\n");
   }
