@@ -13,7 +13,10 @@ using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
+using testing_support::textBytes;
 using testing_support::writeFile;
+
+// Every text here is written in text mode: textBytes gives the bytes.
 
 // Short templates that use every letter, so each text below is worked out by
 // hand from the rules: sizes right-aligned in 9, counts in 2, percents in 3,
@@ -64,7 +67,7 @@ TEST(RacerStatsTest, GeneralTextByHand) {
   ASSERT_TRUE(race.writeStats(XString(reply), true));
   std::string expected = std::string("0\n") + kGeneralText;
   expected.replace(expected.size() - 2, 1, "%%");
-  EXPECT_EQ(readFile(reply), expected);
+  EXPECT_EQ(readFile(reply), textBytes(expected));
 
   // The second rendering sorts the sorted lists again: the two groups with
   // one file each swap places; the users, of different sizes, stay.
@@ -77,7 +80,7 @@ TEST(RacerStatsTest, GeneralTextByHand) {
   std::string reversed =
       "G  1 two   1      4 kb  1  67    50.50\r\nG  2 grp   1      2 kb  1  33   100.00";
   swapped.replace(swapped.find(both), both.size(), reversed);
-  EXPECT_EQ(readFile(message), swapped);
+  EXPECT_EQ(readFile(message), textBytes(swapped));
 }
 
 TEST(RacerStatsTest, WidthsAndCuts) {
@@ -95,7 +98,7 @@ TEST(RacerStatsTest, WidthsAndCuts) {
   fixture.race(race);
   std::string out = fixture.temp.at("m");
   ASSERT_TRUE(race.writeStats(XString(out), false));
-  EXPECT_EQ(readFile(out), "[ev][two]\r\n[bo][grp]|/Rel|b.mp3   ");
+  EXPECT_EQ(readFile(out), textBytes("[ev][two]\r\n[bo][grp]|/Rel|b.mp3   "));
 }
 
 TEST(RacerStatsTest, SfvTextBarAndPercents) {
@@ -151,7 +154,7 @@ TEST(RacerStatsTest, EmptyRaceAndFailures) {
   RacerSettings empty;
   Racer blank(&empty);
   ASSERT_TRUE(blank.writeStats(XString(out), true));
-  EXPECT_EQ(readFile(out), "0\n");
+  EXPECT_EQ(readFile(out), textBytes("0\n"));
 
   Racer none(nullptr);
   EXPECT_FALSE(none.writeStats(XString(out), false));

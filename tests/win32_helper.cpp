@@ -1,6 +1,6 @@
-// A second process for the Windows tests of the platform layer, which cannot
-// fork: it takes locks, reports what it was started with, and hangs on
-// request. Started as "chmod.exe" it is a chmod program that never ends.
+// A second process for the Windows tests, which cannot fork: it takes
+// locks, writes to a board beside others, reports what it was started with,
+// and hangs on request. Started as "chmod.exe" it is a chmod program that never ends.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 
 #include "platform/lock.h"
 #include "platform/process.h"
+#include "tests/board_writer.h"
 
 namespace {
 
@@ -102,6 +103,13 @@ int main(int argc, char** argv) {
       if (!lock.held() || !increment(args[1])) return 1;
     }
     return 0;
+  }
+  // board WRITER LIMIT: one writer of the board test, in the current folder.
+  if (command == "board" && args.size() == 2) {
+    return testing_support::addWriterEntries(static_cast<int>(number(0)),
+                                             static_cast<unsigned int>(number(1)))
+               ? 0
+               : 1;
   }
   // args FILE ARG...: the arguments as the runtime parsed them, one a line.
   if (command == "args" && !args.empty()) {

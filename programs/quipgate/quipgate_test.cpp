@@ -1,12 +1,12 @@
 #include "programs/quipgate/quipgate.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <string>
 
 #include "hookkit/hook_frame.h"
+#include "platform/fs.h"
 #include "programs/quipgate/quipgate_test_site.h"
 #include "programs/quipgate/site_command.h"
 
@@ -86,7 +86,7 @@ TEST(QuipgateTest, StartFailures) {
 
   // A reply that cannot be made: the output folder is a file, or the server
   // program names no folder.
-  ASSERT_EQ(rmdir(site.box.output().c_str()), 0);
+  ASSERT_TRUE(platform::removeDir(site.box.output().c_str()));
   writeFile(site.box.output(), "");
   Answer a = site.run("version");
   EXPECT_EQ(a.code, kExitNoReply);

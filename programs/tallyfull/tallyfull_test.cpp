@@ -1,7 +1,9 @@
 #include "programs/tallyfull/tallyfull.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#ifndef _WIN32
+#include <unistd.h>  // symlink
+#endif
 
 #include <string>
 #include <vector>
@@ -20,6 +22,7 @@ using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
+using testing_support::textBytes;
 using testing_support::writeFile;
 
 int completed(const HookSite& site, const std::string& file) {
@@ -91,7 +94,7 @@ TEST(TallyfullTest, Playlist) {
   writeFile(joinPath(rel, "B.mp3"), "x");
   writeFile(joinPath(rel, "a.mp3"), "x");
   ASSERT_EQ(completed(site, joinPath(rel, "a.mp3")), kExitDone);
-  EXPECT_EQ(readFile(joinPath(rel, "Rel.m3u")), "a.mp3\nb.mp3\n");
+  EXPECT_EQ(readFile(joinPath(rel, "Rel.m3u")), textBytes("a.mp3\nb.mp3\n"));
   EXPECT_EQ(site.box.chmodLog(),
             std::vector<std::string>{"764 bob grp " + joinPath(rel, "Rel.m3u")});
 
@@ -102,7 +105,7 @@ TEST(TallyfullTest, Playlist) {
   writeFile(joinPath(other, longName) + ".sfv", "a.mp3 1\n");
   writeFile(joinPath(other, "a.mp3"), "x");
   ASSERT_EQ(completed(site, joinPath(other, "a.mp3")), kExitDone);
-  EXPECT_EQ(readFile(joinPath(other, longName) + ".m3u"), "a.mp3\n");
+  EXPECT_EQ(readFile(joinPath(other, longName) + ".m3u"), textBytes("a.mp3\n"));
 
   // With m3u_skip an existing playlist of any name is kept.
   site.config.m3u_skip = true;
@@ -126,7 +129,9 @@ TEST(TallyfullTest, AdvertisementFile) {
   writeFile(joinPath(rel, "site.nfo"),
             "an older copy that is longer than the new one, to be replaced");
   ASSERT_EQ(completed(site, joinPath(rel, "a.rar")), kExitDone);
-  EXPECT_EQ(readFile(joinPath(rel, "site.nfo")), "line one\nline two\n\nlast line without end");
+  // Read folding CR LF, written in text mode.
+  EXPECT_EQ(readFile(joinPath(rel, "site.nfo")),
+            textBytes("line one\nline two\n\nlast line without end"));
   EXPECT_EQ(site.box.chmodLog(),
             std::vector<std::string>{"764 bob grp " + joinPath(rel, "site.nfo")});
 

@@ -1,7 +1,9 @@
 #include "programs/tallysour/tallysour.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#ifndef _WIN32
+#include <unistd.h>  // symlink
+#endif
 
 #include <string>
 #include <vector>
