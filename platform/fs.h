@@ -104,6 +104,10 @@ bool fileSize(const char* path, uint64_t* size);
 // ".", ".." and doubled separators gone; no trailing separator but the
 // root's. Empty when the current folder cannot be read.
 std::string resolvedPath(const std::string& path);
+// A resolved path (as resolvedPath gives it) is the root of a file system:
+// "/" on POSIX; on Windows the root of a drive ("C:\" or, for the current
+// drive, "\") or of a share ("\\server\share").
+bool isFileSystemRoot(const std::string& resolved);
 // Both paths name one existing file or folder (links followed).
 bool sameFile(const char* a, const char* b);
 // Gives a regular file the hidden attribute alone, or none ("normal"), never

@@ -586,6 +586,8 @@ std::string resolvedPath(const std::string& path) {
   return text;
 }
 
+bool isFileSystemRoot(const std::string& resolved) { return resolved == "/"; }
+
 bool sameFile(const char* a, const char* b) {
   struct stat first, second;
   return a != nullptr && b != nullptr && stat(a, &first) == 0 && stat(b, &second) == 0 &&

@@ -604,6 +604,20 @@ std::string resolvedPath(const std::string& path) {
   return full;
 }
 
+bool isFileSystemRoot(const std::string& resolved) {
+  std::string path = resolved;
+  while (path.size() > 1 && isSeparator(path.back())) path.pop_back();
+  if (path.size() == 1) return isSeparator(path[0]);
+  if (path.size() == 2 && path[1] == ':') return true;
+  // "\\server\share": nothing after the share's name.
+  if (path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+    const size_t server = path.find_first_of("\\/", 2);
+    return server == std::string::npos ||
+           path.find_first_of("\\/", server + 1) == std::string::npos;
+  }
+  return false;
+}
+
 bool sameFile(const char* a, const char* b) {
   BY_HANDLE_FILE_INFORMATION first, second;
   return win32::infoFollowing(a, &first) && win32::infoFollowing(b, &second) &&
