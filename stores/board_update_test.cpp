@@ -11,7 +11,7 @@
 #include "platform/fs.h"
 #include "platform/lock.h"
 #include "stores/board.h"
-#include "tests/board_writer.h"
+#include "tests/process_writers.h"
 #include "tests/test_support.h"
 #ifdef _WIN32
 #include <thread>

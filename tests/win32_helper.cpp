@@ -1,6 +1,6 @@
 // A second process for the Windows tests, which cannot fork: it takes
-// locks, writes to a board beside others, reports what it was started with,
-// and hangs on request. Started as "chmod.exe" it is a chmod program that never ends.
+// locks, writes to a board or the memo beside others, reports what it was
+// started with, and hangs on request. Started as "chmod.exe" it is a chmod program that never ends.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +10,7 @@
 
 #include "platform/lock.h"
 #include "platform/process.h"
-#include "tests/board_writer.h"
+#include "tests/process_writers.h"
 
 namespace {
 
@@ -103,6 +103,13 @@ int main(int argc, char** argv) {
       if (!lock.held() || !increment(args[1])) return 1;
     }
     return 0;
+  }
+  // status WRITER ROUNDS: one writer of the memo test, in the current folder.
+  if (command == "status" && args.size() == 2) {
+    return testing_support::markWriterRounds(static_cast<int>(number(0)),
+                                             static_cast<int>(number(1)))
+               ? 0
+               : 1;
   }
   // board WRITER LIMIT: one writer of the board test, in the current folder.
   if (command == "board" && args.size() == 2) {

@@ -1,10 +1,11 @@
-// One of the writers of the board test with eight processes at once: a
-// forked child on POSIX, the Windows test helper on Windows.
-#ifndef TESTS_BOARD_WRITER_H_
-#define TESTS_BOARD_WRITER_H_
+// What one process does in the tests that run several at once on a shared
+// store: a forked child on POSIX, the Windows test helper on Windows.
+#ifndef TESTS_PROCESS_WRITERS_H_
+#define TESTS_PROCESS_WRITERS_H_
 
 #include <string>
 
+#include "race/status.h"
 #include "stores/board.h"
 
 namespace testing_support {
@@ -38,6 +39,23 @@ inline bool addWriterEntries(int writer, unsigned int limit) {
   return ok;
 }
 
+// The roles the memo writers mark, one a writer.
+constexpr Status::Role kWriterRoles[4] = {Status::kCompleted, Status::kChecked, Status::kRacerDone,
+                                          Status::kMoveDue};
+
+// Marks "/p<writer>/<round>" with the writer's role in the memo in the
+// current folder, for every round from 1, each in one save of its own.
+// True when every save went through.
+inline bool markWriterRounds(int writer, int rounds) {
+  for (int round = 1; round <= rounds; ++round) {
+    Status memo;
+    memo.mark(kWriterRoles[writer % 4],
+              XString(("/p" + std::to_string(writer) + "/" + std::to_string(round)).c_str()));
+    if (!memo.save()) return false;
+  }
+  return true;
+}
+
 }  // namespace testing_support
 
-#endif  // TESTS_BOARD_WRITER_H_
+#endif  // TESTS_PROCESS_WRITERS_H_
