@@ -6,7 +6,7 @@
 namespace {
 
 bool listed(const platform::DirEntry& entry, const XString& pattern, unsigned int attributes) {
-  if (entry.isFolder && (attributes & platform::kAttrFolder) == 0) return false;
+  if (!platform::passesMask(entry, attributes)) return false;
   return matchWildcard(entry.name.data(), entry.name.size(), pattern.c_str(), pattern.length());
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/fs.h"
+#include "platform/stdio_fast.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ void XFile::openReplacing(const char* path, bool textMode, bool keepOwnership) {
   // What a killed writer left in this folder goes first.
   platform::removeStaleTemps(path);
   std::string temp;
-  handle = platform::createTempBeside(path, &temp);
+  // A text file is written as "wt" writes: CR LF line ends on Windows.
+  handle = platform::createTempBeside(path, &temp, textMode);
   if (handle == nullptr) return;
   textMode_ = textMode;
   failed_ = false;
@@ -115,7 +117,7 @@ uint64_t XFile::bytesLeft() const {
 void XFile::writeBytes(const char* bytes, size_t n) {
   if (handle == nullptr || n == 0) return;
   // One file, one thread: stdio's own locking buys nothing here.
-  if (fwrite_unlocked(bytes, 1, n, handle) != n) failed_ = true;
+  if (platform::writeFast(bytes, n, handle) != n) failed_ = true;
 }
 
 XFile& XFile::operator<<(int value) { return *this << static_cast<unsigned int>(value); }
@@ -174,7 +176,7 @@ XFile& XFile::operator<<(const XStringList& list) {
 bool XFile::readBytes(void* target, size_t n) {
   if (handle == nullptr || failed_) return false;
   if (n == 0) return true;
-  size_t got = fread_unlocked(target, 1, n, handle);
+  size_t got = platform::readFast(target, n, handle);
   position_ += static_cast<int64_t>(got);
   if (got == n) return true;
   atEnd_ = true;
@@ -229,7 +231,7 @@ XFile& XFile::operator>>(float& value) {
 }
 
 int XFile::getByte() {
-  int c = getc_unlocked(handle);
+  int c = platform::getcFast(handle);
   if (c == EOF) {
     atEnd_ = true;
     if (std::ferror(handle)) failed_ = true;
@@ -341,7 +343,7 @@ bool XFile::readLine(XString& line, unsigned int maxLength, bool* tooLong) {
   bool overflow = false;
   int64_t consumed = 0;
   int c;
-  while ((c = getc_unlocked(handle)) != EOF) {
+  while ((c = platform::getcFast(handle)) != EOF) {
     ++consumed;
     any = true;
     if (c == '\n') break;

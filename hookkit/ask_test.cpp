@@ -11,11 +11,13 @@ namespace {
 
 using testing_support::exists;
 using testing_support::InstallSandbox;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::readFile;
+using testing_support::textBytes;
 
 std::string askReply(const InstallSandbox& box, std::initializer_list<const char*> reasons) {
-  std::string path = box.output() + "/ask-landguard.17";
+  std::string path = joinPath(box.output(), "ask-landguard.17");
   testing_support::removeFileForTest(path);
   {
     Ask ask(XPath(box.root()), XString("landguard"), XString("17"));
@@ -26,28 +28,29 @@ std::string askReply(const InstallSandbox& box, std::initializer_list<const char
 
 TEST(AskTest, ReplyTexts) {
   InstallSandbox box;
-  EXPECT_EQ(askReply(box, {}), "1\n");
+  // Written in text mode: CR LF line ends on Windows.
+  EXPECT_EQ(askReply(box, {}), textBytes("1\n"));
   EXPECT_EQ(askReply(box, {"the SFV must be uploaded first."}),
-            "0\nupload denied: the SFV must be uploaded first.\n");
+            textBytes("0\nupload denied: the SFV must be uploaded first.\n"));
   EXPECT_EQ(askReply(box, {"A", "B", "C"}),
-            "0\n"
-            "upload denied due to the following reasons:\n"
-            "   - C\n"
-            "   - B\n"
-            "   - A\n");
+            textBytes("0\n"
+                      "upload denied due to the following reasons:\n"
+                      "   - C\n"
+                      "   - B\n"
+                      "   - A\n"));
   EXPECT_EQ(askReply(box, {"same", "same"}),
-            "0\n"
-            "upload denied due to the following reasons:\n"
-            "   - same\n"
-            "   - same\n");
+            textBytes("0\n"
+                      "upload denied due to the following reasons:\n"
+                      "   - same\n"
+                      "   - same\n"));
   EXPECT_EQ(listNames(box.output()), std::vector<std::string>{"ask-landguard.17"});
 }
 
 TEST(AskTest, ReplyPaths) {
   InstallSandbox box;
   Ask bare(XPath(box.root()), XString("foldbirth"), XString("9"));
-  Ask trailing(XPath(box.root() + "/"), XString("foldbirth"), XString("9"));
-  EXPECT_EQ(bare.replyPath(), (box.output() + "/ask-foldbirth.9").c_str());
+  Ask trailing(XPath(joinPath(box.root(), "")), XString("foldbirth"), XString("9"));
+  EXPECT_EQ(bare.replyPath(), joinPath(box.output(), "ask-foldbirth.9").c_str());
   EXPECT_EQ(trailing.replyPath(), bare.replyPath());
 
   // Without a server folder, or without an output folder in it, nothing is
@@ -56,14 +59,14 @@ TEST(AskTest, ReplyPaths) {
     Ask none(XPath(""), XString("landguard"), XString("1"));
     EXPECT_EQ(none.replyPath(), "");
   }
-  testing_support::makeDirs(box.root() + "/nooutput");
-  { Ask lost(XPath(box.root() + "/nooutput"), XString("landguard"), XString("2")); }
-  EXPECT_TRUE(listNames(box.root() + "/nooutput").empty());
+  testing_support::makeDirs(joinPath(box.root(), "nooutput"));
+  { Ask lost(XPath(joinPath(box.root(), "nooutput")), XString("landguard"), XString("2")); }
+  EXPECT_TRUE(listNames(joinPath(box.root(), "nooutput")).empty());
 
   // An existing reply of the same name is replaced.
-  testing_support::writeFile(box.output() + "/ask-landguard.3", "old reply text\n");
+  testing_support::writeFile(joinPath(box.output(), "ask-landguard.3"), "old reply text\n");
   { Ask again(XPath(box.root()), XString("landguard"), XString("3")); }
-  EXPECT_EQ(readFile(box.output() + "/ask-landguard.3"), "1\n");
+  EXPECT_EQ(readFile(joinPath(box.output(), "ask-landguard.3")), textBytes("1\n"));
 }
 
 TEST(AskTest, FirstMatchNamesThePatternInListOrder) {

@@ -10,46 +10,48 @@
 namespace {
 
 using testing_support::InstallSandbox;
+using testing_support::joinPath;
 using testing_support::makeDirs;
+using testing_support::nativePath;
 using testing_support::writeFile;
 
 TEST(DirSetTest, PathsWithAndWithoutTrailingSeparator) {
   for (const char* path : {"/m/r/c", "/m/r/c/"}) {
-    DirSet set(XString(path), nullptr, nullptr);
-    EXPECT_EQ(set.dir, "/m/r/c/") << path;
-    EXPECT_EQ(set.parentDir, "/m/r/") << path;
-    EXPECT_EQ(set.grandparentDir, "/m/") << path;
+    DirSet set(XString(nativePath(path)), nullptr, nullptr);
+    EXPECT_EQ(set.dir, nativePath("/m/r/c/")) << path;
+    EXPECT_EQ(set.parentDir, nativePath("/m/r/")) << path;
+    EXPECT_EQ(set.grandparentDir, nativePath("/m/")) << path;
     EXPECT_EQ(set.dirName, "c") << path;
     EXPECT_EQ(set.parentName, "r") << path;
   }
-  DirSet shallow(XString("/r"), nullptr, nullptr);
-  EXPECT_EQ(shallow.parentDir, "/");
-  EXPECT_EQ(shallow.grandparentDir, "/");
+  DirSet shallow(XString(nativePath("/r")), nullptr, nullptr);
+  EXPECT_EQ(shallow.parentDir, nativePath("/"));
+  EXPECT_EQ(shallow.grandparentDir, nativePath("/"));
   EXPECT_EQ(shallow.parentName, "");
   DirSet empty(XString(""), nullptr, nullptr);
-  EXPECT_EQ(empty.dir, "/");
+  EXPECT_EQ(empty.dir, nativePath("/"));
 }
 
 TEST(DirSetTest, FindFirstAndHasMatch) {
   InstallSandbox box;
-  std::string rel = box.site() + "/Rel";
+  std::string rel = joinPath(box.site(), "Rel");
   makeDirs(rel);
-  makeDirs(rel + "/folder.sfv");  // folders are not listed
-  writeFile(rel + "/b.SFV", "");
-  writeFile(rel + "/a.sfvx", "");
-  writeFile(rel + "/c.sfv", "");
+  makeDirs(joinPath(rel, "folder.sfv"));  // folders are not listed
+  writeFile(joinPath(rel, "b.SFV"), "");
+  writeFile(joinPath(rel, "a.sfvx"), "");
+  writeFile(joinPath(rel, "c.sfv"), "");
   DirSet set(XString(rel), nullptr, nullptr);
-  EXPECT_EQ(set.findFirst(XString("*.sfv")), (rel + "/b.SFV").c_str());
+  EXPECT_EQ(set.findFirst(XString("*.sfv")), joinPath(rel, "b.SFV").c_str());
   EXPECT_TRUE(set.hasMatch(XString("*.sfv")));
   EXPECT_FALSE(set.hasMatch(XString("*.nfo")));
   EXPECT_EQ(set.findFirst(XString("*.nfo")), "");
-  DirSet gone(XString(box.site() + "/missing"), nullptr, nullptr);
+  DirSet gone(XString(joinPath(box.site(), "missing")), nullptr, nullptr);
   EXPECT_EQ(gone.findFirst(XString("*")), "");
 }
 
 TEST(ChmodTest, RunsTheOutsideProgramWithTheRightOwner) {
   InstallSandbox box;
-  std::string target = box.site() + "/with blank.txt";
+  std::string target = joinPath(box.site(), "with blank.txt");
   writeFile(target, "x");
   Chmod configured;
   configured.touser = false;
@@ -77,7 +79,7 @@ TEST(ChmodTest, RunsTheOutsideProgramWithTheRightOwner) {
 // outside the folder whatever the user's name.
 TEST(DirSetTest, CreatorInfoOnlyInsideAndOnlyWhenMade) {
   InstallSandbox box;
-  std::string folder = box.site() + "/New";
+  std::string folder = joinPath(box.site(), "New");
   makeDirs(folder);
   Chmod chmod;
   chmod.touser = true;
@@ -85,13 +87,13 @@ TEST(DirSetTest, CreatorInfoOnlyInsideAndOnlyWhenMade) {
   UserInfo user{XString("bob"), XString("grp")};
   DirSet set(XString(folder), &chmod, &user);
   ASSERT_TRUE(set.createCreatorInfo(1));
-  EXPECT_EQ(box.chmodLog(), std::vector<std::string>{"755 bob grp " + folder + "/@bob"});
+  EXPECT_EQ(box.chmodLog(), std::vector<std::string>{"755 bob grp " + joinPath(folder, "@bob")});
 
   // A file of the name with something in it is left whole, unowned.
   user.name = "ann";
-  writeFile(folder + "/@ann", "kept");
+  writeFile(joinPath(folder, "@ann"), "kept");
   EXPECT_FALSE(set.createCreatorInfo(1));
-  EXPECT_EQ(testing_support::readFile(folder + "/@ann"), "kept");
+  EXPECT_EQ(testing_support::readFile(joinPath(folder, "@ann")), "kept");
   EXPECT_FALSE(set.createCreatorInfo(2));
   EXPECT_FALSE(set.createCreatorInfo(3));
 
@@ -104,10 +106,10 @@ TEST(DirSetTest, CreatorInfoOnlyInsideAndOnlyWhenMade) {
 
   // A folder that is not there gets nothing; a name with dots is plain.
   user.name = "j.doe";
-  DirSet gone(XString(box.site() + "/Gone"), &chmod, &user);
+  DirSet gone(XString(joinPath(box.site(), "Gone")), &chmod, &user);
   EXPECT_FALSE(gone.createCreatorInfo(1));
   ASSERT_TRUE(set.createCreatorInfo(2));
-  EXPECT_TRUE(testing_support::isDir(folder + "/@j.doe"));
+  EXPECT_TRUE(testing_support::isDir(joinPath(folder, "@j.doe")));
   EXPECT_EQ(box.chmodLog().size(), 2u);
 }
 
@@ -121,47 +123,48 @@ namespace {
 // and any entry or level that cannot move makes the move report failure.
 TEST(DirSetTest, MovesWholeOrReportsWhatStopped) {
   InstallSandbox box;
-  std::string rel = box.site() + "/Rel";
-  makeDirs(rel + "/Sub");
-  writeFile(rel + "/a.rar", "a");
-  writeFile(rel + "/Sub/b.rar", "b");
-  writeFile(rel + "/racer.sav", "race");
-  makeDirs(box.site() + "/done");
+  std::string rel = joinPath(box.site(), "Rel");
+  makeDirs(joinPath(rel, "Sub"));
+  writeFile(joinPath(rel, "a.rar"), "a");
+  writeFile(joinPath(rel, "Sub/b.rar"), "b");
+  writeFile(joinPath(rel, "racer.sav"), "race");
+  makeDirs(joinPath(box.site(), "done"));
   UserInfo user{XString("bob"), XString("grp")};
   Chmod chmod;
   chmod.touser = true;
   chmod.allow = "777";
   DirSet set(XString(rel), &chmod, &user);
-  ASSERT_TRUE(set.moveTo(XString(box.site() + "/done")));
+  ASSERT_TRUE(set.moveTo(XString(joinPath(box.site(), "done"))));
   EXPECT_FALSE(testing_support::exists(rel));
-  std::string moved = box.site() + "/done/Rel";
+  std::string moved = joinPath(box.site(), "done/Rel");
   EXPECT_EQ(testing_support::listNames(moved),
             (std::vector<std::string>{"Sub", "a.rar", "racer.sav"}));
-  EXPECT_EQ(box.chmodLog(), (std::vector<std::string>{"777 bob grp " + moved + "/a.rar",
-                                                     "777 bob grp " + moved + "/racer.sav",
-                                                     "777 bob grp " + moved + "/Sub/b.rar",
-                                                     "777 bob grp " + moved + "/Sub"}));
+  EXPECT_EQ(box.chmodLog(), (std::vector<std::string>{"777 bob grp " + joinPath(moved, "a.rar"),
+                                                      "777 bob grp " + joinPath(moved, "racer.sav"),
+                                                      "777 bob grp " + joinPath(moved, "Sub/b.rar"),
+                                                      "777 bob grp " + joinPath(moved, "Sub")}));
 
   // Into an existing folder of the name: entry by entry, merged.
   makeDirs(rel);
-  writeFile(rel + "/c.rar", "c");
-  ASSERT_TRUE(set.moveTo(XString(box.site() + "/done/")));
+  writeFile(joinPath(rel, "c.rar"), "c");
+  ASSERT_TRUE(set.moveTo(XString(joinPath(box.site(), "done/"))));
   EXPECT_FALSE(testing_support::exists(rel));
   EXPECT_EQ(testing_support::listNames(moved),
             (std::vector<std::string>{"Sub", "a.rar", "c.rar", "racer.sav"}));
 
   // A file at the target stops the move: the rest stays, and it says so.
   makeDirs(rel);
-  writeFile(rel + "/a.rar", "newer");
-  writeFile(rel + "/d.rar", "d");
-  EXPECT_FALSE(set.moveTo(XString(box.site() + "/done")));
-  EXPECT_TRUE(testing_support::exists(rel + "/a.rar"));
-  EXPECT_EQ(testing_support::readFile(moved + "/a.rar"), "a");
+  writeFile(joinPath(rel, "a.rar"), "newer");
+  writeFile(joinPath(rel, "d.rar"), "d");
+  EXPECT_FALSE(set.moveTo(XString(joinPath(box.site(), "done"))));
+  EXPECT_TRUE(testing_support::exists(joinPath(rel, "a.rar")));
+  EXPECT_EQ(testing_support::readFile(joinPath(moved, "a.rar")), "a");
 
   // A level that cannot be made (a file where its folder goes) or listed.
-  writeFile(box.site() + "/blocked", "a file");
-  EXPECT_FALSE(moveTree(nullptr, XString(rel), XString(box.site() + "/blocked")));
-  EXPECT_FALSE(moveTree(nullptr, XString(box.site() + "/missing"), XString(box.site() + "/m2")));
+  writeFile(joinPath(box.site(), "blocked"), "a file");
+  EXPECT_FALSE(moveTree(nullptr, XString(rel), XString(joinPath(box.site(), "blocked"))));
+  EXPECT_FALSE(moveTree(nullptr, XString(joinPath(box.site(), "missing")),
+                        XString(joinPath(box.site(), "m2"))));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "hookkit/folder_index.h"
 
+#include <cstdint>
+
 namespace {
 
 inline unsigned char fold(char c) {
@@ -10,9 +12,9 @@ inline unsigned char fold(char c) {
 }  // namespace
 
 size_t FoldedHash::operator()(std::string_view text) const {
-  size_t h = 1469598103934665603ull;  // FNV-1a
+  uint64_t h = 1469598103934665603ull;  // FNV-1a, cut to size_t
   for (char c : text) h = (h ^ fold(c)) * 1099511628211ull;
-  return h;
+  return static_cast<size_t>(h);
 }
 
 bool FoldedEqual::operator()(std::string_view a, std::string_view b) const {

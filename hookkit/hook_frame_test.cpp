@@ -1,16 +1,17 @@
 #include "hookkit/hook_frame.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
+#include "platform/fs.h"
 #include "tests/test_support.h"
 
 namespace {
 
 using testing_support::InstallSandbox;
 using testing_support::listNames;
+using testing_support::nativePath;
 
 std::string line(const std::string& own, std::initializer_list<const char*> fields) {
   std::string text = own;
@@ -66,16 +67,16 @@ TEST(HookFrameTest, FieldCounts) {
 
 TEST(HookFrameTest, EntersTheDataFolderOrEndsWithFour) {
   InstallSandbox box;
-  testing_support::makeDirs(box.root() + "/nodata");
+  testing_support::makeDirs(testing_support::joinPath(box.root(), "nodata"));
   HookFrame frame(kTallyfull);
-  EXPECT_EQ(
-      frame.takeFields(XString(line(box.root() + "/nodata/tallyfull", {"/m", "/r/x", "g", "S"}))),
-      kExitNoDataFolder);
+  EXPECT_EQ(frame.takeFields(XString(line(testing_support::joinPath(box.root(), "nodata/tallyfull"),
+                                          {"/m", "/r/x", "g", "S"}))),
+            kExitNoDataFolder);
   HookFrame periodic(kDawnroll);
   EXPECT_EQ(periodic.takeFields(XString(box.program("dawnroll"))), kExitDone);
-  char cwd[4096];
-  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-  EXPECT_EQ(std::string(cwd), box.data());
+  std::string cwd;
+  ASSERT_TRUE(platform::currentDir(cwd));
+  EXPECT_EQ(cwd, box.data());
 }
 
 TEST(HookFrameTest, ModuleChoice) {
@@ -105,7 +106,7 @@ TEST(HookFrameTest, ModuleChoice) {
   HookFrame none(kTallyfull);
   EXPECT_EQ(none.start(XString(line(box.program("tallyfull"), {"/m", "/other/f", "g", "S"}))),
             kExitNoModule);
-  testing_support::removeFileForTest(box.data() + "/ModuleIndex.idx");
+  testing_support::removeFileForTest(testing_support::joinPath(box.data(), "ModuleIndex.idx"));
   HookFrame noIndex(kTallyfull);
   EXPECT_EQ(noIndex.start(XString(line(box.program("tallyfull"), {"/m", "/mp3/f", "g", "S"}))),
             kExitNoModule);
@@ -113,17 +114,18 @@ TEST(HookFrameTest, ModuleChoice) {
 
 TEST(HookFrameTest, ReplyPaths) {
   HookFrame frame(kLandguard);
-  frame.global.raidenftpd = "/srv/ftpd/raidenftpd";
-  EXPECT_EQ(frame.serverFolder(), "/srv/ftpd/");
-  EXPECT_EQ(frame.replyPath(XString("ask-landguard.9")), "/srv/ftpd/output/ask-landguard.9");
+  frame.global.raidenftpd = XString(nativePath("/srv/ftpd/raidenftpd"));
+  EXPECT_EQ(frame.serverFolder(), nativePath("/srv/ftpd/"));
+  EXPECT_EQ(frame.replyPath(XString("ask-landguard.9")),
+            nativePath("/srv/ftpd/output/ask-landguard.9"));
   frame.global.raidenftpd = "raidenftpd";
   EXPECT_EQ(frame.replyPath(XString("ask-landguard.9")), "");  // never the root
   EXPECT_FALSE(writeReply(frame.replyPath(XString("x")), XString("1\n")));
 
   InstallSandbox box;
-  std::string reply = box.output() + "/ask-landguard.3";
+  std::string reply = testing_support::joinPath(box.output(), "ask-landguard.3");
   EXPECT_TRUE(writeReply(XString(reply), XString("0\nno\n")));
-  EXPECT_EQ(testing_support::readFile(reply), "0\nno\n");
+  EXPECT_EQ(testing_support::readFile(reply), testing_support::textBytes("0\nno\n"));
   EXPECT_EQ(listNames(box.output()).size(), 1u);  // no temporary left behind
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/paths.h"
 #include "tests/hook_release.h"
 #include "tests/mp3_test_bytes.h"
 #include "tests/test_support.h"
@@ -13,6 +14,7 @@ namespace {
 using testing_support::exists;
 using testing_support::InstallSandbox;
 using testing_support::isDir;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
@@ -55,28 +57,30 @@ std::string taggedMp3(const std::string& artist, const std::string& album, unsig
 TEST(ProgressBarTest, DrawsTheBarAndItsKeys) {
   InstallSandbox box;
   Release rel(box);
-  writeFile(rel.path + "/a.rar", std::string(1536 * 1024, 'a'));  // 1.50 MB present
-  writeFile(rel.path + "/x.sfv", "a.rar 1\nb.rar 2\nc.rar 3\n");
+  writeFile(joinPath(rel.path, "a.rar"), std::string(1536 * 1024, 'a'));  // 1.50 MB present
+  writeFile(joinPath(rel.path, "x.sfv"), "a.rar 1\nb.rar 2\nc.rar 3\n");
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
   ProgressBarSettings s = barSettings(1);
   ProgressBar bar(&set, &s, 3, 7, false);
   bar.render();
   EXPECT_EQ(bar.bar, "####------");
-  EXPECT_EQ(bar.markerPath, (rel.path + "/[####------] 042% 3/7 1.50MB Rel").c_str());
+  // The '/' of the pattern is no separator here.
+  EXPECT_EQ(bar.markerPath,
+            (rel.path + platform::kPathSepText + "[####------] 042% 3/7 1.50MB Rel").c_str());
 
   bar.set(9, 7);  // more present than listed: drawn complete
   bar.render();
-  EXPECT_EQ(bar.markerPath, (rel.path + "/[DONE Rel] 1.50MB in 7").c_str());
+  EXPECT_EQ(bar.markerPath, joinPath(rel.path, "[DONE Rel] 1.50MB in 7").c_str());
 
   bar.set(0, 0);
   bar.render();
-  EXPECT_EQ(bar.markerPath, (rel.path + "/no files in sfv").c_str());
+  EXPECT_EQ(bar.markerPath, joinPath(rel.path, "no files in sfv").c_str());
 
   ASSERT_EQ(bar.create(), 1);
-  EXPECT_TRUE(exists(rel.path + "/no files in sfv"));
+  EXPECT_TRUE(exists(joinPath(rel.path, "no files in sfv")));
   ASSERT_EQ(box.chmodLog().size(), 1u);
   EXPECT_TRUE(bar.remove());
-  EXPECT_FALSE(exists(rel.path + "/no files in sfv"));
+  EXPECT_FALSE(exists(joinPath(rel.path, "no files in sfv")));
   EXPECT_FALSE(bar.remove());
 }
 
@@ -87,27 +91,27 @@ TEST(ProgressBarTest, CdFoldersAndFolderMarkers) {
   ProgressBarSettings s = barSettings(2);
   ProgressBar bar(&set, &s, 1, 2, true);
   ASSERT_EQ(bar.create(), 1);
-  EXPECT_TRUE(isDir(box.site() + "/Rel/[#####-----] CD1"));
+  EXPECT_TRUE(isDir(joinPath(box.site(), "Rel/[#####-----] CD1")));
   bar.set(2, 2);
   ASSERT_EQ(bar.create(), 1);
-  EXPECT_TRUE(isDir(box.site() + "/Rel/[CD1 DONE]"));
+  EXPECT_TRUE(isDir(joinPath(box.site(), "Rel/[CD1 DONE]")));
 
   // A folder that cannot be made leaves a trace line in the data folder.
   bar.set(1, 2);
   EXPECT_EQ(bar.create(), 0);  // it is there already
   bar.set(1, 2);
   EXPECT_EQ(bar.create(), 0);
-  EXPECT_EQ(readFile(box.data() + "/test.log"), "it failed.it failed.");
+  EXPECT_EQ(readFile(joinPath(box.data(), "test.log")), "it failed.it failed.");
 
   // A real file bearing the bar's name is neither emptied nor removed.
   ProgressBarSettings files = barSettings(1);
   Release single(box, "Single");
   DirSet singleSet(XString(single.path), &single.chmod, &single.user);
   ProgressBar fileBar(&singleSet, &files, 0, 0, false);
-  writeFile(single.path + "/no files in sfv", "uploaded");
+  writeFile(joinPath(single.path, "no files in sfv"), "uploaded");
   EXPECT_EQ(fileBar.create(), 0);
   EXPECT_FALSE(fileBar.remove());
-  EXPECT_EQ(readFile(single.path + "/no files in sfv"), "uploaded");
+  EXPECT_EQ(readFile(joinPath(single.path, "no files in sfv")), "uploaded");
 
   ProgressBar orphan(nullptr, &s, 1, 2, false);
   EXPECT_EQ(orphan.create(), 0);
@@ -116,7 +120,7 @@ TEST(ProgressBarTest, CdFoldersAndFolderMarkers) {
 TEST(TagInfoTest, NamesFromTheTag) {
   InstallSandbox box;
   Release rel(box);
-  std::string mp3 = rel.path + "/01.mp3";
+  std::string mp3 = joinPath(rel.path, "01.mp3");
   // Genre 62 is "Pop/Funk".
   writeFile(mp3, taggedMp3("AC/DC\\a:b*c?d\"e\"<f>g|h", "..", 62, "\x01tab\there\x7F"));
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
@@ -132,20 +136,21 @@ TEST(TagInfoTest, NamesFromTheTag) {
                           tag.info.sampleRate.c_str() + " - " + tag.info.modeText +
                           " - _tab_here_ - Rel");
   // The chmod command got the name as one word.
-  EXPECT_EQ(box.chmodLog(), std::vector<std::string>{"777 bob grp " + rel.path + "/" + names[1]});
+  EXPECT_EQ(box.chmodLog(),
+            std::vector<std::string>{"777 bob grp " + joinPath(rel.path, names[1])});
 
   // A comment of "." or ".." is no comment; the dots of "..." stay.
-  writeFile(rel.path + "/dots.mp3", taggedMp3("...", ".", 1, ".."));
-  TagInfo dots(&set, &s, XString(rel.path + "/dots.mp3"), false, false);
+  writeFile(joinPath(rel.path, "dots.mp3"), taggedMp3("...", ".", 1, ".."));
+  TagInfo dots(&set, &s, XString(joinPath(rel.path, "dots.mp3")), false, false);
   dots.render();
   EXPECT_EQ(dots.markerPath,
-            (rel.path + "/TAG ... - unknown - 1999 - Classic Rock - " + dots.info.bitrate.c_str() +
-             " - MPEG 1 Layer III - " + dots.info.sampleRate.c_str() + " - " + dots.info.modeText +
-             " - no comment - Rel")
+            (joinPath(rel.path, "TAG ... - unknown - 1999 - Classic Rock - ") +
+             dots.info.bitrate.c_str() + " - MPEG 1 Layer III - " + dots.info.sampleRate.c_str() +
+             " - " + dots.info.modeText + " - no comment - Rel")
                 .c_str());
 
   // Complete and merged: no prefix, the size and count of the present files.
-  writeFile(rel.path + "/x.sfv", "01.mp3 1\n");
+  writeFile(joinPath(rel.path, "x.sfv"), "01.mp3 1\n");
   TagInfo merged(&set, &s, XString(mp3), false, true);
   s.merge = true;
   ASSERT_TRUE(merged.create());
@@ -160,65 +165,65 @@ TEST(TagInfoTest, NamesFromTheTag) {
 TEST(TagInfoTest, CompletedTagIsTheRelease) {
   InstallSandbox box;
   Release rel(box);
-  writeFile(rel.path + "/01.mp3", taggedMp3("First", "A", 1));
-  writeFile(rel.path + "/02.mp3", taggedMp3("Second", "B", 2));
-  writeFile(rel.path + "/x.sfv", "01.mp3 1\n02.mp3 2\n");
+  writeFile(joinPath(rel.path, "01.mp3"), taggedMp3("First", "A", 1));
+  writeFile(joinPath(rel.path, "02.mp3"), taggedMp3("Second", "B", 2));
+  writeFile(joinPath(rel.path, "x.sfv"), "01.mp3 1\n02.mp3 2\n");
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
   TagInfoSettings s = tagSettings(2);
   s.merge = true;
   for (const char* file : {"02.mp3", "01.mp3", "02.mp3"}) {
-    TagInfo(&set, &s, XString(rel.path + "/" + file), false, true).create();
+    TagInfo(&set, &s, XString(joinPath(rel.path, file)), false, true).create();
   }
   std::vector<std::string> names = listNames(rel.path);
   EXPECT_EQ(names, (std::vector<std::string>{"01.mp3", "02.mp3", "[COMPLETE] 0.01 in 2 using First",
                                              "x.sfv"}));
   // An SFV that completes its release names it from the release's MP3 too.
-  TagInfo bySfv(&set, &s, XString(rel.path + "/x.sfv"), false, true);
+  TagInfo bySfv(&set, &s, XString(joinPath(rel.path, "x.sfv")), false, true);
   bySfv.render();
-  EXPECT_EQ(bySfv.markerPath, (rel.path + "/[COMPLETE] 0.01 in 2 using First").c_str());
+  EXPECT_EQ(bySfv.markerPath, joinPath(rel.path, "[COMPLETE] 0.01 in 2 using First").c_str());
 }
 
 TEST(TagInfoTest, ReplacesOnlyItsOwnMarker) {
   InstallSandbox box;
   Release rel(box);
-  std::string mp3 = rel.path + "/01.mp3";
+  std::string mp3 = joinPath(rel.path, "01.mp3");
   writeFile(mp3, taggedMp3("A", "B", 1));
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
 
   // Two old markers: neither is removed.
   TagInfoSettings s = tagSettings(2);
-  makeDirs(rel.path + "/TAG old one");
-  makeDirs(rel.path + "/TAG old two");
+  makeDirs(joinPath(rel.path, "TAG old one"));
+  makeDirs(joinPath(rel.path, "TAG old two"));
   ASSERT_TRUE(TagInfo(&set, &s, XString(mp3), false, false).create());
-  EXPECT_TRUE(isDir(rel.path + "/TAG old one"));
-  EXPECT_TRUE(isDir(rel.path + "/TAG old two"));
+  EXPECT_TRUE(isDir(joinPath(rel.path, "TAG old one")));
+  EXPECT_TRUE(isDir(joinPath(rel.path, "TAG old two")));
 
   // An uploaded file whose name starts like a marker stays, in either mode.
   Release other(box, "Other");
   DirSet otherSet(XString(other.path), &other.chmod, &other.user);
-  writeFile(other.path + "/TAGS.txt", "the uploader's own file");
+  writeFile(joinPath(other.path, "TAGS.txt"), "the uploader's own file");
   TagInfoSettings files = tagSettings(1);
   ASSERT_TRUE(TagInfo(&otherSet, &files, XString(mp3), false, false).create());
-  EXPECT_EQ(readFile(other.path + "/TAGS.txt"), "the uploader's own file");
+  EXPECT_EQ(readFile(joinPath(other.path, "TAGS.txt")), "the uploader's own file");
 
   // A CD folder's tag stands in the release, named from the CD forms.
   Release cd(box, "Multi/CD2");
   DirSet cdSet(XString(cd.path), &cd.chmod, &cd.user);
   ASSERT_TRUE(TagInfo(&cdSet, &s, XString(mp3), true, false).create());
-  EXPECT_TRUE(isDir(box.site() + "/Multi/CDTAG A in CD2"));
+  EXPECT_TRUE(isDir(joinPath(box.site(), "Multi/CDTAG A in CD2")));
   // ... and the next one replaces it: exactly one old marker is there.
-  writeFile(cd.path + "/02.mp3", taggedMp3("Z", "B", 1));
-  ASSERT_TRUE(TagInfo(&cdSet, &s, XString(cd.path + "/02.mp3"), true, false).create());
-  EXPECT_FALSE(exists(box.site() + "/Multi/CDTAG A in CD2"));
-  EXPECT_TRUE(isDir(box.site() + "/Multi/CDTAG Z in CD2"));
+  writeFile(joinPath(cd.path, "02.mp3"), taggedMp3("Z", "B", 1));
+  ASSERT_TRUE(TagInfo(&cdSet, &s, XString(joinPath(cd.path, "02.mp3")), true, false).create());
+  EXPECT_FALSE(exists(joinPath(box.site(), "Multi/CDTAG A in CD2")));
+  EXPECT_TRUE(isDir(joinPath(box.site(), "Multi/CDTAG Z in CD2")));
 
   // An unreadable file gives the texts of an unknown file.
   TagInfoSettings plain = tagSettings(1);
   plain.format = " %a|%B|%y|%c";
   plain.last = false;
-  TagInfo missing(&set, &plain, XString(rel.path + "/none.mp3"), false, false);
+  TagInfo missing(&set, &plain, XString(joinPath(rel.path, "none.mp3")), false, false);
   missing.render();
-  EXPECT_EQ(missing.markerPath, (rel.path + "/TAG unknown|n-a|n-a|no comment").c_str());
+  EXPECT_EQ(missing.markerPath, joinPath(rel.path, "TAG unknown|n-a|n-a|no comment").c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hookkit/progress_bar.h"
+#include "platform/paths.h"
 #include "tests/hook_release.h"
 #include "tests/test_support.h"
 
@@ -15,6 +16,7 @@ namespace {
 using testing_support::exists;
 using testing_support::InstallSandbox;
 using testing_support::isDir;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
@@ -27,7 +29,7 @@ TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
   SFVMissing file(&set, XString("%n - SFV missing"), XString("%b-%n - SFV missing"), false, 1);
   ASSERT_TRUE(file.create());
-  std::string marker = box.site() + "/Rel - SFV missing";
+  std::string marker = joinPath(box.site(), "Rel - SFV missing");
   EXPECT_TRUE(exists(marker));
   EXPECT_FALSE(isDir(marker));
   ASSERT_EQ(box.chmodLog().size(), 1u);
@@ -42,10 +44,10 @@ TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
   SFVIncomplete folder(&cdSet, XString("%n - SFV incomplete"), XString("%b-%n - SFV incomplete"),
                        true, 2);
   ASSERT_TRUE(folder.create());
-  EXPECT_TRUE(isDir(box.site() + "/Rel-CD1 - SFV incomplete"));
+  EXPECT_TRUE(isDir(joinPath(box.site(), "Rel-CD1 - SFV incomplete")));
   EXPECT_FALSE(folder.create());  // it is there already
   EXPECT_TRUE(folder.remove());
-  EXPECT_FALSE(exists(box.site() + "/Rel-CD1 - SFV incomplete"));
+  EXPECT_FALSE(exists(joinPath(box.site(), "Rel-CD1 - SFV incomplete")));
 
   SFVMissing orphan(nullptr, XString("x"), XString("y"), false, 1);
   EXPECT_FALSE(orphan.create());
@@ -75,13 +77,14 @@ TEST(SfvStateMarkerTest, NothingMadeNothingOwned) {
   DirSet root(XString(box.site()), &rel.chmod, &rel.user);
   root.setVirtualFolder(XString("/"));
   EXPECT_FALSE(SFVMissing(&root, XString("%n - SFV missing"), XString("x"), false, 1).create());
-  DirSet rootCd(XString(box.site() + "/CD1"), &rel.chmod, &rel.user);
-  makeDirs(box.site() + "/CD1");
+  DirSet rootCd(XString(joinPath(box.site(), "CD1")), &rel.chmod, &rel.user);
+  makeDirs(joinPath(box.site(), "CD1"));
   rootCd.setVirtualFolder(XString("/CD1"));
   EXPECT_FALSE(SFVMissing(&rootCd, XString("x"), XString("%b-%n - SFV missing"), true, 1).create());
   EXPECT_TRUE(SFVMissing(&rootCd, XString("%n - SFV missing"), XString("x"), false, 1).create());
   EXPECT_EQ(listNames(box.root()),
-            (std::vector<std::string>{"chmod", "chmod.log", "data", "output", "site"}));
+            (std::vector<std::string>{std::string("chmod") + platform::kExeSuffix, "chmod.log",
+                                      "data", "output", "site"}));
 }
 
 // An uploaded file that happens to bear a marker's name is never emptied or
@@ -90,7 +93,7 @@ TEST(SfvStateMarkerTest, NeverTouchesARealFile) {
   InstallSandbox box;
   Release rel(box);
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
-  std::string marker = box.site() + "/Rel - SFV missing";
+  std::string marker = joinPath(box.site(), "Rel - SFV missing");
   writeFile(marker, "uploaded data");
   SFVMissing m(&set, XString("%n - SFV missing"), XString(""), false, 1);
   EXPECT_FALSE(m.create());
@@ -106,7 +109,7 @@ TEST(SfvStateMarkerTest, NeverTouchesARealFile) {
 TEST(MissingFilesTest, CreateRepairRemove) {
   InstallSandbox box;
   Release rel(box);
-  writeFile(rel.path + "/rel.sfv",
+  writeFile(joinPath(rel.path, "rel.sfv"),
             "; comment\n"
             "a.rar 1\n"
             "b with blank.r00 2\n"
@@ -115,62 +118,63 @@ TEST(MissingFilesTest, CreateRepairRemove) {
             "inblock.rar 4\n"
             ";!SFV_COMMENT_END\n"
             "c.r01 5");  // no line end: still a listed file
-  writeFile(rel.path + "/a.rar", "present");
+  writeFile(joinPath(rel.path, "a.rar"), "present");
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
-  MissingFiles files(&set, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 1);
+  MissingFiles files(&set, XString("%n-missing"), XString(joinPath(rel.path, "rel.sfv")), 1);
   EXPECT_EQ(files.createAll(), 1);
   EXPECT_EQ(listNames(rel.path), (std::vector<std::string>{"a.rar", "b with blank.r00-missing",
                                                            "c.r01-missing", "rel.sfv"}));
-  EXPECT_FALSE(exists(box.site() + "/escape.rar-missing"));
+  EXPECT_FALSE(exists(joinPath(box.site(), "escape.rar-missing")));
   // One run for all markers: the stand-in expands the wildcard itself and
   // logs each path it covered.
   std::vector<std::string> log = box.chmodLog();
   std::sort(log.begin(), log.end());
-  EXPECT_EQ(log, (std::vector<std::string>{"777 bob grp " + rel.path + "/b with blank.r00-missing",
-                                           "777 bob grp " + rel.path + "/c.r01-missing"}));
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     "777 bob grp " + joinPath(rel.path, "b with blank.r00-missing"),
+                     "777 bob grp " + joinPath(rel.path, "c.r01-missing")}));
 
-  writeFile(rel.path + "/c.r01", "now here");
+  writeFile(joinPath(rel.path, "c.r01"), "now here");
   box.clearChmodLog();
   files.repair();
-  EXPECT_FALSE(exists(rel.path + "/c.r01-missing"));
-  EXPECT_TRUE(exists(rel.path + "/b with blank.r00-missing"));
+  EXPECT_FALSE(exists(joinPath(rel.path, "c.r01-missing")));
+  EXPECT_TRUE(exists(joinPath(rel.path, "b with blank.r00-missing")));
   EXPECT_EQ(box.chmodLog().size(), 1u);
 
   EXPECT_EQ(files.removeOne(XString("b with blank.r00")), 1);
-  EXPECT_FALSE(exists(rel.path + "/b with blank.r00-missing"));
+  EXPECT_FALSE(exists(joinPath(rel.path, "b with blank.r00-missing")));
 
   files.createAll();
-  EXPECT_TRUE(exists(rel.path + "/b with blank.r00-missing"));
+  EXPECT_TRUE(exists(joinPath(rel.path, "b with blank.r00-missing")));
   box.clearChmodLog();
   EXPECT_EQ(files.removeAll(), 1);
-  EXPECT_FALSE(exists(rel.path + "/b with blank.r00-missing"));
+  EXPECT_FALSE(exists(joinPath(rel.path, "b with blank.r00-missing")));
   EXPECT_TRUE(box.chmodLog().empty());
 
-  MissingFiles noSfv(&set, XString("%n-missing"), XString(rel.path + "/none.sfv"), 1);
+  MissingFiles noSfv(&set, XString("%n-missing"), XString(joinPath(rel.path, "none.sfv")), 1);
   EXPECT_EQ(noSfv.createAll(), 0);
   EXPECT_EQ(noSfv.removeAll(), 0);
-  MissingFiles noSet(nullptr, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 1);
+  MissingFiles noSet(nullptr, XString("%n-missing"), XString(joinPath(rel.path, "rel.sfv")), 1);
   EXPECT_EQ(noSet.createAll(), 0);
 }
 
 TEST(MissingFilesTest, FolderMarkersAndRealFilesOfTheSameName) {
   InstallSandbox box;
   Release rel(box);
-  writeFile(rel.path + "/rel.sfv", "a.rar 1\nb.rar 2\n");
-  writeFile(rel.path + "/b.rar-missing", "someone uploaded this");
+  writeFile(joinPath(rel.path, "rel.sfv"), "a.rar 1\nb.rar 2\n");
+  writeFile(joinPath(rel.path, "b.rar-missing"), "someone uploaded this");
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
-  MissingFiles files(&set, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 2);
+  MissingFiles files(&set, XString("%n-missing"), XString(joinPath(rel.path, "rel.sfv")), 2);
   files.createAll();
-  EXPECT_TRUE(isDir(rel.path + "/a.rar-missing"));
-  EXPECT_EQ(readFile(rel.path + "/b.rar-missing"), "someone uploaded this");
+  EXPECT_TRUE(isDir(joinPath(rel.path, "a.rar-missing")));
+  EXPECT_EQ(readFile(joinPath(rel.path, "b.rar-missing")), "someone uploaded this");
   files.removeAll();
-  EXPECT_FALSE(exists(rel.path + "/a.rar-missing"));
-  EXPECT_EQ(readFile(rel.path + "/b.rar-missing"), "someone uploaded this");
+  EXPECT_FALSE(exists(joinPath(rel.path, "a.rar-missing")));
+  EXPECT_EQ(readFile(joinPath(rel.path, "b.rar-missing")), "someone uploaded this");
 
-  MissingFiles asFiles(&set, XString("%n-missing"), XString(rel.path + "/rel.sfv"), 1);
-  writeFile(rel.path + "/b.rar", "here");
+  MissingFiles asFiles(&set, XString("%n-missing"), XString(joinPath(rel.path, "rel.sfv")), 1);
+  writeFile(joinPath(rel.path, "b.rar"), "here");
   asFiles.repair();  // removes only an empty marker file
-  EXPECT_EQ(readFile(rel.path + "/b.rar-missing"), "someone uploaded this");
+  EXPECT_EQ(readFile(joinPath(rel.path, "b.rar-missing")), "someone uploaded this");
 }
 
 }  // namespace

@@ -5,6 +5,15 @@
 
 namespace {
 
+#ifdef _WIN32
+// The Windows runtime's localtime keeps its result per thread.
+struct tm* localtime_r(const time_t* when, struct tm* out) {
+  struct tm* local = localtime(when);
+  *out = local != nullptr ? *local : tm{};
+  return local != nullptr ? out : nullptr;
+}
+#endif
+
 TEST(Clock, LocalNowAndPinning) {
   time_t before = time(nullptr);
   platform::LocalTime now = platform::localNow();

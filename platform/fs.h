@@ -14,11 +14,15 @@ namespace platform {
 // ---- opening files ----
 
 // Opens a file in one of the suite's modes: "rb", "wb", "rt", "wt", "at".
-// Text modes are opened untranslated; the reader folds CR LF itself, and
-// text is written exactly as given. Only a regular file is opened, never
-// through a symbolic link in the last part of the path, and the open never
-// blocks (a FIFO planted under the name is refused, not waited on). Null on
-// failure. The file is not passed on to programs that runAndWait starts.
+// Reads are untranslated; the reader folds CR LF itself. A text-mode write
+// ("wt", "at") writes the bytes as given on POSIX and turns each LF into CR
+// LF on Windows, as the runtime's text mode does there. Only a regular file
+// is opened, never through a symbolic link (or, on Windows, any reparse
+// point) in the last part of the path, and the open never blocks (a FIFO or
+// device planted under the name is refused, not waited on). On Windows a
+// last part that would reach a file only through its 8.3 alias or through
+// the trailing dots and blanks that the system drops is refused too. Null
+// on failure. The file is not passed on to programs that runAndWait starts.
 FILE* openFile(const char* path, const char* mode);
 
 // Prefix of every temporary file the suite makes: a file with it that is
@@ -28,9 +32,10 @@ constexpr const char* kTempPrefix = ".bctmp-";
 // Makes and opens a new temporary file for writing in the folder of `path`,
 // under a short name that cannot be guessed (kTempPrefix and ten random
 // characters, whatever the length of `path`), created exclusively so that
-// nothing planted under the name is ever written through. Null on failure;
-// `tempPath` gets the file's path.
-FILE* createTempBeside(const std::string& path, std::string* tempPath);
+// nothing planted under the name is ever written through. With `textMode`
+// it is written as "wt" writes. Null on failure; `tempPath` gets the file's
+// path.
+FILE* createTempBeside(const std::string& path, std::string* tempPath, bool textMode = false);
 // Gives an open file the permission bits of the regular file at `path` and,
 // where the process may, its owner and group: a new copy of a file that
 // another program owns keeps what that program set. False when `path` is not
@@ -45,6 +50,7 @@ void removeStaleTemps(const std::string& path);
 // Flushes an open file's bytes to the disk.
 [[nodiscard]] bool syncFile(FILE* file);
 // Flushes the folder that holds `path` (its entries: a rename just made).
+// Windows cannot flush a folder; its file systems log their renames.
 [[nodiscard]] bool syncFolderOf(const char* path);
 
 // Size of an open regular file in bytes, -1 when it is not a regular file.
@@ -98,14 +104,21 @@ bool fileSize(const char* path, uint64_t* size);
 // ".", ".." and doubled separators gone; no trailing separator but the
 // root's. Empty when the current folder cannot be read.
 std::string resolvedPath(const std::string& path);
+// A resolved path (as resolvedPath gives it) is the root of a file system:
+// "/" on POSIX; on Windows the root of a drive ("C:\" or, for the current
+// drive, "\") or of a share ("\\server\share").
+bool isFileSystemRoot(const std::string& resolved);
 // Both paths name one existing file or folder (links followed).
 bool sameFile(const char* a, const char* b);
-// Hidden and normal attributes; nothing to do on POSIX.
+// Gives a regular file the hidden attribute alone, or none ("normal"), never
+// through a link; nothing to do on POSIX.
 void setHidden(const char* path, bool hidden);
 // Permission bits (07777) of what a path names: the configuration utility
 // reads them to tell a read-only file, the stand-in of the outside chmod
 // program sets them. A symbolic link is never followed: setting the bits of
-// one fails and changes nothing.
+// one fails and changes nothing. Windows has only the read-only attribute:
+// the bits read 0444 or 0666 (0555 or 0777 for a folder), and setting them
+// without the owner's write bit 0200 makes the file read-only.
 bool modeBits(const char* path, unsigned int* bits);
 [[nodiscard]] bool setModeBits(const char* path, unsigned int bits);
 
@@ -151,13 +164,20 @@ constexpr unsigned int kAttrFolder = 16;
 // size of the target) and sets isLink; a walk over a tree must not descend
 // into an entry with isLink set, and moves it as the link it is. A dangling
 // link is listed as a non-folder of size 0. Sizes are those of regular files;
-// folders and other entries have size 0.
+// folders and other entries have size 0. `attributes` holds the hidden and
+// system bits the entry carries (never on POSIX).
 struct DirEntry {
   std::string name;
   bool isFolder = false;
   bool isLink = false;
   uint64_t size = 0;
+  unsigned int attributes = 0;
 };
+
+// Whether the runtime's listing with the attribute mask `attributes` would
+// return the entry: files always, folders only with kAttrFolder, hidden or
+// system entries only with kAttrHidden or kAttrSystem.
+bool passesMask(const DirEntry& entry, unsigned int attributes);
 
 // Every entry of `folder` ("" is the current folder), "." and ".." left
 // out, sorted by name with 'A'..'Z' folded, then by bytes (both compared as
@@ -166,9 +186,9 @@ struct DirEntry {
 bool listFolder(const std::string& folder, std::vector<DirEntry>& out);
 
 // The same listing filtered by an attribute mask as the runtime's listing
-// does: files always, folders (and links to folders) only when kAttrFolder is
+// does (passesMask): folders and links to folders only when kAttrFolder is
 // in `attributes`. No file carries the hidden or system attribute on POSIX,
-// so those bits change nothing.
+// so those bits change nothing there.
 bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out);
 
 // The listing order: case-folded name, then bytes.

@@ -46,13 +46,6 @@ std::string parentOf(const std::string& path) {
   return keep == std::string::npos ? "/" : path.substr(0, keep + 1);
 }
 
-// ---- listing order ----
-
-inline unsigned char foldByte(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
-
 // Fills `entry` from lstat and, for a link, stat of what it points to.
 void describe(const struct stat& own, const struct stat* target, DirEntry* entry) {
   entry->isLink = S_ISLNK(own.st_mode);
@@ -404,7 +397,8 @@ FILE* openFile(const char* path, const char* mode) {
   return file;
 }
 
-FILE* createTempBeside(const std::string& path, std::string* tempPath) {
+// POSIX writes text as given, so a temporary file is the same in both modes.
+FILE* createTempBeside(const std::string& path, std::string* tempPath, bool /*textMode*/) {
   if (tempPath == nullptr) return nullptr;
   int fd = createTempFd(path, tempPath);
   if (fd < 0) return nullptr;
@@ -592,6 +586,8 @@ std::string resolvedPath(const std::string& path) {
   return text;
 }
 
+bool isFileSystemRoot(const std::string& resolved) { return resolved == "/"; }
+
 bool sameFile(const char* a, const char* b) {
   struct stat first, second;
   return a != nullptr && b != nullptr && stat(a, &first) == 0 && stat(b, &second) == 0 &&
@@ -676,22 +672,6 @@ bool replaceFile(const char* from, const char* to) {
 
 // ---- listing ----
 
-int compareFolded(const std::string& a, const std::string& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = foldByte(a[i]), y = foldByte(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-bool listedBefore(const DirEntry& a, const DirEntry& b) {
-  int folded = compareFolded(a.name, b.name);
-  if (folded != 0) return folded < 0;
-  return a.name < b.name;  // char_traits<char> compares as unsigned bytes
-}
-
 bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEntry>& out) {
   out.clear();
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
@@ -719,21 +699,5 @@ bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEn
   closedir(dir);
   return true;
 }
-
-bool listFolder(const std::string& folder, std::vector<DirEntry>& out) {
-  if (!listFolderUnsorted(folder, true, out)) return false;
-  std::sort(out.begin(), out.end(), listedBefore);
-  return true;
-}
-
-bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out) {
-  if (!listFolder(folder, out)) return false;
-  if ((attributes & kAttrFolder) == 0) {
-    out.erase(std::remove_if(out.begin(), out.end(), [](const DirEntry& e) { return e.isFolder; }),
-              out.end());
-  }
-  return true;
-}
-
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 #ifndef PLATFORM_LOCK_H_
 #define PLATFORM_LOCK_H_
 
+#include <cstdint>
+
 namespace platform {
 
 // Name of the site-wide lock file, in the data folder (the programs'
@@ -25,22 +27,29 @@ class FileLock {
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
-  [[nodiscard]] bool held() const { return fd_ >= 0; }
+  [[nodiscard]] bool held() const { return handle_ != kNone; }
 
  protected:
   enum class Unopened { kTag };
   explicit FileLock(Unopened) {}
-  // Takes the lock on an open descriptor, waiting for it unless `wait` is
-  // false; gives the descriptor up on failure.
-  void take(int fd, bool wait = true);
-
+  // Takes the lock on an open file (a descriptor on POSIX, a handle on
+  // Windows), waiting for it unless `wait` is false; gives the file up on
+  // failure.
+  void take(intptr_t handle, bool wait = true);
+#ifdef _WIN32
+  // Waits for a named mutex, the lock of a folder there, and holds it.
+  void takeMutex(intptr_t mutex);
+#endif
  private:
-  int fd_ = -1;
+  static constexpr intptr_t kNone = -1;
+  intptr_t handle_ = kNone;
+  bool mutex_ = false;
 };
 
 // The lock of one release folder: hooks that change the same release's own
 // files (markers, race file, ".message") take turns, while other releases
-// go on. The folder itself is locked; nothing is made in it.
+// go on. The folder itself is locked (on Windows through a named mutex of
+// the folder's identity); nothing is made in it.
 class FolderLock : public FileLock {
  public:
   explicit FolderLock(const char* folder);

@@ -46,8 +46,10 @@ RunLock::RunLock(const char* lockPath) : FileLock(Unopened::kTag) {
   take(fd, false);
 }
 
-void FileLock::take(int fd, bool wait) {
-  if (fd < 0) return;
+void FileLock::take(intptr_t handle, bool wait) {
+  mutex_ = false;  // flock locks folders as well as files
+  if (handle < 0) return;
+  int fd = static_cast<int>(handle);
   struct stat st;
   if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
     close(fd);
@@ -61,13 +63,14 @@ void FileLock::take(int fd, bool wait) {
     close(fd);
     return;
   }
-  fd_ = fd;
+  handle_ = fd;
 }
 
 FileLock::~FileLock() {
-  if (fd_ < 0) return;
-  flock(fd_, LOCK_UN);
-  close(fd_);
+  if (handle_ == kNone) return;
+  int fd = static_cast<int>(handle_);
+  flock(fd, LOCK_UN);
+  close(fd);
 }
 
 }  // namespace platform

@@ -7,9 +7,11 @@
 
 namespace platform {
 
-// The command-line text as the suite expects it: the single argument when
-// there is exactly one, all arguments joined by single blanks when there are
-// several, the program's own path when there are none.
+// The command-line text as the suite expects it. On Windows it is the
+// runtime's command line after the program's own name, byte for byte. On
+// POSIX: the single argument when there is exactly one, all arguments joined
+// by single blanks when there are several. On both, the program's own path
+// when there is nothing after it.
 std::string commandLineText(int argc, char** argv);
 
 // Folder of the running executable, without a trailing separator; empty when
@@ -24,18 +26,22 @@ std::string executableFolder();
 // move up by one. A quote left open runs to the end of the text.
 std::vector<std::string> splitCommandText(const std::string& text);
 
-// Results of runAndWait other than an exit code (which is 0..255 here).
+// Results of runAndWait other than an exit code (0..255 on POSIX; on
+// Windows the program's whole 32-bit code, so there a program's own -1 to -3
+// read as these).
 constexpr int kNotStarted = -1;  // the program could not be started
 constexpr int kTimedOut = -2;    // killed because it did not end in time
 constexpr int kNoExitCode = -3;  // ended by a signal, or its status was lost
 
 // Starts argv[0] directly, never through a shell and without a search of
 // PATH (a relative program path is relative to the current folder), with
-// the current folder and environment, in a process group of its own, with
-// stdin, stdout and stderr on /dev/null (stdout and stderr shared with ours
-// when `shareOutput`, for the test tools) and no other open file. Waits for
-// it blocking; after `timeoutSeconds` (none when 0 or less) its whole
-// process group is killed and the child reaped.
+// the current folder and environment, in a process group of its own (a job
+// object on Windows, where it is started hidden), with stdin, stdout and
+// stderr on the null device (stdout and stderr shared with ours when
+// `shareOutput`, for the test tools) and no other open file. Waits for it
+// blocking; after `timeoutSeconds` (none when 0 or less) its whole process
+// group (job) is killed and the child reaped. On Windows the arguments are
+// quoted so that the runtime's parsing in the child gives them back.
 int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds,
                bool shareOutput = false);
 

@@ -83,6 +83,7 @@ int reap(pid_t pid) {
 
 }  // namespace
 
+// POSIX has no command-line text of its own: the arguments stand for it.
 std::string commandLineText(int argc, char** argv) {
   if (argc <= 1) return argc == 1 && argv[0] != nullptr ? argv[0] : "";
   if (argc == 2) return argv[1];
@@ -106,27 +107,6 @@ std::string executableFolder() {
     return slash == std::string::npos ? "" : path.substr(0, slash);
   }
   return "";
-}
-
-std::vector<std::string> splitCommandText(const std::string& text) {
-  std::vector<std::string> words;
-  std::string word;
-  bool inWord = false, quoted = false;
-  for (char c : text) {
-    if (c == '"') {
-      quoted = !quoted;
-      inWord = true;  // "" is a word, even an empty one
-    } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (inWord) words.push_back(word);
-      word.clear();
-      inWord = false;
-    } else {
-      word += c;
-      inWord = true;
-    }
-  }
-  if (inWord) words.push_back(word);
-  return words;
 }
 
 int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool shareOutput) {

@@ -9,10 +9,14 @@
 
 namespace {
 
+using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
+using testing_support::textBytes;
 using testing_support::writeFile;
+
+// Every text here is written in text mode: textBytes gives the bytes.
 
 // Short templates that use every letter, so each text below is worked out by
 // hand from the rules: sizes right-aligned in 9, counts in 2, percents in 3,
@@ -32,14 +36,14 @@ RacerSettings generalSettings() {
 struct TwoRacers {
   TwoRacers() : rel(temp.at("Rel")) {
     makeDirs(rel);
-    writeFile(rel + "/a.mp3", "a");
-    writeFile(rel + "/b.mp3", "b");
+    writeFile(joinPath(rel, "a.mp3"), "a");
+    writeFile(joinPath(rel, "b.mp3"), "b");
   }
   void race(Racer& r) const {
-    r.addUpload(XString(rel + "/a.mp3"), XString("/Rel/a.mp3"), XString("bob"), XString("grp"), 2,
-                100.0f);
-    r.addUpload(XString(rel + "/b.mp3"), XString("/Rel/b.mp3"), XString("eve"), XString("two"), 4,
-                50.5f);
+    r.addUpload(XString(joinPath(rel, "a.mp3")), XString("/Rel/a.mp3"), XString("bob"),
+                XString("grp"), 2, 100.0f);
+    r.addUpload(XString(joinPath(rel, "b.mp3")), XString("/Rel/b.mp3"), XString("eve"),
+                XString("two"), 4, 50.5f);
   }
   ScopedTempDir temp;
   std::string rel;
@@ -63,11 +67,11 @@ TEST(RacerStatsTest, GeneralTextByHand) {
   ASSERT_TRUE(race.writeStats(XString(reply), true));
   std::string expected = std::string("0\n") + kGeneralText;
   expected.replace(expected.size() - 2, 1, "%%");
-  EXPECT_EQ(readFile(reply), expected);
+  EXPECT_EQ(readFile(reply), textBytes(expected));
 
   // The second rendering sorts the sorted lists again: the two groups with
   // one file each swap places; the users, of different sizes, stay.
-  std::string message = fixture.rel + "/.message";
+  std::string message = joinPath(fixture.rel, ".message");
   ASSERT_TRUE(race.writeStats(XString(message), false));
   std::string swapped = kGeneralText;
   std::string grp = "G  1 grp   1      2 kb  1  33   100.00";
@@ -76,7 +80,7 @@ TEST(RacerStatsTest, GeneralTextByHand) {
   std::string reversed =
       "G  1 two   1      4 kb  1  67    50.50\r\nG  2 grp   1      2 kb  1  33   100.00";
   swapped.replace(swapped.find(both), both.size(), reversed);
-  EXPECT_EQ(readFile(message), swapped);
+  EXPECT_EQ(readFile(message), textBytes(swapped));
 }
 
 TEST(RacerStatsTest, WidthsAndCuts) {
@@ -94,7 +98,7 @@ TEST(RacerStatsTest, WidthsAndCuts) {
   fixture.race(race);
   std::string out = fixture.temp.at("m");
   ASSERT_TRUE(race.writeStats(XString(out), false));
-  EXPECT_EQ(readFile(out), "[ev][two]\r\n[bo][grp]|/Rel|b.mp3   ");
+  EXPECT_EQ(readFile(out), textBytes("[ev][two]\r\n[bo][grp]|/Rel|b.mp3   "));
 }
 
 TEST(RacerStatsTest, SfvTextBarAndPercents) {
@@ -150,7 +154,7 @@ TEST(RacerStatsTest, EmptyRaceAndFailures) {
   RacerSettings empty;
   Racer blank(&empty);
   ASSERT_TRUE(blank.writeStats(XString(out), true));
-  EXPECT_EQ(readFile(out), "0\n");
+  EXPECT_EQ(readFile(out), textBytes("0\n"));
 
   Racer none(nullptr);
   EXPECT_FALSE(none.writeStats(XString(out), false));
@@ -161,7 +165,7 @@ TEST(RacerStatsTest, Mp3BlockFollowsTheBody) {
   ScopedTempDir temp;
   std::string rel = temp.at("Rel");
   makeDirs(rel);
-  std::string mp3 = rel + "/01-track.MP3";
+  std::string mp3 = joinPath(rel, "01-track.MP3");
   writeFile(mp3, readFile(std::string(BRINDLE_SOURCE_DIR) + "/media/testdata/mpeg1_cbr_joint.mp3"));
   RacerSettings settings;
   settings.men = true;
@@ -193,7 +197,7 @@ TEST(RacerStatsTest, Mp3BlockFollowsTheBody) {
 
   // The tag's texts as the tag has them, separators and quotes included;
   // only control bytes show as '?'.
-  std::string tagged = rel + "/02.mp3";
+  std::string tagged = joinPath(rel, "02.mp3");
   writeFile(tagged, mp3_test::word(mp3_test::kMpeg1Layer3) + std::string(300, '\0') +
                         mp3_test::id3v1("t", "AC/DC \"live\" a:b*?<>|\\", "\x01tab\there\x7F",
                                         "1980", "..", 62));

@@ -11,6 +11,7 @@ namespace {
 
 using testing_support::items;
 
+using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
@@ -31,11 +32,11 @@ std::vector<unsigned int> values(const Vector<unsigned int>& v) {
 struct RaceFolder {
   RaceFolder() : path(temp.at("Rel")) {
     makeDirs(path);
-    writeFile(path + "/a.mp3", std::string(2048, 'a'));
-    writeFile(path + "/b.mp3", std::string(5000, 'b'));
-    writeFile(path + "/rel.sfv", "; 10240 announced\na.mp3 1\nb.mp3 2\nc.mp3 3\n");
+    writeFile(joinPath(path, "a.mp3"), std::string(2048, 'a'));
+    writeFile(joinPath(path, "b.mp3"), std::string(5000, 'b'));
+    writeFile(joinPath(path, "rel.sfv"), "; 10240 announced\na.mp3 1\nb.mp3 2\nc.mp3 3\n");
   }
-  std::string file(const char* name) const { return path + "/" + name; }
+  std::string file(const char* name) const { return joinPath(path, name); }
   ScopedTempDir temp;
   std::string path;
 };

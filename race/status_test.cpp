@@ -1,13 +1,22 @@
 #include "race/status.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <string>
 
+#include "platform/fs.h"
+#include "tests/process_writers.h"
 #include "tests/test_support.h"
+#ifdef _WIN32
+#include <thread>
+#include <vector>
+
+#include "platform/process.h"
+#endif
 
 namespace {
 
@@ -26,12 +35,12 @@ std::string slotBytes(const std::string& path, bool flag) {
   return word(static_cast<uint32_t>(path.size())) + path + std::string(1, flag ? 1 : 0);
 }
 
-const std::string kEmptyMemo = slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 1) +
-                               slotBytes("", 1) + slotBytes("", 0);
+const std::string kEmptyMemo =
+    slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 0);
 
 TEST(StatusTest, DefaultsAndFileForm) {
   ScopedTempDir temp;
-  ASSERT_EQ(chdir(temp.path().c_str()), 0);
+  ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
   {
     Status memo;
     EXPECT_TRUE(memo.completed.flag);
@@ -75,7 +84,7 @@ TEST(StatusTest, DefaultsAndFileForm) {
 
 TEST(StatusTest, GarbledFiles) {
   ScopedTempDir temp;
-  ASSERT_EQ(chdir(temp.path().c_str()), 0);
+  ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
   std::string good = slotBytes("a", 0) + slotBytes("b", 0) + slotBytes("spare", 0) +
                      slotBytes("d", 0) + slotBytes("e", 1);
   // Slots cut short give the defaults.
@@ -110,7 +119,7 @@ TEST(StatusTest, GarbledFiles) {
 // each keep their own record, whichever finished last.
 TEST(StatusTest, WritersKeepEachOthersWork) {
   ScopedTempDir temp;
-  ASSERT_EQ(chdir(temp.path().c_str()), 0);
+  ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
   writeFile("Status.sav", slotBytes("", 1) + slotBytes("", 1) + slotBytes("sp\x01re", 0) +
                               slotBytes("", 1) + slotBytes("", 0));
   Status a, b;
@@ -145,23 +154,28 @@ TEST(StatusTest, WritersKeepEachOthersWork) {
 
 TEST(StatusTest, ProcessesUpdatingAtOnceLoseNothing) {
   ScopedTempDir temp;
-  ASSERT_EQ(chdir(temp.path().c_str()), 0);
+  ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
   const int kRounds = 100;
-  const Status::Role kRoles[4] = {Status::kCompleted, Status::kChecked, Status::kRacerDone,
-                                  Status::kMoveDue};
+#ifdef _WIN32
+  // Windows cannot fork: the writers are the test helper program.
+  std::vector<int> codes(4, -100);
+  std::vector<std::thread> writers;
+  for (int n = 0; n < 4; ++n) {
+    writers.emplace_back([n, &codes] {
+      codes[static_cast<size_t>(n)] =
+          platform::runAndWait({BRINDLE_BINARY_DIR "/bin/win32_helper.exe", "status",
+                                std::to_string(n), std::to_string(kRounds)},
+                               120);
+    });
+  }
+  for (std::thread& writer : writers) writer.join();
+  for (int code : codes) ASSERT_EQ(code, 0);
+#else
   pid_t children[4];
   for (int n = 0; n < 4; ++n) {
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      for (int round = 1; round <= kRounds; ++round) {
-        Status memo;
-        memo.mark(kRoles[n], XString(("/p" + std::to_string(n) + "/" +
-                                      std::to_string(round)).c_str()));
-        if (!memo.save()) _exit(1);
-      }
-      _exit(0);
-    }
+    if (pid == 0) _exit(testing_support::markWriterRounds(n, kRounds) ? 0 : 1);
     children[n] = pid;
   }
   for (pid_t pid : children) {
@@ -169,10 +183,11 @@ TEST(StatusTest, ProcessesUpdatingAtOnceLoseNothing) {
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
+#endif
   Status memo;
   for (int n = 0; n < 4; ++n) {
     std::string last = "/p" + std::to_string(n) + "/" + std::to_string(kRounds);
-    EXPECT_TRUE(memo.holds(kRoles[n], XString(last.c_str()))) << last;
+    EXPECT_TRUE(memo.holds(testing_support::kWriterRoles[n], XString(last.c_str()))) << last;
   }
 }
 
@@ -180,8 +195,8 @@ TEST(StatusTest, ProcessesUpdatingAtOnceLoseNothing) {
 // not written, and the caller hears of it.
 TEST(StatusTest, NoLockNoWrite) {
   ScopedTempDir temp;
-  ASSERT_EQ(chdir(temp.path().c_str()), 0);
-  ASSERT_EQ(mkdir("brindlecast.lock", 0755), 0);  // a folder where the lock file goes
+  ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
+  ASSERT_TRUE(platform::makeDir("brindlecast.lock"));  // a folder where the lock file goes
   Status memo;
   memo.mark(Status::kChecked, XString("/r/f"));
   EXPECT_FALSE(memo.save());

@@ -9,6 +9,7 @@
 
 namespace {
 
+using testing_support::nativePath;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
 using testing_support::writeFile;
@@ -18,16 +19,22 @@ std::string golden(const std::string& name) {
   return readFile(std::string(BRINDLE_SOURCE_DIR) + "/serverfiles/testdata/" + name);
 }
 
+// The real path is written with '/' here.
 bool addLink(VFSfile& vfs, const char* real, const char* virt, char kind = 'r') {
-  return vfs.addEntry(real, virt, "owner", "group", "775", kind, 0, 0, 0, false, false, false,
-                      false, false);
+  return vfs.addEntry(XString(nativePath(real)), virt, "owner", "group", "775", kind, 0, 0, 0,
+                      false, false, false, false, false);
 }
+
+// A real path written with '/' here, as the layer takes it.
+XString real(const char* path) { return XString(nativePath(path)); }
 
 TEST(VFSfileTest, KeepsEveryLineOfTheServerByteForByte) {
   ScopedTempDir temp;
   std::string path = temp.at("vfs.txt");
   writeFile(path, golden("vfs-server.txt"));
   ASSERT_TRUE(platform::setModeBits(path.c_str(), 0640));
+  unsigned int bits = 0;  // 0640, or what Windows keeps of it
+  ASSERT_TRUE(platform::modeBits(path.c_str(), &bits));
 
   // Five lines against a limit of two: all kept, additions refused.
   VFSfile vfs(path.c_str(), 2);
@@ -38,7 +45,7 @@ TEST(VFSfileTest, KeepsEveryLineOfTheServerByteForByte) {
   EXPECT_EQ(readFile(path), golden("vfs-server-saved.txt"));
   unsigned int mode = 0;
   ASSERT_TRUE(platform::modeBits(path.c_str(), &mode));
-  EXPECT_EQ(mode, 0640u);
+  EXPECT_EQ(mode, bits);
 
   // The odd columns as the server wrote them, parsed for what they say.
   const VFSfileEntry* odd = vfs.entry(3);
@@ -66,7 +73,9 @@ TEST(VFSfileTest, KeepsEveryLineOfTheServerByteForByte) {
   ASSERT_TRUE(addLink(more, "/srv/new/", "/new/"));
   EXPECT_EQ(more.count, 6);
   ASSERT_EQ(more.save(path.c_str()), 1);
-  EXPECT_EQ(readFile(path), golden("vfs-server-added.txt"));
+  std::string added = golden("vfs-server-added.txt");
+  added.replace(0, 8, nativePath("/srv/new"));  // the added line, with its trailing separator cut
+  EXPECT_EQ(readFile(path), added);
 }
 
 TEST(VFSfileTest, AddedEntriesAreFormattedAndNeverBreakALine) {
@@ -86,9 +95,8 @@ TEST(VFSfileTest, AddedEntriesAreFormattedAndNeverBreakALine) {
   EXPECT_EQ(vfs.count, 2);
   ASSERT_EQ(vfs.save(path.c_str()), 1);
   // Empty paths are written as the roots; an empty kind as an empty column.
-  EXPECT_EQ(readFile(path),
-            "/a|/x|owner|group|775|r|0|0|0|0|0|0|0|0|\n"
-            "/|/|o|g|7||1|1|2|3|0|1|0|1|\n");
+  EXPECT_EQ(readFile(path), nativePath("/a") + "|/x|owner|group|775|r|0|0|0|0|0|0|0|0|\n" +
+                                nativePath("/") + "|/|o|g|7||1|1|2|3|0|1|0|1|\n");
 }
 
 TEST(VFSfileTest, AFileThatDidNotLoadWholeIsNeverWritten) {
@@ -135,38 +143,39 @@ TEST(VFSfileTest, AFileThatDidNotLoadWholeIsNeverWritten) {
 TEST(VFSfileTest, VirtualPathOfAppliesAtSeparatorBoundaries) {
   ScopedTempDir temp;
   std::string path = temp.at("vfs.txt");
-  writeFile(path,
-            "/srv/mp|/short|o|g|7|r|0|0|0|0|0|0|0|0|\n"
-            "/srv/MP3|/mp3|o|g|7|r|0|0|0|0|0|0|0|0|\n"
-            "/srv/a/|/a/|o|g|7|r|0|0|0|0|0|0|0|0|\n"
-            "/srv/a/b|/deep|o|g|7|r|0|0|0|0|0|0|0|0|\n"
-            "/srv/same|/first|o|g|7|r|0|0|0|0|0|0|0|0|\n"
-            "/srv/same/|/second|o|g|7|r|0|0|0|0|0|0|0|0|\n");
+  std::string lines;
+  for (const char* row : {"/srv/mp|/short", "/srv/MP3|/mp3", "/srv/a/|/a/", "/srv/a/b|/deep",
+                          "/srv/same|/first", "/srv/same/|/second"}) {
+    const std::string text = row;
+    const size_t bar = text.find('|');
+    lines += nativePath(text.substr(0, bar)) + text.substr(bar) + "|o|g|7|r|0|0|0|0|0|0|0|0|\n";
+  }
+  writeFile(path, lines);
   VFSfile vfs(path.c_str(), 100);
   ASSERT_EQ(vfs.count, 6);
-  EXPECT_EQ(vfs.virtualPathOf("/srv/mp3/New/x"), "/mp3/New/x/");
-  EXPECT_EQ(vfs.virtualPathOf("/SRV/MP3"), "/mp3/");
-  EXPECT_EQ(vfs.virtualPathOf("/srv/mp/"), "/short/");
-  EXPECT_EQ(vfs.virtualPathOf("/srv/mp3x/y"), "");  // not under /srv/mp nor /srv/mp3
-  EXPECT_EQ(vfs.virtualPathOf("/srv/a/b/c"), "/deep/c/");
-  EXPECT_EQ(vfs.virtualPathOf("/srv/a/bc"), "/a/bc/");
-  EXPECT_EQ(vfs.virtualPathOf("/srv/same/x"), "/first/x/");  // nearer the file's start
-  EXPECT_EQ(vfs.virtualPathOf("/other"), "");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/mp3/New/x")), "/mp3/New/x/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/SRV/MP3")), "/mp3/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/mp/")), "/short/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/mp3x/y")), "");  // not under /srv/mp nor /srv/mp3
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/a/b/c")), "/deep/c/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/a/bc")), "/a/bc/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/same/x")), "/first/x/");  // nearer the file's start
+  EXPECT_EQ(vfs.virtualPathOf(real("/other")), "");
   // Added entries are seen too, and one with an empty real path covers all.
   ASSERT_TRUE(addLink(vfs, "/srv/mp3/New", "/links/new"));
-  EXPECT_EQ(vfs.virtualPathOf("/srv/mp3/new/x"), "/links/new/x/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/mp3/new/x")), "/links/new/x/");
   ASSERT_TRUE(
       vfs.addEntry("", "/root", "o", "g", "7", 'r', 0, 0, 0, false, false, false, false, false));
-  EXPECT_EQ(vfs.virtualPathOf("/other/x"), "/root/other/x/");
-  EXPECT_EQ(vfs.virtualPathOf("/srv/mp3/y"), "/mp3/y/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/other/x")), "/root/other/x/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/mp3/y")), "/mp3/y/");
 }
 
 TEST(VFSfileTest, FindsAndRemovesEntriesByVirtualPath) {
   ScopedTempDir temp;
   std::string path = temp.at("vfs.txt");
-  const std::string first = "/srv/a|/Today/|o|g|7|r|0|0|0|0|0|0|0|0|\r\n";
-  const std::string second = "/srv/b|/other|o|g|7|r|0|0|0|0|0|0|0|0|x\r\n";
-  const std::string third = "/srv/c|/today|o|g|7|d|0|0|0|0|0|0|0|0|\r\n";
+  const std::string first = nativePath("/srv/a") + "|/Today/|o|g|7|r|0|0|0|0|0|0|0|0|\r\n";
+  const std::string second = nativePath("/srv/b") + "|/other|o|g|7|r|0|0|0|0|0|0|0|0|x\r\n";
+  const std::string third = nativePath("/srv/c") + "|/today|o|g|7|d|0|0|0|0|0|0|0|0|\r\n";
   writeFile(path, first + second + third);
   VFSfile vfs(path.c_str(), 100);
   ASSERT_EQ(vfs.count, 3);
@@ -178,22 +187,22 @@ TEST(VFSfileTest, FindsAndRemovesEntriesByVirtualPath) {
   EXPECT_EQ(vfs.indexOfVirtualPath("/today//"), -1);
   EXPECT_EQ(vfs.indexOfVirtualPath("/tod"), -1);
   EXPECT_EQ(vfs.indexOfVirtualPath(""), -1);
-  EXPECT_EQ(vfs.virtualPathOf("/srv/c/x"), "/today/x/");  // folds every real path
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/c/x")), "/today/x/");  // folds every real path
 
   for (int outside : {-1, 3, 100}) vfs.removeAt(outside);
   ASSERT_EQ(vfs.count, 3);
   vfs.removeAt(0);
   EXPECT_EQ(vfs.count, 2);
   EXPECT_EQ(vfs.indexOfVirtualPath("/today"), 1);
-  EXPECT_EQ(vfs.virtualPathOf("/srv/c/x"), "");
-  EXPECT_EQ(vfs.virtualPathOf("/srv/a/x"), "/Today/x/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/c/x")), "");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/a/x")), "/Today/x/");
   // An added entry is found and removed like a loaded one; the remaining
   // lines are saved as they were read.
   ASSERT_TRUE(addLink(vfs, "/srv/new", "/today"));
-  EXPECT_EQ(vfs.virtualPathOf("/srv/new"), "/today/");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/new")), "/today/");
   EXPECT_EQ(vfs.indexOfVirtualPath("/today/"), 0);
   vfs.removeAt(0);
-  EXPECT_EQ(vfs.virtualPathOf("/srv/new"), "");
+  EXPECT_EQ(vfs.virtualPathOf(real("/srv/new")), "");
   vfs.removeAt(1);
   ASSERT_EQ(vfs.count, 1);
   ASSERT_EQ(vfs.save(path.c_str()), 1);

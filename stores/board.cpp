@@ -227,11 +227,13 @@ BoardUpdate Board::prependEntry(const char* store, const XString& files, const X
   return result;
 }
 
+// A ':' would name a drive ("c:list", read from that drive's current
+// folder) or a stream of another file on Windows.
 bool isListName(const XString& name) {
   if (name.empty() || name.find("..") >= 0) return false;
   for (unsigned int i = 0; i < name.length(); ++i) {
     char c = name[static_cast<int>(i)];
-    if (c == '/' || c == '\\' || c == 0) return false;
+    if (c == '/' || c == '\\' || c == ':' || c == 0) return false;
   }
   return true;
 }

@@ -141,7 +141,7 @@ class Board {
 };
 
 // A list name that may be looked up in the data folder: not empty, without
-// a path separator and without "..".
+// a path separator, a drive's ':' and "..".
 bool isListName(const XString& name);
 
 // Replaces every control byte (below 0x20, and 0x7F) by '?'.

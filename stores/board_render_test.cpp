@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
+#include "platform/fs.h"
 #include "stores/board.h"
 #include "tests/test_support.h"
 
@@ -11,6 +11,7 @@ namespace {
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
+using testing_support::textBytes;
 
 const DateTime kWhen{{7, 5, 1, 2001}, {10, 9, 8}};
 
@@ -75,7 +76,7 @@ TEST(BoardRenderTest, RowsColumnsAndLimits) {
 TEST(BoardRenderTest, NewDirListIncludesModuleLists) {
   ScopedTempDir temp;
   makeDirs(temp.at("data/a"));
-  ASSERT_EQ(chdir(temp.at("data").c_str()), 0);
+  ASSERT_TRUE(platform::changeDir(temp.at("data").c_str()));
 
   NewDirListSettings special;
   special.type = 3;
@@ -128,7 +129,8 @@ TEST(BoardRenderTest, WriteFilesToEveryName) {
   BoardSettings settings = messageBoard();
   Board board(settings);
   ASSERT_EQ(board.add("hi", "al", &kWhen), 1);
-  const std::string expected = "HEAD\n|  01  | al       | hi         |\nTAIL\n";
+  // Written in text mode.
+  const std::string expected = textBytes("HEAD\n|  01  | al       | hi         |\nTAIL\n");
   const std::string one = temp.at("one.txt");
   const std::string two = temp.at("two.txt");
   EXPECT_TRUE(board.writeFiles((one + "|" + two + "|").c_str(), -1));

@@ -1,37 +1,38 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/fs.h"
 #include "platform/lock.h"
 #include "stores/board.h"
+#include "tests/process_writers.h"
 #include "tests/test_support.h"
+#ifdef _WIN32
+#include <thread>
+
+#include "platform/process.h"
+#endif
 
 namespace {
 
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
+using testing_support::textBytes;
 using testing_support::writeFile;
 
-BoardSettings boardSettings(unsigned int maxentrys, bool maxmode) {
-  BoardSettings s;
-  s.type = 1;
-  s.maxentrys = maxentrys;
-  s.maxmode = maxmode;
-  s.lineformat = "%t";
-  s.head = "head";
-  s.tail = "tail";
-  return s;
-}
+using testing_support::writerBoardSettings;
 
 TEST(BoardUpdateTest, OneLockedReadModifyWrite) {
   ScopedTempDir temp;
-  ASSERT_EQ(chdir(temp.path().c_str()), 0);
-  BoardSettings settings = boardSettings(2, false);
+  ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
+  BoardSettings settings = writerBoardSettings(2, false);
   const XString files("shown.txt|also.txt");
   const char* store = Board::kMessageBoardFile;
 
@@ -44,7 +45,8 @@ TEST(BoardUpdateTest, OneLockedReadModifyWrite) {
   EXPECT_EQ(board.addEntry(store, files, "two", "al").count, 2);
   BoardUpdate refused = board.addEntry(store, files, "three", "al");
   EXPECT_TRUE(refused.loaded && refused.count == -1 && refused.saved);
-  EXPECT_EQ(readFile("also.txt"), "head\none\ntwo\ntail\n");
+  // The shown files are written in text mode.
+  EXPECT_EQ(readFile("also.txt"), textBytes("head\none\ntwo\ntail\n"));
 
   // A change that asks for no save leaves the store alone, while the shown
   // files are still written.
@@ -56,11 +58,11 @@ TEST(BoardUpdateTest, OneLockedReadModifyWrite) {
   });
   EXPECT_TRUE(look.locked && !look.saved && look.filesWritten);
   EXPECT_EQ(readFile(store), stored);
-  EXPECT_EQ(readFile("shown.txt"), "head\ntwo\nnew tail\n");
+  EXPECT_EQ(readFile("shown.txt"), textBytes("head\ntwo\nnew tail\n"));
 
   // A newest-first list through its short form.
   NewDirListSettings ndl;
-  static_cast<BoardSettings&>(ndl) = boardSettings(2, true);
+  static_cast<BoardSettings&>(ndl) = writerBoardSettings(2, true);
   ndl.type = 3;
   ndl.lineformat = "%r %t";
   Board list(ndl);
@@ -68,7 +70,7 @@ TEST(BoardUpdateTest, OneLockedReadModifyWrite) {
     BoardUpdate added = list.prependEntry(Board::kNewDirListFile, "ndl.txt", path, "u");
     EXPECT_TRUE(added.saved && added.filesWritten);
   }
-  EXPECT_EQ(readFile("ndl.txt"), "head\n1 /c\n2 /b\ntail\n");
+  EXPECT_EQ(readFile("ndl.txt"), textBytes("head\n1 /c\n2 /b\ntail\n"));
 
   // A store that cannot be written: the shown files are left alone.
   makeDirs(Board::kRequestBoardFile);
@@ -85,7 +87,7 @@ TEST(BoardUpdateTest, OneLockedReadModifyWrite) {
   EXPECT_FALSE(none.locked || none.saved || none.filesWritten || called);
   EXPECT_FALSE(board.addEntry(store, files, "x", "y").locked);
   EXPECT_EQ(readFile(store), stored);
-  EXPECT_EQ(readFile("shown.txt"), "head\ntwo\nnew tail\n");
+  EXPECT_EQ(readFile("shown.txt"), textBytes("head\ntwo\nnew tail\n"));
 }
 
 // Eight processes add 100 entries each to one board at once. Every entry
@@ -94,23 +96,28 @@ TEST(BoardUpdateTest, OneLockedReadModifyWrite) {
 TEST(BoardUpdateTest, EightWritersAtOnce) {
   for (unsigned int limit : {1000u, 300u}) {
     ScopedTempDir temp;
-    ASSERT_EQ(chdir(temp.path().c_str()), 0);
-    BoardSettings settings = boardSettings(limit, true);
+    ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
+    BoardSettings settings = writerBoardSettings(limit, true);
+#ifdef _WIN32
+    // Windows cannot fork: the writers are the test helper program.
+    std::vector<int> codes(8, -100);
+    std::vector<std::thread> writers;
+    for (int writer = 0; writer < 8; ++writer) {
+      writers.emplace_back([writer, limit, &codes] {
+        codes[static_cast<size_t>(writer)] =
+            platform::runAndWait({BRINDLE_BINARY_DIR "/bin/win32_helper.exe", "board",
+                                  std::to_string(writer), std::to_string(limit)},
+                                 120);
+      });
+    }
+    for (std::thread& writer : writers) writer.join();
+    for (int code : codes) EXPECT_EQ(code, 0);
+#else
     std::vector<pid_t> children;
     for (int writer = 0; writer < 8; ++writer) {
       pid_t pid = fork();
       ASSERT_GE(pid, 0);
-      if (pid == 0) {
-        bool ok = true;
-        for (int i = 0; i < 100; ++i) {
-          Board board(settings);
-          std::string text = "w" + std::to_string(writer) + "-" + std::to_string(i);
-          BoardUpdate result = board.addEntry(Board::kMessageBoardFile, "shown.txt", text.c_str(),
-                                              ("user" + std::to_string(writer)).c_str());
-          ok = ok && result.locked && result.count > 0 && result.saved && result.filesWritten;
-        }
-        _exit(ok ? 0 : 1);
-      }
+      if (pid == 0) _exit(testing_support::addWriterEntries(writer, limit) ? 0 : 1);
       children.push_back(pid);
     }
     for (pid_t pid : children) {
@@ -118,6 +125,7 @@ TEST(BoardUpdateTest, EightWritersAtOnce) {
       ASSERT_EQ(waitpid(pid, &status, 0), pid);
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
+#endif
 
     Board board(settings);
     ASSERT_EQ(board.load(Board::kMessageBoardFile), 1);
@@ -146,7 +154,7 @@ TEST(BoardUpdateTest, EightWritersAtOnce) {
       EXPECT_EQ(kept.size(), 8u);
     }
     // The shown file is the rendering of the final store.
-    EXPECT_EQ(readFile("shown.txt"), expectedShown + "tail\n");
+    EXPECT_EQ(readFile("shown.txt"), textBytes(expectedShown + "tail\n"));
   }
 }
 

@@ -1,9 +1,9 @@
 #include "stores/date_time.h"
 
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include <climits>
+#include <cstdint>
 #include <string>
 
 #include "stores/formated_line.h"
@@ -79,28 +79,36 @@ TEST(DateTimeTest, ClockAndTemplateKeys) {
   EXPECT_EQ(render(DateTime{{1, 13, 0, -1999}, {}}), "01.13.99 -1999   00:00:00");
 }
 
-Date dateOf(time_t t) {
-  struct tm parts;
-  gmtime_r(&t, &parts);
-  return Date{static_cast<uint8_t>(parts.tm_mday), static_cast<uint8_t>(parts.tm_mon + 1),
-              static_cast<uint8_t>(parts.tm_wday), parts.tm_year + 1900};
+// The civil date of a day counted from 1 January 1970, by the well-known
+// era arithmetic of the proleptic Gregorian calendar, independent of the
+// code under test and of the C library (Windows' has no day before 1970).
+Date dateOfDay(long long days) {
+  const long long z = days + 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long dayOfEra = z - era * 146097;
+  const long long yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const long long shifted = (5 * dayOfYear + 2) / 153;
+  const long long day = dayOfYear - (153 * shifted + 2) / 5 + 1;
+  const long long month = shifted < 10 ? shifted + 3 : shifted - 9;
+  const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  const long long weekday = ((days % 7) + 7 + 4) % 7;  // 1 January 1970 was a Thursday
+  return Date{static_cast<uint8_t>(day), static_cast<uint8_t>(month), static_cast<uint8_t>(weekday),
+              static_cast<int32_t>(year)};
 }
 
 TEST(DateTimeTest, StepBackOneDayFollowsTheCalendar) {
-  // Every day from 1901 to 2199 against the C library's calendar, 2100's
-  // missing leap day included.
-  struct tm first = {};
-  first.tm_year = 1;
-  first.tm_mday = 1;
-  struct tm last = {};
-  last.tm_year = 299;
-  last.tm_mon = 11;
-  last.tm_mday = 31;
-  const time_t end = timegm(&last);
-  Date before = dateOf(timegm(&first));
+  // Every day from 1901 to 2199, 2100's missing leap day included.
+  const long long first = -25202;  // 1 January 1901
+  const long long last = 84005;    // 31 December 2199
+  Date before = dateOfDay(first);
+  ASSERT_TRUE(before.day == 1 && before.month == 1 && before.weekday == 2 && before.year == 1901);
+  const Date end = dateOfDay(last);
+  ASSERT_TRUE(end.day == 31 && end.month == 12 && end.weekday == 2 && end.year == 2199);
   int days = 0;
-  for (time_t t = timegm(&first) + 86400; t <= end; t += 86400, ++days) {
-    const Date day = dateOf(t);
+  for (long long n = first + 1; n <= last; ++n, ++days) {
+    const Date day = dateOfDay(n);
     Date back = day;
     back.stepBackOneDay();
     ASSERT_TRUE(back.day == before.day && back.month == before.month &&

@@ -12,7 +12,7 @@ namespace testing_support {
 
 struct Release {
   explicit Release(const InstallSandbox& box, const std::string& relative = "Rel")
-      : path(box.site() + "/" + relative) {
+      : path(joinPath(box.site(), relative)) {
     makeDirs(path);
     user.name = "bob";
     user.group = "grp";

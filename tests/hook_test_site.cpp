@@ -10,7 +10,7 @@ namespace hook_test {
 
 HookSite::HookSite() {
   global.setDefaults(0);
-  global.raidenftpd = XString(box.root() + "/raidenftpd");
+  global.raidenftpd = XString(testing_support::joinPath(box.root(), "raidenftpd"));
   config.setDefaults(0);
   save();
 }
@@ -26,7 +26,7 @@ void HookSite::save() {
 }
 
 std::string HookSite::release(const std::string& relative) const {
-  std::string path = box.site() + "/" + relative;
+  std::string path = testing_support::joinPath(box.site(), relative);
   testing_support::makeDirs(path);
   return path;
 }

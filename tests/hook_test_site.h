@@ -21,12 +21,12 @@ class HookSite {
  public:
   HookSite();
   void save();
-  // Makes site/<relative> and returns its path.
+  // Makes site/<relative> and returns its path (native separators).
   std::string release(const std::string& relative) const;
   // The command line of `program`: its own path in the install folder, then
   // each field led by the separator.
   std::string line(const char* program, std::initializer_list<std::string> fields) const;
-  std::string memoPath() const { return box.data() + "/Status.sav"; }
+  std::string memoPath() const { return testing_support::joinPath(box.data(), "Status.sav"); }
 
   testing_support::InstallSandbox box;
   GConfig global;

@@ -23,7 +23,8 @@ class ScopedTempDir {
   ScopedTempDir& operator=(const ScopedTempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  // path() + "/" + relative
+  // path() joined with `relative` (written with '/') by the platform's
+  // separator, as joinPath does.
   std::string at(const std::string& relative) const;
 
  private:
@@ -38,11 +39,11 @@ class InstallSandbox {
  public:
   InstallSandbox();
   const std::string& root() const { return temp_.path(); }
-  std::string data() const { return root() + "/data"; }
-  std::string output() const { return root() + "/output"; }
-  std::string site() const { return root() + "/site"; }
+  std::string data() const { return temp_.at("data"); }
+  std::string output() const { return temp_.at("output"); }
+  std::string site() const { return temp_.at("site"); }
   // The path a hook is started with: its own path inside the install folder.
-  std::string program(const std::string& name) const { return root() + "/" + name; }
+  std::string program(const std::string& name) const { return temp_.at(name); }
   // The lines the chmod stand-in logged, oldest first.
   std::vector<std::string> chmodLog() const;
   void clearChmodLog() const;
@@ -60,6 +61,21 @@ class PinnedClock {
   PinnedClock(const PinnedClock&) = delete;
   PinnedClock& operator=(const PinnedClock&) = delete;
 };
+
+// A physical path: `folder`, the platform's separator and `relative`, whose
+// '/' become the platform's separator as well, so a test writes its paths
+// one way for every platform.
+std::string joinPath(const std::string& folder, const std::string& relative);
+// `path` with each '/' turned into the platform's separator.
+std::string nativePath(std::string path);
+// The bytes a text-mode write of `text` leaves in a file: each LF becomes
+// CR LF on Windows (a CR before it stays, so "\r\n" becomes "\r\r\n"), as
+// the runtime writes them there; the text as given elsewhere.
+std::string textBytes(const std::string& text);
+// What a program wrote to `path` in text mode, as it gave it: the bytes
+// with each CR LF turned back into LF on Windows, where the test fails
+// unless the file is exactly textBytes of that text.
+std::string readTextFile(const std::string& path);
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);

@@ -5,6 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace tools {
 
 namespace {
@@ -21,23 +23,9 @@ std::map<std::string, std::vector<platform::DirEntry>>& kept() {
   return listings;
 }
 
-}  // namespace
-
-bool findNoCase(const std::string& folder, const std::string& name, platform::DirEntry* found) {
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
-    return false;
-  }
-  std::string exact = folder.empty() ? name : folder + "/" + name;
-  if (platform::pathExists(exact.c_str())) {
-    if (found != nullptr) {
-      found->name = name;
-      found->isLink = platform::isLink(exact.c_str());
-      found->isFolder = platform::isFolder(exact.c_str());
-      uint64_t size = 0;
-      found->size = platform::fileSize(exact.c_str(), &size) ? size : 0;
-    }
-    return true;
-  }
+// Looks `name` up in the folder's kept listing (read now when there is
+// none): of the names that fold alike, the first listed.
+bool findInListing(const std::string& folder, const std::string& name, platform::DirEntry* found) {
   std::string key = keyOf(folder);
   if (key.empty()) return false;
   auto listing = kept().find(key);
@@ -55,6 +43,41 @@ bool findNoCase(const std::string& folder, const std::string& name, platform::Di
   if (at == entries.end() || platform::compareFolded(at->name, name) != 0) return false;
   if (found != nullptr) *found = *at;
   return true;
+}
+
+// A separator (on Windows either one) or a drive's ':' would lead out of
+// the folder.
+bool leavesFolder(const std::string& name) {
+  if (name.find('/') != std::string::npos) return true;
+  if (name.find(platform::kPathSep) != std::string::npos) return true;
+  return platform::kPathSep == '\\' && name.find(':') != std::string::npos;
+}
+
+}  // namespace
+
+bool findNoCase(const std::string& folder, const std::string& name, platform::DirEntry* found) {
+  if (name.empty() || name == "." || name == ".." || leavesFolder(name)) return false;
+  const std::string exact = folder.empty() ? name : folder + platform::kPathSepText + name;
+  if (!platform::kNamesFoldCase) {
+    if (platform::pathExists(exact.c_str())) {
+      if (found != nullptr) {
+        found->name = name;
+        found->isLink = platform::isLink(exact.c_str());
+        found->isFolder = platform::isFolder(exact.c_str());
+        uint64_t size = 0;
+        found->size = platform::fileSize(exact.c_str(), &size) ? size : 0;
+      }
+      return true;
+    }
+    return findInListing(folder, name, found);
+  }
+  // Where the system itself finds a name whatever its case, what it finds
+  // is reported under its own name, from the listing; one that came after
+  // the listing was read has the listing read again.
+  if (findInListing(folder, name, found)) return true;
+  if (!platform::pathExists(exact.c_str())) return false;
+  forgetListing(folder);
+  return findInListing(folder, name, found);
 }
 
 void forgetListing(const std::string& folder) {

@@ -54,10 +54,12 @@ struct CreditSite {
     return runAllotment(XString(site.line("creditdole", {})));
   }
 
-  std::string lastAllot() const { return readFile(site.box.data() + "/lastallot.sav"); }
+  std::string lastAllot() const {
+    return readFile(testing_support::joinPath(site.box.data(), "lastallot.sav"));
+  }
 
   HookSite site;
-  std::string users = site.box.root() + "/users.txt";
+  std::string users = testing_support::joinPath(site.box.root(), "users.txt");
 };
 
 enum : unsigned char { kDaily = 0, kWeekly = 1, kMonthly = 2 };
@@ -131,7 +133,7 @@ TEST(CreditdoleTest, TheLastRunsDate) {
   s.site.global.al.add(allotment("alice", kDaily, kAdd, 1));
   s.site.save();
   writeFile(s.users, user("alice", "0"));
-  const std::string path = s.site.box.data() + "/lastallot.sav";
+  const std::string path = testing_support::joinPath(s.site.box.data(), "lastallot.sav");
   // The same day and month a year later is another day.
   writeFile(path, storedDate(31, 6, 12, 2005));
   EXPECT_EQ(s.runOn(2006, 12, 31, 0), kExitDone);
@@ -153,7 +155,7 @@ TEST(CreditdoleTest, AUserFileThatCannotBeReadLeavesTheDayOpen) {
   s.site.global.al.add(allotment("alice", kDaily, kAdd, 5));
   s.site.save();
   const std::string before = storedDate(1, 3, 2, 2006);
-  const std::string path = s.site.box.data() + "/lastallot.sav";
+  const std::string path = testing_support::joinPath(s.site.box.data(), "lastallot.sav");
   writeFile(path, before);
   // Missing, then with an empty line between two users.
   EXPECT_EQ(s.runOn(2006, 2, 2, 4), kExitUsersUnreadable);
@@ -168,8 +170,8 @@ TEST(CreditdoleTest, AUserFileThatCannotBeReadLeavesTheDayOpen) {
   EXPECT_EQ(readFile(s.users), user("alice", "5.00") + user("bob", "0"));
 
   // Without the site-wide lock nothing changes.
-  removeFileForTest(s.site.box.data() + "/" + platform::kLockFileName);
-  makeDirs(s.site.box.data() + "/" + platform::kLockFileName);
+  removeFileForTest(testing_support::joinPath(s.site.box.data(), platform::kLockFileName));
+  makeDirs(testing_support::joinPath(s.site.box.data(), platform::kLockFileName));
   EXPECT_EQ(s.runOn(2006, 2, 3, 5), kExitNoLock);
   EXPECT_EQ(readFile(s.users), user("alice", "5.00") + user("bob", "0"));
 }

@@ -14,8 +14,10 @@ namespace {
 using hook_test::HookSite;
 using testing_support::exists;
 using testing_support::isDir;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
+using testing_support::nativePath;
 using testing_support::readFile;
 using testing_support::removeFileForTest;
 using testing_support::writeFile;
@@ -44,7 +46,7 @@ struct DaySite {
     site.global.nd.en = true;
     site.global.nd.today = true;
     site.global.nd.yesterday = true;
-    site.global.nd.format = "%Y/%o%d";
+    site.global.nd.format = XString(nativePath("%Y/%o%d"));
     site.global.nd.path = XString(daily);
     site.global.nd.todaylink = XString(todayLink);
     site.global.nd.yesterdaylink = XString(yesterdayLink);
@@ -61,48 +63,50 @@ struct DaySite {
   }
 
   HookSite site;
-  std::string daily = site.box.site() + "/daily";
-  std::string todayLink = site.box.site() + "/today";
-  std::string yesterdayLink = site.box.site() + "/yesterday";
-  std::string vfs = site.box.root() + "/server.vfs";
+  std::string daily = joinPath(site.box.site(), "daily");
+  std::string todayLink = joinPath(site.box.site(), "today");
+  std::string yesterdayLink = joinPath(site.box.site(), "yesterday");
+  std::string vfs = joinPath(site.box.root(), "server.vfs");
   std::string rootLine;
 };
 
 TEST(DawnrollTest, MakesTheDayFolderAndRenewsOnlyTheOldLinks) {
   DaySite s;
-  makeDirs(s.daily + "/2005/0228");
+  makeDirs(joinPath(s.daily, "2005/0228"));
   const std::string admin = vfsLine(s.todayLink, "/today", "admin", "755");
-  const std::string staleToday = vfsLine(s.daily + "/2005/0227", "/today", "Brindlecast", "766");
-  const std::string staleAgain = vfsLine(s.daily + "/2005/0226", "/TODAY/", "old", "700");
+  const std::string staleToday =
+      vfsLine(joinPath(s.daily, "2005/0227"), "/today", "Brindlecast", "766");
+  const std::string staleAgain = vfsLine(joinPath(s.daily, "2005/0226"), "/TODAY/", "old", "700");
   const std::string otherKind =
-      vfsLine(s.site.box.site() + "/old", "/yesterday", "admin", "755", 'd');
+      vfsLine(joinPath(s.site.box.site(), "old"), "/yesterday", "admin", "755", 'd');
   const std::string staleYesterday =
-      vfsLine(s.daily + "/2005/0226", "/yesterday", "Brindlecast", "744");
+      vfsLine(joinPath(s.daily, "2005/0226"), "/yesterday", "Brindlecast", "744");
   const std::string odd =
       "/srv/odd/| /odd / | owner |g|-rw||-5| 1 |+7|  12|yes|1|0|01|r\xe9st \r\n";
   writeFile(s.vfs, s.rootLine + admin + staleToday + otherKind + odd + staleAgain + staleYesterday);
 
   // Tuesday 1 March 2005.
   ASSERT_EQ(s.runOn(2005, 3, 1, 2), kExitDone);
-  EXPECT_TRUE(isDir(s.daily + "/2005/0301"));
+  EXPECT_TRUE(isDir(joinPath(s.daily, "2005/0301")));
   EXPECT_TRUE(isDir(s.todayLink));
   EXPECT_TRUE(isDir(s.yesterdayLink));
-  EXPECT_EQ(s.site.box.chmodLog(),
-            (std::vector<std::string>{"766 Brindlecast default " + s.daily + "/2005",
-                                      "766 Brindlecast default " + s.daily + "/2005/0301",
-                                      "744 Brindlecast default " + s.daily + "/2005/0228"}));
+  EXPECT_EQ(
+      s.site.box.chmodLog(),
+      (std::vector<std::string>{"766 Brindlecast default " + joinPath(s.daily, "2005"),
+                                "766 Brindlecast default " + joinPath(s.daily, "2005/0301"),
+                                "744 Brindlecast default " + joinPath(s.daily, "2005/0228")}));
   // The links first (yesterday's added last), then the server's lines as
   // the vfs file writes them back: byte for byte, last line first. The
   // administrator's entry for the link folder and the entry of another kind
   // stay.
-  const std::string today = linkLine(s.daily + "/2005/0301", "/today", "766");
-  const std::string yesterday = linkLine(s.daily + "/2005/0228", "/yesterday", "744");
+  const std::string today = linkLine(joinPath(s.daily, "2005/0301"), "/today", "766");
+  const std::string yesterday = linkLine(joinPath(s.daily, "2005/0228"), "/yesterday", "744");
   EXPECT_EQ(readFile(s.vfs), yesterday + today + odd + otherKind + admin + s.rootLine);
 
   // A second run the same day makes nothing new and puts equal links back.
   s.site.box.clearChmodLog();
   ASSERT_EQ(s.runOn(2005, 3, 1, 2), kExitDone);
-  EXPECT_EQ(listNames(s.daily + "/2005"), (std::vector<std::string>{"0228", "0301"}));
+  EXPECT_EQ(listNames(joinPath(s.daily, "2005")), (std::vector<std::string>{"0228", "0301"}));
   EXPECT_EQ(s.site.box.chmodLog().size(), 3u);
   EXPECT_EQ(readFile(s.vfs), yesterday + today + s.rootLine + admin + otherKind + odd);
 
@@ -111,8 +115,8 @@ TEST(DawnrollTest, MakesTheDayFolderAndRenewsOnlyTheOldLinks) {
   s.site.global.nd.today = false;
   s.site.save();
   ASSERT_EQ(s.runOn(2005, 3, 2, 3), kExitDone);
-  EXPECT_TRUE(isDir(s.daily + "/2005/0302"));
-  EXPECT_EQ(readFile(s.vfs), linkLine(s.daily + "/2005/0301", "/yesterday", "744") + odd +
+  EXPECT_TRUE(isDir(joinPath(s.daily, "2005/0302")));
+  EXPECT_EQ(readFile(s.vfs), linkLine(joinPath(s.daily, "2005/0301"), "/yesterday", "744") + odd +
                                  otherKind + admin + s.rootLine);
 }
 
@@ -131,10 +135,11 @@ TEST(DawnrollTest, YesterdayAcrossMonthsYearsAndLeapDays) {
   for (const Case& c : cases) {
     DaySite s;
     ASSERT_EQ(s.runOn(c.year, c.month, c.day, c.weekday), kExitDone) << c.today;
-    EXPECT_TRUE(isDir(s.daily + "/" + c.today)) << c.today;
-    EXPECT_FALSE(exists(s.daily + "/" + c.yesterday)) << c.today;  // never made
-    EXPECT_EQ(readFile(s.vfs), linkLine(s.daily + "/" + c.yesterday, "/yesterday", "744") +
-                                   linkLine(s.daily + "/" + c.today, "/today", "766") + s.rootLine)
+    EXPECT_TRUE(isDir(joinPath(s.daily, c.today))) << c.today;
+    EXPECT_FALSE(exists(joinPath(s.daily, c.yesterday))) << c.today;  // never made
+    EXPECT_EQ(readFile(s.vfs), linkLine(joinPath(s.daily, c.yesterday), "/yesterday", "744") +
+                                   linkLine(joinPath(s.daily, c.today), "/today", "766") +
+                                   s.rootLine)
         << c.today;
   }
 
@@ -143,38 +148,39 @@ TEST(DawnrollTest, YesterdayAcrossMonthsYearsAndLeapDays) {
   s.site.global.nd.format = "%p-%O-%d.%o.%Y.%y%%%x";
   s.site.save();
   ASSERT_EQ(s.runOn(5, 12, 7, 3), kExitDone);
-  EXPECT_TRUE(isDir(s.daily + "/december-dec-07.12.5.5%"));
+  EXPECT_TRUE(isDir(joinPath(s.daily, "december-dec-07.12.5.5%")));
   ASSERT_EQ(s.runOn(2024, 9, 30, 1), kExitDone);
-  EXPECT_TRUE(isDir(s.daily + "/september-sep-30.09.2024.24%"));
+  EXPECT_TRUE(isDir(joinPath(s.daily, "september-sep-30.09.2024.24%")));
 }
 
 TEST(DawnrollTest, ADayFolderThatCannotBeMadeTouchesNoLink) {
   DaySite s;
-  const std::string before = s.rootLine + vfsLine(s.daily + "/x", "/today", "a", "700");
+  const std::string before = s.rootLine + vfsLine(joinPath(s.daily, "x"), "/today", "a", "700");
   writeFile(s.vfs, before);
   // A name that begins with the separator, or holds two in a row, would
   // stop at the empty part short of the folder it names: none is made.
   for (const char* format : {"/%Y/%d", "%Y//%d", ""}) {
-    s.site.global.nd.format = format;
+    s.site.global.nd.format = XString(nativePath(format));
     s.site.save();
     EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitNoDayFolder) << format;
   }
   EXPECT_TRUE(listNames(s.daily).empty());
   // A file where a level goes.
-  s.site.global.nd.format = "%Y/%o%d";
+  s.site.global.nd.format = XString(nativePath("%Y/%o%d"));
   s.site.save();
-  makeDirs(s.daily + "/2005");
-  writeFile(s.daily + "/2005/0301", "");
+  makeDirs(joinPath(s.daily, "2005"));
+  writeFile(joinPath(s.daily, "2005/0301"), "");
   EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitNoDayFolder);
   EXPECT_EQ(readFile(s.vfs), before);
   EXPECT_FALSE(exists(s.todayLink));
   // A trailing separator is no empty level.
-  removeFileForTest(s.daily + "/2005/0301");
-  s.site.global.nd.format = "%Y/%o%d/";
+  removeFileForTest(joinPath(s.daily, "2005/0301"));
+  s.site.global.nd.format = XString(nativePath("%Y/%o%d/"));
   s.site.save();
   EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitDone);
-  EXPECT_EQ(readFile(s.vfs), linkLine(s.daily + "/2005/0228", "/yesterday", "744") +
-                                 linkLine(s.daily + "/2005/0301", "/today", "766") + s.rootLine);
+  EXPECT_EQ(readFile(s.vfs), linkLine(joinPath(s.daily, "2005/0228"), "/yesterday", "744") +
+                                 linkLine(joinPath(s.daily, "2005/0301"), "/today", "766") +
+                                 s.rootLine);
 
   // Without a root nothing at all is made.
   s.site.box.clearChmodLog();
@@ -193,7 +199,7 @@ TEST(DawnrollTest, TheVfsFileIsLeftAsItIsWhenItCannotTakeTheLinks) {
   // Missing: today's folder is made, no link.
   removeFileForTest(s.vfs);
   EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitNoVfsEntry);
-  EXPECT_TRUE(isDir(s.daily + "/2005/0301"));
+  EXPECT_TRUE(isDir(joinPath(s.daily, "2005/0301")));
   EXPECT_FALSE(exists(s.vfs));
   // A malformed first line reads as no entry; a later one is reported as
   // such. Neither file is rewritten.
@@ -205,7 +211,8 @@ TEST(DawnrollTest, TheVfsFileIsLeftAsItIsWhenItCannotTakeTheLinks) {
   }
   // At the entry limit the old link goes and the two new ones do not fit:
   // nothing is saved.
-  const std::string full = s.rootLine + vfsLine(s.daily + "/2005/0228", "/today", "a", "700");
+  const std::string full =
+      s.rootLine + vfsLine(joinPath(s.daily, "2005/0228"), "/today", "a", "700");
   writeFile(s.vfs, full);
   s.site.global.vfs_maxentrys = 2;
   s.site.save();
@@ -213,17 +220,18 @@ TEST(DawnrollTest, TheVfsFileIsLeftAsItIsWhenItCannotTakeTheLinks) {
   EXPECT_EQ(readFile(s.vfs), full);
   // A link folder that no entry covers gets no link, not one at the root.
   s.site.global.vfs_maxentrys = 8192;
-  s.site.global.nd.yesterdaylink = "/nowhere/under/the/site";
+  s.site.global.nd.yesterdaylink = XString(nativePath("/nowhere/under/the/site"));
   s.site.save();
   EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitDone);
-  EXPECT_EQ(readFile(s.vfs), linkLine(s.daily + "/2005/0301", "/today", "766") + s.rootLine);
+  EXPECT_EQ(readFile(s.vfs),
+            linkLine(joinPath(s.daily, "2005/0301"), "/today", "766") + s.rootLine);
 
   // Without the site-wide lock nothing is made.
-  removeFileForTest(s.site.box.data() + "/" + platform::kLockFileName);
-  makeDirs(s.site.box.data() + "/" + platform::kLockFileName);
+  removeFileForTest(joinPath(s.site.box.data(), platform::kLockFileName));
+  makeDirs(joinPath(s.site.box.data(), platform::kLockFileName));
   s.site.box.clearChmodLog();
   EXPECT_EQ(s.runOn(2005, 3, 2, 3), kExitNoLock);
-  EXPECT_FALSE(exists(s.daily + "/2005/0302"));
+  EXPECT_FALSE(exists(joinPath(s.daily, "2005/0302")));
   EXPECT_TRUE(s.site.box.chmodLog().empty());
 }
 

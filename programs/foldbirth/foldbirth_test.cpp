@@ -14,6 +14,7 @@ namespace {
 
 using testing_support::exists;
 using testing_support::isDir;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
@@ -45,13 +46,16 @@ class NewDirSite : public hook_test::HookSite {
     std::string path = release(relative);
     std::string text = line("foldbirth", {"7", path, "/" + relative, "grp", user});
     int code = runNewDirHook(XString(text));
-    std::string file = box.output() + "/ask-foldbirth.7";
-    reply = exists(file) ? readFile(file) : "(none)";
+    std::string file = joinPath(box.output(), "ask-foldbirth.7");
+    reply = exists(file) ? testing_support::readTextFile(file) : "(none)";
     if (exists(file)) removeFileForTest(file);
     return code;
   }
 
-  std::string shown(const char* name) const { return readFile(box.data() + "/" + name); }
+  // A shown list, written in text mode.
+  std::string shown(const char* name) const {
+    return testing_support::readTextFile(joinPath(box.data(), name));
+  }
 
   std::string reply;
 
@@ -88,28 +92,29 @@ TEST(FoldbirthTest, DenyListRefusesTheNameAndMakesNothing) {
   EXPECT_EQ(site.reply, "0\nupload denied: dirnames matching \"*incomplete*\" not allowed.\n");
   EXPECT_EQ(site.make("work.TMP"), kExitDone);
   EXPECT_EQ(site.reply, "0\nupload denied: dirnames matching \"*.tmp\" not allowed.\n");
-  EXPECT_TRUE(listNames(site.box.site() + "/work.TMP").empty());
-  EXPECT_FALSE(exists(site.box.data() + "/newdirlist.sav"));
-  EXPECT_FALSE(exists(site.box.data() + "/ndl.txt"));
+  EXPECT_TRUE(listNames(joinPath(site.box.site(), "work.TMP")).empty());
+  EXPECT_FALSE(exists(joinPath(site.box.data(), "newdirlist.sav")));
+  EXPECT_FALSE(exists(joinPath(site.box.data(), "ndl.txt")));
   EXPECT_TRUE(site.box.chmodLog().empty());
 
   // Only the new folder's own name counts, not the folders above it.
   EXPECT_EQ(site.make("incomplete/Fine"), kExitDone);
   EXPECT_EQ(site.reply, "1\n");
-  EXPECT_EQ(listNames(site.box.site() + "/incomplete/Fine"), std::vector<std::string>{"@bob"});
+  EXPECT_EQ(listNames(joinPath(site.box.site(), "incomplete/Fine")),
+            std::vector<std::string>{"@bob"});
 }
 
 TEST(FoldbirthTest, CreatorMarkerByKind) {
   PinnedClock clock;
   NewDirSite site;
   EXPECT_EQ(site.make("None"), kExitDone);
-  EXPECT_TRUE(listNames(site.box.site() + "/None").empty());
+  EXPECT_TRUE(listNames(joinPath(site.box.site(), "None")).empty());
 
   site.config.cinfo = 1;
   site.save();
   EXPECT_EQ(site.make("File", "alice"), kExitDone);
-  std::string marker = site.box.site() + "/File/@alice";
-  EXPECT_EQ(listNames(site.box.site() + "/File"), std::vector<std::string>{"@alice"});
+  std::string marker = joinPath(site.box.site(), "File/@alice");
+  EXPECT_EQ(listNames(joinPath(site.box.site(), "File")), std::vector<std::string>{"@alice"});
   EXPECT_EQ(readFile(marker), "");
   const Chmod& chmod = site.config.chmod;
   std::string owner = chmod.touser ? "alice grp" : chmod.username.str() + " " + chmod.group.str();
@@ -120,7 +125,7 @@ TEST(FoldbirthTest, CreatorMarkerByKind) {
   site.save();
   site.box.clearChmodLog();
   EXPECT_EQ(site.make("Folder", "alice"), kExitDone);
-  EXPECT_TRUE(isDir(site.box.site() + "/Folder/@alice"));
+  EXPECT_TRUE(isDir(joinPath(site.box.site(), "Folder/@alice")));
   EXPECT_EQ(site.box.chmodLog().size(), 1u);
   EXPECT_EQ(site.reply, "1\n");
 
@@ -129,7 +134,7 @@ TEST(FoldbirthTest, CreatorMarkerByKind) {
   site.config.cinfo = 7;
   site.save();
   EXPECT_EQ(site.make("Odd"), kExitDone);
-  EXPECT_TRUE(listNames(site.box.site() + "/Odd").empty());
+  EXPECT_TRUE(listNames(joinPath(site.box.site(), "Odd")).empty());
   EXPECT_EQ(site.shown("ndl.txt"),
             "main head\n01 /Odd bob 090324\n02 /Folder alice 090324\n03 /File alice 090324\n"
             "04 /None bob 090324\nmain tail\n");
@@ -151,12 +156,12 @@ TEST(FoldbirthTest, FullListDropsItsOldestAndExcludedFoldersStayOut) {
 
   // A folder whose path matches `ndl_exlist` is marked but not listed.
   site.config.cinfo = 1;
-  site.global.ndl_exlist.add("*/private/*");
+  site.global.ndl_exlist.add(XString(testing_support::nativePath("*/private/*")));
   site.save();
   const std::string store = site.shown(Board::kNewDirListFile);
   EXPECT_EQ(site.make("private"), kExitDone);  // ".../private/" itself
   EXPECT_EQ(site.make("private/Hidden"), kExitDone);
-  EXPECT_TRUE(exists(site.box.site() + "/private/Hidden/@bob"));
+  EXPECT_TRUE(exists(joinPath(site.box.site(), "private/Hidden/@bob")));
   EXPECT_EQ(site.shown(Board::kNewDirListFile), store);
   EXPECT_EQ(site.shown("ndl.txt"), full);
 
@@ -170,7 +175,7 @@ TEST(FoldbirthTest, FullListDropsItsOldestAndExcludedFoldersStayOut) {
   site.save();
   EXPECT_EQ(site.make("f23"), kExitDone);
   EXPECT_EQ(site.shown("ndl.txt"), "main head\n" + rows(22, 21, 3) + "main tail\n");
-  EXPECT_TRUE(exists(site.box.site() + "/f23/@bob"));
+  EXPECT_TRUE(exists(joinPath(site.box.site(), "f23/@bob")));
 }
 
 TEST(FoldbirthTest, ModuleListWithAndWithoutTheSiteList) {
@@ -181,7 +186,7 @@ TEST(FoldbirthTest, ModuleListWithAndWithoutTheSiteList) {
   site.save();
   ASSERT_EQ(site.make("a1"), kExitDone);
   const std::string store = site.shown(Board::kNewDirListFile);
-  EXPECT_FALSE(exists(site.box.data() + "/m0.ndl"));
+  EXPECT_FALSE(exists(joinPath(site.box.data(), "m0.ndl")));
 
   // Its own list only: the site's store is left as it was, but its shown
   // file is rewritten with the module's rows in it.
@@ -190,7 +195,7 @@ TEST(FoldbirthTest, ModuleListWithAndWithoutTheSiteList) {
   ASSERT_EQ(site.make("m1"), kExitDone);
   ASSERT_EQ(site.make("m2"), kExitDone);
   EXPECT_EQ(site.shown(Board::kNewDirListFile), store);
-  EXPECT_TRUE(exists(site.box.data() + "/m0.ndl"));
+  EXPECT_TRUE(exists(joinPath(site.box.data(), "m0.ndl")));
   EXPECT_EQ(site.shown("own.txt"), "own head\n" + rows(2, 2, 2, "m") + "own tail\n");
   EXPECT_EQ(site.shown("ndl.txt"),
             "main head\n" + rows(2, 2, 2, "m") + "01 /a1 bob 090324\nmain tail\n");
@@ -211,10 +216,10 @@ TEST(FoldbirthTest, ModuleListWithAndWithoutTheSiteList) {
   index.append(new Module<MConfig>(XString("m0.bcm"), XString("/"), XString("../evil"), XString(""),
                                    0, true));
   ASSERT_TRUE(index.save("ModuleIndex.idx"));
-  writeFile(site.box.root() + "/evil.ndl", "planted");
+  writeFile(joinPath(site.box.root(), "evil.ndl"), "planted");
   const std::string own = site.shown("own.txt");
   ASSERT_EQ(site.make("m4"), kExitDone);
-  EXPECT_EQ(readFile(site.box.root() + "/evil.ndl"), "planted");
+  EXPECT_EQ(readFile(joinPath(site.box.root(), "evil.ndl")), "planted");
   EXPECT_EQ(site.shown("own.txt"), own);
   Board main(site.global.ndl);
   ASSERT_EQ(main.load(Board::kNewDirListFile), 1);
@@ -230,8 +235,8 @@ TEST(FoldbirthTest, NoModuleNoFieldsNoLock) {
   // No module: the folder is allowed, nothing is made.
   EXPECT_EQ(site.make("Other"), kExitNoModule);
   EXPECT_EQ(site.reply, "1\n");
-  EXPECT_TRUE(listNames(site.box.site() + "/Other").empty());
-  EXPECT_FALSE(exists(site.box.data() + "/newdirlist.sav"));
+  EXPECT_TRUE(listNames(joinPath(site.box.site(), "Other")).empty());
+  EXPECT_FALSE(exists(joinPath(site.box.data(), "newdirlist.sav")));
 
   // A field too many or too few: no reply at all.
   std::string path = site.release("mp3/Rel");
@@ -244,17 +249,17 @@ TEST(FoldbirthTest, NoModuleNoFieldsNoLock) {
 
   // Without the site's lock the folder is allowed but neither marked nor
   // listed; a refusal needs no lock, and neither does a site without lists.
-  makeDirs(site.box.data() + "/brindlecast.lock");
+  makeDirs(joinPath(site.box.data(), "brindlecast.lock"));
   EXPECT_EQ(site.make("mp3/Locked"), kExitNoLock);
   EXPECT_EQ(site.reply, "1\n");
-  EXPECT_TRUE(listNames(site.box.site() + "/mp3/Locked").empty());
-  EXPECT_FALSE(exists(site.box.data() + "/newdirlist.sav"));
+  EXPECT_TRUE(listNames(joinPath(site.box.site(), "mp3/Locked")).empty());
+  EXPECT_FALSE(exists(joinPath(site.box.data(), "newdirlist.sav")));
   EXPECT_EQ(site.make("mp3/incomplete"), kExitDone);
   EXPECT_EQ(site.reply[0], '0');
   site.global.ndl.en = false;
   site.save();
   EXPECT_EQ(site.make("mp3/Unlisted"), kExitDone);
-  EXPECT_TRUE(exists(site.box.site() + "/mp3/Unlisted/@bob"));
+  EXPECT_TRUE(exists(joinPath(site.box.site(), "mp3/Unlisted/@bob")));
 
   // A server that names no folder gets no marker at the file system's root.
   const bool rootMarked = exists("/@bob");

@@ -11,6 +11,7 @@ namespace {
 
 using hook_test::HookSite;
 using testing_support::exists;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
@@ -29,10 +30,10 @@ std::string one(const char* reason) { return kDenied + std::string(reason) + "\n
 // reply (removed again, so each question has its own).
 std::string ask(const HookSite& site, const std::string& folder, const std::string& name) {
   std::string line =
-      site.line("landguard", {"42", folder + "/" + name, "/site/rel/" + name, "grp", "bob"});
+      site.line("landguard", {"42", joinPath(folder, name), "/site/rel/" + name, "grp", "bob"});
   EXPECT_EQ(runPreUploadHook(XString(line)), kExitDone);
-  std::string reply = site.box.output() + "/ask-landguard.42";
-  std::string text = readFile(reply);
+  std::string reply = joinPath(site.box.output(), "ask-landguard.42");
+  std::string text = testing_support::readTextFile(reply);
   removeFileForTest(reply);
   return text;
 }
@@ -61,13 +62,13 @@ TEST(LandguardTest, SfvFirst) {
   site.config.sfv_force = true;
   site.save();
   std::string rel = site.release("Rel");
-  makeDirs(rel + "/folder.sfv");  // a folder is not an SFV
+  makeDirs(joinPath(rel, "folder.sfv"));  // a folder is not an SFV
   EXPECT_EQ(ask(site, rel, "Rel.sfv"), "1\n");
   EXPECT_EQ(ask(site, rel, "Rel.nfo"), "1\n");  // the default file list
   EXPECT_EQ(ask(site, rel, "list.m3u"), "1\n");
   EXPECT_EQ(ask(site, rel, "a.rar"), one(kSfvFirst));
   EXPECT_EQ(ask(site, rel, "README"), one(kSfvFirst));  // no '.': an empty extension
-  writeFile(rel + "/Rel.SFV", "a.rar 00000000\n");
+  writeFile(joinPath(rel, "Rel.SFV"), "a.rar 00000000\n");
   EXPECT_EQ(ask(site, rel, "a.rar"), "1\n");
 }
 
@@ -77,7 +78,7 @@ TEST(LandguardTest, OneSfvPerFolder) {
   site.save();
   std::string rel = site.release("Rel");
   EXPECT_EQ(ask(site, rel, "first.sfv"), "1\n");
-  writeFile(rel + "/first.sfv", "a.rar 00000000\n");
+  writeFile(joinPath(rel, "first.sfv"), "a.rar 00000000\n");
   EXPECT_EQ(ask(site, rel, "second.SFV"), one(kOneSfv));
   EXPECT_EQ(ask(site, rel, "a.rar"), "1\n");
   EXPECT_EQ(ask(site, rel, "sfv"), "1\n");  // a name without '.' is never an SFV
@@ -89,7 +90,7 @@ TEST(LandguardTest, ListedInSfv) {
   site.save();
   std::string rel = site.release("Rel");
   EXPECT_EQ(ask(site, rel, "a.rar"), one(kInSfv));  // no SFV lists nothing
-  writeFile(rel + "/rel.sfv", "; made by hand\nA.Rar 00000000\nREADME 00000000\n");
+  writeFile(joinPath(rel, "rel.sfv"), "; made by hand\nA.Rar 00000000\nREADME 00000000\n");
   EXPECT_EQ(ask(site, rel, "a.RAR"), "1\n");
   EXPECT_EQ(ask(site, rel, "README"), "1\n");
   EXPECT_EQ(ask(site, rel, "b.rar"), one(kInSfv));
@@ -103,10 +104,10 @@ TEST(LandguardTest, ExemptFoldersAndPlaylists) {
   site.config.sfv_oneonly = true;
   site.config.sfv_insfv = true;
   site.config.m3u_deny = true;
-  site.config.sfv_dirlist.add("*/Exempt/");
+  site.config.sfv_dirlist.add(XString(testing_support::nativePath("*/Exempt/")));
   site.save();
   std::string exempt = site.release("Exempt");
-  writeFile(exempt + "/one.sfv", "x.rar 00000000\n");
+  writeFile(joinPath(exempt, "one.sfv"), "x.rar 00000000\n");
   EXPECT_EQ(ask(site, exempt, "a.rar"), "1\n");
   EXPECT_EQ(ask(site, exempt, "two.sfv"), "1\n");
   EXPECT_EQ(ask(site, exempt, "list.M3U"), one(kPlaylist));
@@ -143,14 +144,16 @@ TEST(LandguardTest, TheHooksOwnFileNames) {
 TEST(LandguardTest, NoReplyWithoutFieldsOrModule) {
   HookSite site;
   std::string rel = site.release("Rel");
-  std::string extra = site.line("landguard", {"x", "42", rel + "/a.rar", "/r/a.rar", "g", "S"});
+  std::string extra =
+      site.line("landguard", {"x", "42", joinPath(rel, "a.rar"), "/r/a.rar", "g", "S"});
   EXPECT_EQ(runPreUploadHook(XString(extra)), kExitFieldCount);
-  std::string fewer = site.line("landguard", {rel + "/a.rar", "/r/a.rar", "g", "S"});
+  std::string fewer = site.line("landguard", {joinPath(rel, "a.rar"), "/r/a.rar", "g", "S"});
   EXPECT_EQ(runPreUploadHook(XString(fewer)), kExitFieldCount);
   site.modulePath = "/mp3/";
   site.moduleIsDefault = false;
   site.save();
-  std::string other = site.line("landguard", {"42", rel + "/a.rar", "/other/a.rar", "g", "S"});
+  std::string other =
+      site.line("landguard", {"42", joinPath(rel, "a.rar"), "/other/a.rar", "g", "S"});
   EXPECT_EQ(runPreUploadHook(XString(other)), kExitNoModule);
   EXPECT_TRUE(listNames(site.box.output()).empty());
 
@@ -160,7 +163,7 @@ TEST(LandguardTest, NoReplyWithoutFieldsOrModule) {
   site.save();
   EXPECT_EQ(runPreUploadHook(XString(other)), kExitDone);
   EXPECT_TRUE(listNames(site.box.output()).empty());
-  EXPECT_FALSE(exists(site.box.data() + "/output"));
+  EXPECT_FALSE(exists(joinPath(site.box.data(), "output")));
 }
 
 }  // namespace

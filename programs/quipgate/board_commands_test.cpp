@@ -14,6 +14,7 @@ using quipgate_test::Answer;
 using quipgate_test::QuipSite;
 using testing_support::exists;
 using testing_support::isDir;
+using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::writeFile;
@@ -36,9 +37,9 @@ struct BoardSite : QuipSite {
   BoardSite() {
     plainLayout(global.mb);
     plainLayout(global.rb);
-    global.mb.file = "../mb1.txt|../mb2.txt";
+    global.mb.file = XString(testing_support::nativePath("../mb1.txt|../mb2.txt"));
     global.rb.en = true;
-    global.rb.file = "../rb.txt";
+    global.rb.file = XString(testing_support::nativePath("../rb.txt"));
     save();
   }
   std::string board() { return reply("board"); }
@@ -55,17 +56,17 @@ TEST(QuipgateBoardTest, PostShowAndRightsByLevel) {
   EXPECT_EQ(site.board(), shown);
   EXPECT_EQ(site.reply("message"), shown);  // no text: the board
   // Every change rewrites the shown files; a show leaves them.
-  EXPECT_EQ(readFile(site.box.root() + "/mb1.txt"), shown);
-  EXPECT_EQ(readFile(site.box.root() + "/mb2.txt"), shown);
+  EXPECT_EQ(testing_support::readTextFile(joinPath(site.box.root(), "mb1.txt")), shown);
+  EXPECT_EQ(testing_support::readTextFile(joinPath(site.box.root(), "mb2.txt")), shown);
 
   site.global.mb.postm = 2;
   site.save();
-  const std::string store = readFile(site.box.data() + "/mboard.sav");
+  const std::string store = readFile(joinPath(site.box.data(), "mboard.sav"));
   EXPECT_EQ(site.reply("message nope", "ann", "3"), kNoPost);
   // An empty or worded level field is a guest, not root.
   EXPECT_EQ(site.reply("message nope", "ann", ""), kNoPost);
   EXPECT_EQ(site.reply("message nope", "ann", "guest"), kNoPost);
-  EXPECT_EQ(readFile(site.box.data() + "/mboard.sav"), store);
+  EXPECT_EQ(readFile(joinPath(site.box.data(), "mboard.sav")), store);
   EXPECT_EQ(site.reply("message 2abc is a normal user", "cy", "2abc"),
             kAdded + std::string("3.\n"));
 
@@ -98,7 +99,7 @@ TEST(QuipgateBoardTest, DeleteByOwnerOrRightsAndEveryBadNumber) {
     ASSERT_EQ(site.reply(std::string("message by ") + user, user),
               kAdded + std::to_string(++n) + ".\n");
   }
-  const std::string store = readFile(site.box.data() + "/mboard.sav");
+  const std::string store = readFile(joinPath(site.box.data(), "mboard.sav"));
   for (const char* bad : {"delmessage", "delmessage 0", "delmessage x1", "delmessage 4",
                           "delmessage -1", "delmessage 4294967297", "delmessage 4294967296"}) {
     EXPECT_EQ(site.reply(bad), kBadDelete) << bad;
@@ -106,12 +107,13 @@ TEST(QuipgateBoardTest, DeleteByOwnerOrRightsAndEveryBadNumber) {
   // Another user, and the owner's name in another case, need the rights.
   EXPECT_EQ(site.reply("delmessage 1", "BOB"), kNoDelete);
   EXPECT_EQ(site.reply("delmessage 1", "ann"), kNoDelete);
-  EXPECT_EQ(readFile(site.box.data() + "/mboard.sav"), store);
+  EXPECT_EQ(readFile(joinPath(site.box.data(), "mboard.sav")), store);
 
   // Leading blanks and trailing text: entry 2, by its owner.
   EXPECT_EQ(site.reply("deletemessage    2x", "ann"), "Message deleted.\n");
   EXPECT_EQ(site.board(), "H\n01|bob|by bob\n02|cy|by cy\nT\n");
-  EXPECT_EQ(readFile(site.box.root() + "/mb1.txt"), "H\n01|bob|by bob\n02|cy|by cy\nT\n");
+  EXPECT_EQ(testing_support::readTextFile(joinPath(site.box.root(), "mb1.txt")),
+            "H\n01|bob|by bob\n02|cy|by cy\nT\n");
   // A super user (1) may delete any entry with delm 1, and so may any
   // negative level.
   EXPECT_EQ(site.reply("delmessage 2", "ann", "1"), "Message deleted.\n");
@@ -130,21 +132,21 @@ TEST(QuipgateBoardTest, FullBoardsDisabledBoardsAndNoLock) {
   EXPECT_EQ(site.board(), "H\n1|bob|m2\n2|bob|m3\n3|bob|m4\nT\n");
   site.global.mb.maxmode = false;
   site.save();
-  const std::string store = readFile(site.box.data() + "/mboard.sav");
+  const std::string store = readFile(joinPath(site.box.data(), "mboard.sav"));
   EXPECT_EQ(site.reply("message m5"),
             "Sorry, the message board is full. An old message has to be deleted first.\n");
-  EXPECT_EQ(readFile(site.box.data() + "/mboard.sav"), store);
+  EXPECT_EQ(readFile(joinPath(site.box.data(), "mboard.sav")), store);
 
   // Without the site's lock nothing is read or written, and there is no
   // reply; a show needs no lock.
-  testing_support::removeFileForTest(site.box.data() + "/brindlecast.lock");
-  makeDirs(site.box.data() + "/brindlecast.lock");
+  testing_support::removeFileForTest(joinPath(site.box.data(), "brindlecast.lock"));
+  makeDirs(joinPath(site.box.data(), "brindlecast.lock"));
   Answer a = site.run("message m6");
   EXPECT_EQ(a.code, kExitNoLock);
   EXPECT_FALSE(a.replied());
   EXPECT_EQ(site.run("delmessage 1").code, kExitNoLock);
   EXPECT_EQ(site.run("fillrequest 1").code, kExitNoLock);
-  EXPECT_EQ(readFile(site.box.data() + "/mboard.sav"), store);
+  EXPECT_EQ(readFile(joinPath(site.box.data(), "mboard.sav")), store);
   EXPECT_EQ(site.board(), "H\n1|bob|m2\n2|bob|m3\n3|bob|m4\nT\n");
 
   // A board that is off says so, or says nothing at all.
@@ -164,7 +166,7 @@ TEST(QuipgateBoardTest, FullBoardsDisabledBoardsAndNoLock) {
     EXPECT_EQ(a.code, kExitDone);
     EXPECT_FALSE(a.replied()) << text;
   }
-  EXPECT_EQ(readFile(site.box.data() + "/mboard.sav"), store);
+  EXPECT_EQ(readFile(joinPath(site.box.data(), "mboard.sav")), store);
 }
 
 TEST(QuipgateBoardTest, RequestsPostDeleteAndTheirTexts) {
@@ -181,7 +183,7 @@ TEST(QuipgateBoardTest, RequestsPostDeleteAndTheirTexts) {
   EXPECT_EQ(site.reply("delrequest 2"), "Cannot delete request: bad argument.\n");
   EXPECT_EQ(site.reply("deleterequest 1"), "Request deleted.\n");
   EXPECT_EQ(site.requests(), "H\nT\n");
-  EXPECT_EQ(readFile(site.box.root() + "/rb.txt"), "H\nT\n");
+  EXPECT_EQ(testing_support::readTextFile(joinPath(site.box.root(), "rb.txt")), "H\nT\n");
 }
 
 // A fill tells where to upload, makes the request's folder when the name is
@@ -189,10 +191,11 @@ TEST(QuipgateBoardTest, RequestsPostDeleteAndTheirTexts) {
 // notes the fill on the message board.
 TEST(QuipgateBoardTest, FillRequests) {
   BoardSite site;
-  const std::string requests = site.box.site() + "/requests/";
+  const std::string requests = joinPath(site.box.site(), "requests/");
   makeDirs(requests);
-  writeFile(site.box.root() + "/server.vfs", site.box.site() + "|/|o|g|777|r|0|0|0|0|0|0|0|0|\n");
-  site.global.vfsfile = XString(site.box.root() + "/server.vfs");
+  writeFile(joinPath(site.box.root(), "server.vfs"),
+            site.box.site() + "|/|o|g|777|r|0|0|0|0|0|0|0|0|\n");
+  site.global.vfsfile = XString(joinPath(site.box.root(), "server.vfs"));
   site.global.rb.preqpath = XString(requests);
   site.global.rb.makedir = true;
   site.global.rb.postfilled = true;
@@ -214,7 +217,7 @@ TEST(QuipgateBoardTest, FillRequests) {
               std::string("Please upload to \"/requests/") + name + "\".\n");
     EXPECT_EQ(site.requests(), "H\nT\n") << name;
   }
-  EXPECT_FALSE(exists(site.box.site() + "/evil"));
+  EXPECT_FALSE(exists(joinPath(site.box.site(), "evil")));
   EXPECT_FALSE(exists(requests + "a"));
   EXPECT_FALSE(exists(requests + "x..y"));
   EXPECT_EQ(testing_support::listNames(requests), std::vector<std::string>{"Album"});
@@ -228,7 +231,7 @@ TEST(QuipgateBoardTest, FillRequests) {
   site.save();
   ASSERT_EQ(site.reply("request Plain"), "Your request was added as number 1.\n");
   EXPECT_EQ(site.reply("fillrequest 1"), "Please upload to \"Plain\".\n");
-  EXPECT_FALSE(exists(site.box.data() + "/Plain"));
+  EXPECT_FALSE(exists(joinPath(site.box.data(), "Plain")));
   EXPECT_EQ(site.requests(), "H\nT\n");
   EXPECT_EQ(site.board(), "H\n1|cy|cy filled request: Album\nT\n");
 }

@@ -11,6 +11,7 @@ namespace {
 
 using quipgate_test::Answer;
 using quipgate_test::QuipSite;
+using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::writeFile;
@@ -79,10 +80,18 @@ TEST(QuipgateListTest, WordFormsPickTheListAndItsRows) {
 
 TEST(QuipgateListTest, ListNamesReachNothingOutsideTheDataFolder) {
   ListSite site;
-  storeList(site.global.ndlspecial, site.box.root() + "/outside.ndl", "o", 2);
-  makeDirs(site.box.data() + "/folder.ndl");
+  storeList(site.global.ndlspecial, joinPath(site.box.root(), "outside.ndl"), "o", 2);
+  makeDirs(joinPath(site.box.data(), "folder.ndl"));
+  // What "c:outside" would read: on Windows that drive's current folder,
+  // here the data folder itself; elsewhere a file of that name.
+#ifdef _WIN32
+  storeList(site.global.ndlspecial, joinPath(site.box.data(), "outside.ndl"), "c", 2);
+#else
+  storeList(site.global.ndlspecial, joinPath(site.box.data(), "c:outside.ndl"), "c", 2);
+#endif
   // (".." is a number word: a row count of 0.)
-  for (const char* name : {"../outside", "a/b", "a\\b", "..foo", "folder", "missing"}) {
+  for (const char* name :
+       {"../outside", "a/b", "a\\b", "c:outside", "..foo", "folder", "missing"}) {
     EXPECT_EQ(site.reply(std::string("new ") + name),
               std::string("Invalid new dir list name: ") + name + ".\n");
   }
@@ -106,21 +115,23 @@ TEST(QuipgateListTest, Playlist) {
   EXPECT_EQ(a.name, "site-playlist");
   EXPECT_EQ(a.text, "Playlist not created: no mp3 present.");
 
-  writeFile(rel + "/Rel.sfv", "b.mp3 00000000\n");
-  writeFile(rel + "/B.MP3", "x");
-  writeFile(rel + "/a.mp3", "x");
+  writeFile(joinPath(rel, "Rel.sfv"), "b.mp3 00000000\n");
+  writeFile(joinPath(rel, "B.MP3"), "x");
+  writeFile(joinPath(rel, "a.mp3"), "x");
   site.box.clearChmodLog();
   a = site.run("MakeM3u", "bob", "2", rel);
   EXPECT_EQ(a.text, "Playlist created.\n");
-  EXPECT_EQ(readFile(rel + "/Rel.m3u"), "a.mp3\nb.mp3\n");
-  EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{"764 bob grp " + rel + "/Rel.m3u"});
+  EXPECT_EQ(readFile(joinPath(rel, "Rel.m3u")), testing_support::textBytes("a.mp3\nb.mp3\n"));
+  EXPECT_EQ(site.box.chmodLog(),
+            std::vector<std::string>{"764 bob grp " + joinPath(rel, "Rel.m3u")});
   // Rebuilt every time.
-  writeFile(rel + "/c.mp3", "x");
+  writeFile(joinPath(rel, "c.mp3"), "x");
   EXPECT_EQ(site.run("makeplaylist", "bob", "2", rel).text, "Playlist created.\n");
-  EXPECT_EQ(readFile(rel + "/Rel.m3u"), "a.mp3\nb.mp3\nc.mp3\n");
+  EXPECT_EQ(readFile(joinPath(rel, "Rel.m3u")),
+            testing_support::textBytes("a.mp3\nb.mp3\nc.mp3\n"));
 
-  testing_support::removeFileForTest(rel + "/Rel.m3u");
-  makeDirs(rel + "/Rel.m3u");
+  testing_support::removeFileForTest(joinPath(rel, "Rel.m3u"));
+  makeDirs(joinPath(rel, "Rel.m3u"));
   EXPECT_EQ(site.run("playlist", "bob", "2", rel).text, "Cannot create playlist.\n");
 }
 

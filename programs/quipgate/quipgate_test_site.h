@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/paths.h"
 #include "programs/quipgate/quipgate.h"
 #include "tests/hook_test_site.h"
 #include "tests/test_support.h"
@@ -27,17 +28,18 @@ class QuipSite : public hook_test::HookSite {
   Answer run(const std::string& text, const std::string& user = "bob",
              const std::string& level = "2", const std::string& folder = "",
              const std::string& virtualFolder = "/") const {
-    std::string line = this->line("quipgate", {(folder.empty() ? box.site() : folder) + "/",
-                                               virtualFolder, "grp", user, level, "7", text});
+    std::string line =
+        this->line("quipgate", {(folder.empty() ? box.site() : folder) + platform::kPathSepText,
+                                virtualFolder, "grp", user, level, "7", text});
     Answer answer;
     answer.code = runSiteCommandHook(XString(line));
     for (const std::string& name : testing_support::listNames(box.output())) {
       if (name.compare(0, 5, "site-") != 0) continue;
-      std::string path = box.output() + "/" + name;
+      std::string path = testing_support::joinPath(box.output(), name);
       EXPECT_TRUE(answer.name.empty()) << "a second reply " << name;
       answer.name = name.substr(0, name.size() - 2);
       EXPECT_EQ(name.substr(name.size() - 2), ".7");
-      answer.text = testing_support::readFile(path);
+      answer.text = testing_support::readTextFile(path);
       testing_support::removeFileForTest(path);
     }
     return answer;

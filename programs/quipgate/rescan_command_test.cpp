@@ -13,6 +13,7 @@ using quipgate_test::Answer;
 using quipgate_test::QuipSite;
 using testing_support::exists;
 using testing_support::isDir;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::writeFile;
@@ -44,7 +45,7 @@ struct RescanSite : QuipSite {
 TEST(QuipgateRescanTest, NoSfv) {
   RescanSite site;
   EXPECT_EQ(site.rescan(), "no sfv found\n...sfv missing created\n");
-  const std::string marker = site.box.site() + "/Rel - SFV missing";
+  const std::string marker = joinPath(site.box.site(), "Rel - SFV missing");
   EXPECT_TRUE(exists(marker));
   EXPECT_TRUE(site.chmodded(marker));
   // At the top of the site there is nothing beside the folder to mark.
@@ -59,13 +60,13 @@ TEST(QuipgateRescanTest, NoSfv) {
 TEST(QuipgateRescanTest, IncompleteFolder) {
   RescanSite site;
   const std::string& rel = site.rel;
-  writeFile(rel + "/rel.sfv", "a.mp3 1\nb.mp3 2\nc.rar 3\n../evil 4\nsub/x 5\n");
-  writeFile(rel + "/A.MP3", "not really audio");
-  writeFile(rel + "/a.mp3-missing", "");                                      // stale: a is there
-  writeFile(rel + "/[%%%%------------] - 040% - 2 of 5 files uploaded", "");  // an old bar
-  writeFile(site.box.site() + "/Rel - SFV missing", "");
-  const std::string reply = "sfv found: " + rel + "/rel.sfv\n" +
-                            "...missing files repaired\n"
+  writeFile(joinPath(rel, "rel.sfv"), "a.mp3 1\nb.mp3 2\nc.rar 3\n../evil 4\nsub/x 5\n");
+  writeFile(joinPath(rel, "A.MP3"), "not really audio");
+  writeFile(joinPath(rel, "a.mp3-missing"), "");  // stale: a is there
+  writeFile(joinPath(rel, "[%%%%------------] - 040% - 2 of 5 files uploaded"), "");  // an old bar
+  writeFile(joinPath(site.box.site(), "Rel - SFV missing"), "");
+  const std::string reply = "sfv found: " + joinPath(rel, "rel.sfv") +
+                            "\n...missing files repaired\n"
                             "...sfv missing removed\n"
                             "...sfv incomplete created\n"
                             "...old progress bars removed\n"
@@ -74,22 +75,22 @@ TEST(QuipgateRescanTest, IncompleteFolder) {
   EXPECT_EQ(site.rescan(), reply);
   EXPECT_EQ(site.startingWith(rel, "["),
             std::vector<std::string>{"[%%----------------] - 020% - 1 of 5 files uploaded"});
-  EXPECT_FALSE(exists(rel + "/a.mp3-missing"));
-  EXPECT_TRUE(exists(rel + "/b.mp3-missing"));
-  EXPECT_TRUE(exists(rel + "/c.rar-missing"));
-  EXPECT_FALSE(exists(site.box.site() + "/evil-missing"));
-  EXPECT_FALSE(exists(rel + "/sub"));
-  EXPECT_FALSE(exists(site.box.site() + "/Rel - SFV missing"));
-  EXPECT_TRUE(exists(site.box.site() + "/Rel - SFV incomplete"));
+  EXPECT_FALSE(exists(joinPath(rel, "a.mp3-missing")));
+  EXPECT_TRUE(exists(joinPath(rel, "b.mp3-missing")));
+  EXPECT_TRUE(exists(joinPath(rel, "c.rar-missing")));
+  EXPECT_FALSE(exists(joinPath(site.box.site(), "evil-missing")));
+  EXPECT_FALSE(exists(joinPath(rel, "sub")));
+  EXPECT_FALSE(exists(joinPath(site.box.site(), "Rel - SFV missing")));
+  EXPECT_TRUE(exists(joinPath(site.box.site(), "Rel - SFV incomplete")));
   std::vector<std::string> tags = site.startingWith(rel, "TAG");
   ASSERT_EQ(tags.size(), 1u);
-  EXPECT_TRUE(isDir(rel + "/" + tags[0]));  // the default kind: a folder
+  EXPECT_TRUE(isDir(joinPath(rel, tags[0])));  // the default kind: a folder
   // The markers made go to the chmod program (the missing ones through one
   // wildcard, which the chmod program expands).
-  EXPECT_TRUE(site.chmodded(rel + "/b.mp3-missing"));
-  EXPECT_TRUE(site.chmodded(rel + "/c.rar-missing"));
-  EXPECT_TRUE(site.chmodded(site.box.site() + "/Rel - SFV incomplete"));
-  EXPECT_TRUE(site.chmodded(rel + "/" + tags[0]));
+  EXPECT_TRUE(site.chmodded(joinPath(rel, "b.mp3-missing")));
+  EXPECT_TRUE(site.chmodded(joinPath(rel, "c.rar-missing")));
+  EXPECT_TRUE(site.chmodded(joinPath(site.box.site(), "Rel - SFV incomplete")));
+  EXPECT_TRUE(site.chmodded(joinPath(rel, tags[0])));
 
   // Again: the same lines; the markers in line stay as they are and go to
   // the chmod program no more; only what was missing is made.
@@ -98,30 +99,29 @@ TEST(QuipgateRescanTest, IncompleteFolder) {
   EXPECT_EQ(site.rescan(), reply);
   EXPECT_EQ(listNames(rel), before);
   EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{});
-  testing_support::removeFileForTest(rel + "/c.rar-missing");
+  testing_support::removeFileForTest(joinPath(rel, "c.rar-missing"));
   EXPECT_EQ(site.rescan(), reply);
   EXPECT_EQ(listNames(rel), before);
-  EXPECT_TRUE(site.chmodded(rel + "/c.rar-missing"));
+  EXPECT_TRUE(site.chmodded(joinPath(rel, "c.rar-missing")));
 }
 
 TEST(QuipgateRescanTest, CompleteFolder) {
   RescanSite site;
   const std::string& rel = site.rel;
-  writeFile(rel + "/rel.sfv", "a.mp3 1\nb.mp3 2\n");
-  writeFile(rel + "/a.mp3", "x");
-  writeFile(rel + "/b.mp3", "x");
-  writeFile(rel + "/b.mp3-missing", "");
-  writeFile(rel + "/[%%%%%----------] - 050% - 1 of 2 files uploaded", "");
-  writeFile(site.box.site() + "/Rel - SFV incomplete", "");
-  const std::string head = "sfv found: " + rel +
-                           "/rel.sfv\n"
-                           "...missing files repaired\n"
+  writeFile(joinPath(rel, "rel.sfv"), "a.mp3 1\nb.mp3 2\n");
+  writeFile(joinPath(rel, "a.mp3"), "x");
+  writeFile(joinPath(rel, "b.mp3"), "x");
+  writeFile(joinPath(rel, "b.mp3-missing"), "");
+  writeFile(joinPath(rel, "[%%%%%----------] - 050% - 1 of 2 files uploaded"), "");
+  writeFile(joinPath(site.box.site(), "Rel - SFV incomplete"), "");
+  const std::string head = "sfv found: " + joinPath(rel, "rel.sfv") +
+                           "\n...missing files repaired\n"
                            "...sfv missing removed\n"
                            "...sfv incomplete removed\n"
                            "...old progress bars removed\n";
   EXPECT_EQ(site.rescan(), head + "...completed taginfo created\n");
-  EXPECT_FALSE(exists(rel + "/b.mp3-missing"));
-  EXPECT_FALSE(exists(site.box.site() + "/Rel - SFV incomplete"));
+  EXPECT_FALSE(exists(joinPath(rel, "b.mp3-missing")));
+  EXPECT_FALSE(exists(joinPath(site.box.site(), "Rel - SFV incomplete")));
   std::vector<std::string> completed = site.startingWith(rel, "[");
   ASSERT_EQ(completed.size(), 1u);
   EXPECT_EQ(completed[0].compare(0, 25, "[COMPLETED] - 0.00 in 2 f"), 0) << completed[0];
@@ -130,12 +130,12 @@ TEST(QuipgateRescanTest, CompleteFolder) {
   site.config.tinfo.merge = false;
   site.save();
   EXPECT_EQ(site.rescan(), head + "...progress bar created\n...tag info created\n");
-  EXPECT_TRUE(exists(rel + "/[COMPLETED] - 0.00MB in 2 files"));
+  EXPECT_TRUE(exists(joinPath(rel, "[COMPLETED] - 0.00MB in 2 files")));
 
   // A folder the SFV rules leave out gets the bar, and no tag at all.
-  makeDirs(rel + "/../Other");
+  makeDirs(joinPath(rel, "../Other"));
   site.config.tinfo.merge = true;
-  site.config.sfv_dirlist.add(XString("*/Rel/"));
+  site.config.sfv_dirlist.add(XString(testing_support::nativePath("*/Rel/")));
   site.save();
   EXPECT_EQ(site.rescan(), head + "...progress bar created\n");
 }

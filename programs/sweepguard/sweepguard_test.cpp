@@ -15,6 +15,7 @@ namespace {
 using hook_test::HookSite;
 using hook_test::slotBytes;
 using testing_support::exists;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::readFile;
 using testing_support::writeFile;
@@ -39,13 +40,13 @@ struct Release {
     site.config.pb.incpat = "bar %F of %o";
     site.config.pb.compat = "done %o";
     site.save();
-    writeFile(rel + "/Rel.SFV", "; comment\na.rar 00000001\nb with blanks.rar 00000002\n");
-    writeFile(rel + "/a.rar", "x");
-    writeFile(rel + "/b with blanks.rar", "x");
+    writeFile(joinPath(rel, "Rel.SFV"), "; comment\na.rar 00000001\nb with blanks.rar 00000002\n");
+    writeFile(joinPath(rel, "a.rar"), "x");
+    writeFile(joinPath(rel, "b with blanks.rar"), "x");
     for (const char* marker : {"a.rar-missing", "b with blanks.rar-missing", "done 2"}) {
-      writeFile(rel + "/" + marker, "");
+      writeFile(joinPath(rel, marker), "");
     }
-    incomplete = site.box.site() + "/Rel - SFV incomplete";
+    incomplete = joinPath(site.box.site(), "Rel - SFV incomplete");
     writeFile(incomplete, "");
   }
   std::string rel;
@@ -55,13 +56,13 @@ struct Release {
 TEST(SweepguardTest, OnlySfvFilesCount) {
   HookSite site;
   Release r(site);
-  const std::string memo = slotBytes(r.rel + "/Rel.SFV", 1) + slotBytes("", 1) + slotBytes("", 1) +
-                           slotBytes("", 1) + slotBytes("", 0);
+  const std::string memo = slotBytes(joinPath(r.rel, "Rel.SFV"), 1) + slotBytes("", 1) +
+                           slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 0);
   writeFile(site.memoPath(), memo);
   const auto aged = agedMemo(site);
   std::vector<std::string> before = listNames(r.rel);
   for (const char* name : {"a.rar", "Rel.nfo", "sfv", "Rel.sfv.bak"}) {
-    ASSERT_EQ(deleting(site, r.rel + "/" + name), kExitDone);
+    ASSERT_EQ(deleting(site, joinPath(r.rel, name)), kExitDone);
   }
   EXPECT_EQ(listNames(r.rel), before);
   EXPECT_TRUE(exists(r.incomplete));
@@ -69,7 +70,7 @@ TEST(SweepguardTest, OnlySfvFilesCount) {
 
   // The SFV itself, its extension in capitals: every marker it gave goes, the
   // complete bar included, and the memo is read but never rewritten.
-  ASSERT_EQ(deleting(site, r.rel + "/Rel.SFV"), kExitDone);
+  ASSERT_EQ(deleting(site, joinPath(r.rel, "Rel.SFV")), kExitDone);
   EXPECT_EQ(listNames(r.rel), (std::vector<std::string>{"Rel.SFV", "a.rar", "b with blanks.rar"}));
   EXPECT_FALSE(exists(r.incomplete));
   EXPECT_EQ(readFile(site.memoPath()), memo);
@@ -79,7 +80,7 @@ TEST(SweepguardTest, OnlySfvFilesCount) {
   // Without a memo none is made.
   testing_support::removeFileForTest(site.memoPath());
   writeFile(r.incomplete, "");
-  ASSERT_EQ(deleting(site, r.rel + "/Rel.SFV"), kExitDone);
+  ASSERT_EQ(deleting(site, joinPath(r.rel, "Rel.SFV")), kExitDone);
   EXPECT_FALSE(exists(r.incomplete));
   EXPECT_FALSE(exists(site.memoPath()));
 }
@@ -87,16 +88,16 @@ TEST(SweepguardTest, OnlySfvFilesCount) {
 TEST(SweepguardTest, CompletedSfvKeepsItsIncompleteMarker) {
   HookSite site;
   Release r(site);
-  std::string sfv = r.rel + "/Rel.SFV";
+  std::string sfv = joinPath(r.rel, "Rel.SFV");
   writeFile(site.memoPath(), slotBytes(sfv, 0) + slotBytes("", 1) + slotBytes("", 1) +
                                  slotBytes("", 1) + slotBytes("", 0));
   ASSERT_EQ(deleting(site, sfv), kExitDone);
   EXPECT_TRUE(exists(r.incomplete));
-  EXPECT_FALSE(exists(r.rel + "/a.rar-missing"));
+  EXPECT_FALSE(exists(joinPath(r.rel, "a.rar-missing")));
 
   // Another spelling of the path is another file.
   writeFile(r.incomplete, "");
-  writeFile(site.memoPath(), slotBytes(r.rel + "/rel.sfv", 0) + slotBytes("", 1) +
+  writeFile(site.memoPath(), slotBytes(joinPath(r.rel, "rel.sfv"), 0) + slotBytes("", 1) +
                                  slotBytes("", 1) + slotBytes("", 1) + slotBytes("", 0));
   ASSERT_EQ(deleting(site, sfv), kExitDone);
   EXPECT_FALSE(exists(r.incomplete));
@@ -106,20 +107,18 @@ TEST(SweepguardTest, HostileNamesReachNothingOutside) {
   HookSite site;
   site.save();
   std::string rel = site.release("Rel");
-  std::string outside = site.box.site() + "/victim-missing";
+  std::string outside = joinPath(site.box.site(), "victim-missing");
   writeFile(outside, "");  // empty, so it would pass for a marker
-  writeFile(site.box.data() + "/Status.sav-missing", "");
-  writeFile(rel + "/x.sfv",
+  writeFile(joinPath(site.box.data(), "Status.sav-missing"), "");
+  writeFile(joinPath(rel, "x.sfv"),
             "../victim 00000001\n"
             "../../data/Status.sav 00000002\n" +
-                site.box.site() +
-                "/victim 00000003\n"
-                "ok.rar 00000004\n");
-  writeFile(rel + "/ok.rar-missing", "");
-  ASSERT_EQ(deleting(site, rel + "/x.sfv"), kExitDone);
+                joinPath(site.box.site(), "victim") + " 00000003\nok.rar 00000004\n");
+  writeFile(joinPath(rel, "ok.rar-missing"), "");
+  ASSERT_EQ(deleting(site, joinPath(rel, "x.sfv")), kExitDone);
   EXPECT_TRUE(exists(outside));
-  EXPECT_TRUE(exists(site.box.data() + "/Status.sav-missing"));
-  EXPECT_FALSE(exists(rel + "/ok.rar-missing"));
+  EXPECT_TRUE(exists(joinPath(site.box.data(), "Status.sav-missing")));
+  EXPECT_FALSE(exists(joinPath(rel, "ok.rar-missing")));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ using hook_test::HookSite;
 using hook_test::recordBytes;
 using hook_test::slotBytes;
 using testing_support::exists;
+using testing_support::joinPath;
 using testing_support::listNames;
 using testing_support::makeDirs;
 using testing_support::readFile;
@@ -33,14 +34,14 @@ void plainBars(HookSite& site) {
 }
 
 int checked(const HookSite& site, const std::string& folder, const std::string& name) {
-  return runSfvSuccessHook(XString(
-      site.line("tallyglad", {"R", "b", folder + "/" + name, "/site/rel/" + name, "grp", "bob"})));
+  return runSfvSuccessHook(XString(site.line(
+      "tallyglad", {"R", "b", joinPath(folder, name), "/site/rel/" + name, "grp", "bob"})));
 }
 
 // The race file that the SFV's upload starts.
 void startRace(const HookSite& site, const std::string& folder) {
   Racer race(&site.config.racer);
-  ASSERT_TRUE(race.save(XString(folder + "/racer.sav")));
+  ASSERT_TRUE(race.save(XString(joinPath(folder, "racer.sav"))));
 }
 
 bool logged(const HookSite& site, const std::string& path) {
@@ -53,27 +54,28 @@ TEST(TallygladTest, MovesTheBarAndRemovesMarkers) {
   plainBars(site);
   site.save();
   std::string rel = site.release("Rel");
-  writeFile(rel + "/rel.sfv", "a.rar 1\nb.rar 2\nc.rar 3\nd.rar 4\n");
-  for (const char* name : {"a.rar", "b.rar", "c.rar"}) writeFile(rel + "/" + name, "data");
+  writeFile(joinPath(rel, "rel.sfv"), "a.rar 1\nb.rar 2\nc.rar 3\nd.rar 4\n");
+  for (const char* name : {"a.rar", "b.rar", "c.rar"}) writeFile(joinPath(rel, name), "data");
   for (const char* marker : {"bar 2 of 4", "c.rar-missing", "d.rar-missing"}) {
-    writeFile(rel + "/" + marker, "");
+    writeFile(joinPath(rel, marker), "");
   }
-  writeFile(site.box.site() + "/Rel - SFV missing", "");
+  writeFile(joinPath(site.box.site(), "Rel - SFV missing"), "");
   startRace(site, rel);
 
   ASSERT_EQ(checked(site, rel, "c.rar"), kExitDone);
   EXPECT_EQ(listNames(rel),
             (std::vector<std::string>{".message", "a.rar", "b.rar", "bar 3 of 4", "c.rar",
                                       "d.rar-missing", "racer.sav", "rel.sfv"}));
-  EXPECT_FALSE(exists(site.box.site() + "/Rel - SFV missing"));
-  EXPECT_TRUE(logged(site, rel + "/bar 3 of 4"));
-  EXPECT_TRUE(logged(site, rel + "/racer.sav"));
-  EXPECT_TRUE(logged(site, rel + "/.message"));
-  EXPECT_FALSE(readFile(rel + "/.message").empty());
+  EXPECT_FALSE(exists(joinPath(site.box.site(), "Rel - SFV missing")));
+  EXPECT_TRUE(logged(site, joinPath(rel, "bar 3 of 4")));
+  EXPECT_TRUE(logged(site, joinPath(rel, "racer.sav")));
+  EXPECT_TRUE(logged(site, joinPath(rel, ".message")));
+  EXPECT_FALSE(readFile(joinPath(rel, ".message")).empty());
   // Without a memo the others keep their defaults; slot 1 names the file.
   EXPECT_EQ(readFile(site.memoPath()),
-            slotBytes("", 1) + slotBytes(rel + "/c.rar", 0) + slotBytes("", 1) + slotBytes("", 1) +
-                slotBytes("", 0) + recordBytes({{rel + "/c.rar", Status::kChecked}}));
+            slotBytes("", 1) + slotBytes(joinPath(rel, "c.rar"), 0) + slotBytes("", 1) +
+                slotBytes("", 1) + slotBytes("", 0) +
+                recordBytes({{joinPath(rel, "c.rar"), Status::kChecked}}));
 }
 
 TEST(TallygladTest, LastFileOfAnMp3Release) {
@@ -90,32 +92,32 @@ TEST(TallygladTest, LastFileOfAnMp3Release) {
     std::string rel = site.release("Rel");
     std::string a = std::string("a.") + c.ext;
     std::string b = std::string("b.") + c.ext;
-    writeFile(rel + "/rel.sfv", a + " 1\n" + b + " 2\n");
-    writeFile(rel + "/" + a, "x");
-    writeFile(rel + "/" + b, "x");
-    writeFile(rel + "/bar 1 of 2", "");
+    writeFile(joinPath(rel, "rel.sfv"), a + " 1\n" + b + " 2\n");
+    writeFile(joinPath(rel, a), "x");
+    writeFile(joinPath(rel, b), "x");
+    writeFile(joinPath(rel, "bar 1 of 2"), "");
     ASSERT_EQ(checked(site, rel, b), kExitDone);
-    EXPECT_FALSE(exists(rel + "/bar 1 of 2")) << c.ext << c.merge;
-    EXPECT_EQ(exists(rel + "/done 2"), c.completeBar) << c.ext << c.merge;
+    EXPECT_FALSE(exists(joinPath(rel, "bar 1 of 2"))) << c.ext << c.merge;
+    EXPECT_EQ(exists(joinPath(rel, "done 2")), c.completeBar) << c.ext << c.merge;
   }
 }
 
 TEST(TallygladTest, ExemptFolderKeepsItsBar) {
   HookSite site;
   plainBars(site);
-  site.config.sfv_dirlist.add("*/Rel/");
+  site.config.sfv_dirlist.add(XString(testing_support::nativePath("*/Rel/")));
   site.save();
   std::string rel = site.release("Rel");
-  writeFile(rel + "/rel.sfv", "a.rar 1\nb.rar 2\n");
-  writeFile(rel + "/a.rar", "x");
-  writeFile(rel + "/bar 0 of 2", "");
-  writeFile(rel + "/a.rar-missing", "");
-  writeFile(site.box.site() + "/Rel - SFV missing", "");
+  writeFile(joinPath(rel, "rel.sfv"), "a.rar 1\nb.rar 2\n");
+  writeFile(joinPath(rel, "a.rar"), "x");
+  writeFile(joinPath(rel, "bar 0 of 2"), "");
+  writeFile(joinPath(rel, "a.rar-missing"), "");
+  writeFile(joinPath(site.box.site(), "Rel - SFV missing"), "");
   ASSERT_EQ(checked(site, rel, "a.rar"), kExitDone);
-  EXPECT_TRUE(exists(rel + "/bar 0 of 2"));
-  EXPECT_FALSE(exists(rel + "/bar 1 of 2"));
-  EXPECT_FALSE(exists(rel + "/a.rar-missing"));
-  EXPECT_FALSE(exists(site.box.site() + "/Rel - SFV missing"));
+  EXPECT_TRUE(exists(joinPath(rel, "bar 0 of 2")));
+  EXPECT_FALSE(exists(joinPath(rel, "bar 1 of 2")));
+  EXPECT_FALSE(exists(joinPath(rel, "a.rar-missing")));
+  EXPECT_FALSE(exists(joinPath(site.box.site(), "Rel - SFV missing")));
 }
 
 TEST(TallygladTest, CdFolderMarkersStandAboveIt) {
@@ -124,14 +126,14 @@ TEST(TallygladTest, CdFolderMarkersStandAboveIt) {
   site.config.pb.mcd = true;
   site.save();
   std::string cd = site.release("Rel/CD1");
-  writeFile(cd + "/cd1.sfv", "a.rar 1\nb.rar 2\n");
-  writeFile(cd + "/a.rar", "x");
-  writeFile(site.box.site() + "/Rel-CD1 - SFV missing", "");
-  writeFile(site.box.site() + "/Rel/CD1 - SFV missing", "");
+  writeFile(joinPath(cd, "cd1.sfv"), "a.rar 1\nb.rar 2\n");
+  writeFile(joinPath(cd, "a.rar"), "x");
+  writeFile(joinPath(site.box.site(), "Rel-CD1 - SFV missing"), "");
+  writeFile(joinPath(site.box.site(), "Rel/CD1 - SFV missing"), "");
   ASSERT_EQ(checked(site, cd, "a.rar"), kExitDone);
-  EXPECT_FALSE(exists(site.box.site() + "/Rel-CD1 - SFV missing"));
-  EXPECT_TRUE(exists(site.box.site() + "/Rel/CD1 - SFV missing"));
-  EXPECT_TRUE(exists(site.box.site() + "/Rel/bar 1 of 2 in CD1"));
+  EXPECT_FALSE(exists(joinPath(site.box.site(), "Rel-CD1 - SFV missing")));
+  EXPECT_TRUE(exists(joinPath(site.box.site(), "Rel/CD1 - SFV missing")));
+  EXPECT_TRUE(exists(joinPath(site.box.site(), "Rel/bar 1 of 2 in CD1")));
 }
 
 TEST(TallygladTest, RaceSwitches) {
@@ -140,21 +142,22 @@ TEST(TallygladTest, RaceSwitches) {
   site.config.racer.en = false;
   site.save();
   std::string rel = site.release("Rel");
-  writeFile(rel + "/rel.sfv", "a.rar 1\n");
-  writeFile(rel + "/a.rar", "x");
+  writeFile(joinPath(rel, "rel.sfv"), "a.rar 1\n");
+  writeFile(joinPath(rel, "a.rar"), "x");
   ASSERT_EQ(checked(site, rel, "a.rar"), kExitDone);
-  EXPECT_FALSE(exists(rel + "/racer.sav"));
-  EXPECT_FALSE(exists(rel + "/.message"));
+  EXPECT_FALSE(exists(joinPath(rel, "racer.sav")));
+  EXPECT_FALSE(exists(joinPath(rel, ".message")));
   EXPECT_TRUE(site.box.chmodLog().empty());
-  EXPECT_NE(readFile(site.memoPath()).find(rel + "/a.rar"), std::string::npos);
+  EXPECT_NE(readFile(site.memoPath()).find(joinPath(rel, "a.rar")), std::string::npos);
 
   site.config.racer.en = true;
   site.config.racer.chmod = false;
   site.save();
   startRace(site, rel);
   ASSERT_EQ(checked(site, rel, "a.rar"), kExitDone);
-  EXPECT_TRUE(exists(rel + "/racer.sav"));
-  EXPECT_EQ(site.box.chmodLog(), std::vector<std::string>{"764 bob grp " + rel + "/.message"});
+  EXPECT_TRUE(exists(joinPath(rel, "racer.sav")));
+  EXPECT_EQ(site.box.chmodLog(),
+            std::vector<std::string>{"764 bob grp " + joinPath(rel, ".message")});
 }
 
 // Without a race file no race is running (it never started, or the release
@@ -163,12 +166,12 @@ TEST(TallygladTest, StartsNoRaceOfItsOwn) {
   HookSite site;
   site.save();
   std::string rel = site.release("Rel");
-  writeFile(rel + "/rel.sfv", "a.rar 1\n");
-  writeFile(rel + "/a.rar", "x");
+  writeFile(joinPath(rel, "rel.sfv"), "a.rar 1\n");
+  writeFile(joinPath(rel, "a.rar"), "x");
   ASSERT_EQ(checked(site, rel, "a.rar"), kExitDone);
-  EXPECT_FALSE(exists(rel + "/racer.sav"));
-  EXPECT_FALSE(exists(rel + "/.message"));
-  EXPECT_NE(readFile(site.memoPath()).find(rel + "/a.rar"), std::string::npos);
+  EXPECT_FALSE(exists(joinPath(rel, "racer.sav")));
+  EXPECT_FALSE(exists(joinPath(rel, ".message")));
+  EXPECT_NE(readFile(site.memoPath()).find(joinPath(rel, "a.rar")), std::string::npos);
 }
 
 // Checks of several files can end in any order: the bar of an earlier count
@@ -178,32 +181,32 @@ TEST(TallygladTest, ReplacesABarLeftByAnEarlierCheck) {
   plainBars(site);
   site.save();
   std::string rel = site.release("Rel");
-  writeFile(rel + "/rel.sfv", "a.rar 1\nb.rar 2\nc.rar 3\nd.rar 4\n");
-  for (const char* name : {"a.rar", "b.rar", "c.rar"}) writeFile(rel + "/" + name, "data");
-  writeFile(rel + "/bar 1 of 4", "");
+  writeFile(joinPath(rel, "rel.sfv"), "a.rar 1\nb.rar 2\nc.rar 3\nd.rar 4\n");
+  for (const char* name : {"a.rar", "b.rar", "c.rar"}) writeFile(joinPath(rel, name), "data");
+  writeFile(joinPath(rel, "bar 1 of 4"), "");
   ASSERT_EQ(checked(site, rel, "c.rar"), kExitDone);
-  EXPECT_FALSE(exists(rel + "/bar 1 of 4"));
-  EXPECT_TRUE(exists(rel + "/bar 3 of 4"));
+  EXPECT_FALSE(exists(joinPath(rel, "bar 1 of 4")));
+  EXPECT_TRUE(exists(joinPath(rel, "bar 3 of 4")));
   // A bar of the same count is not an earlier one: it stays, and it is the
   // one this check would make.
   ASSERT_EQ(checked(site, rel, "c.rar"), kExitDone);
-  EXPECT_TRUE(exists(rel + "/bar 3 of 4"));
+  EXPECT_TRUE(exists(joinPath(rel, "bar 3 of 4")));
 }
 
 TEST(TallygladTest, CountsTheCheckedFileInWholeKilobytes) {
   HookSite site;
   site.save();
   std::string rel = site.release("Rel");
-  writeFile(rel + "/rel.sfv", "big.rar 1\nsmall.rar 2\n");
+  writeFile(joinPath(rel, "rel.sfv"), "big.rar 1\nsmall.rar 2\n");
   // A file past 4 GiB, sparse so that it costs no space.
-  writeFile(rel + "/big.rar", "");
-  std::filesystem::resize_file(rel + "/big.rar", (5ull << 30) + 1023);
-  writeFile(rel + "/small.rar", std::string(3000, 'x'));
+  writeFile(joinPath(rel, "big.rar"), "");
+  std::filesystem::resize_file(joinPath(rel, "big.rar"), (5ull << 30) + 1023);
+  writeFile(joinPath(rel, "small.rar"), std::string(3000, 'x'));
   startRace(site, rel);
   ASSERT_EQ(checked(site, rel, "big.rar"), kExitDone);
   ASSERT_EQ(checked(site, rel, "small.rar"), kExitDone);
   Racer racer(&site.config.racer);
-  ASSERT_TRUE(racer.load(XString(rel + "/racer.sav")));
+  ASSERT_TRUE(racer.load(XString(joinPath(rel, "racer.sav"))));
   EXPECT_EQ(racer.sfvUploadedFiles, 2u);
   EXPECT_EQ(racer.sfvUploadedKb, (5u << 20) + 2u);
   EXPECT_EQ(racer.allFiles, 0u);
@@ -219,16 +222,16 @@ TEST(TallygladTest, MemoChangesOnlySlotOne) {
   writeFile(site.memoPath(), slotBytes("done", 0) + slotBytes("old", 0) + slotBytes("spare", 0) +
                                  slotBytes("racer", 0) + slotBytes("move", 1));
   // The checked file is not among those the SFV lists: the complete bar goes.
-  writeFile(rel + "/rel.sfv", "a.rar 1\nb.rar 2\n");
-  writeFile(rel + "/done 2", "");
-  writeFile(rel + "/other.rar", "x");
+  writeFile(joinPath(rel, "rel.sfv"), "a.rar 1\nb.rar 2\n");
+  writeFile(joinPath(rel, "done 2"), "");
+  writeFile(joinPath(rel, "other.rar"), "x");
   ASSERT_EQ(checked(site, rel, "other.rar"), kExitDone);
-  EXPECT_FALSE(exists(rel + "/done 2"));
-  EXPECT_TRUE(exists(rel + "/bar 0 of 2"));
+  EXPECT_FALSE(exists(joinPath(rel, "done 2")));
+  EXPECT_TRUE(exists(joinPath(rel, "bar 0 of 2")));
   EXPECT_EQ(readFile(site.memoPath()),
-            slotBytes("done", 0) + slotBytes(rel + "/other.rar", 0) + slotBytes("spare", 0) +
-                slotBytes("racer", 0) + slotBytes("move", 1) +
-                recordBytes({{rel + "/other.rar", Status::kChecked}}));
+            slotBytes("done", 0) + slotBytes(joinPath(rel, "other.rar"), 0) +
+                slotBytes("spare", 0) + slotBytes("racer", 0) + slotBytes("move", 1) +
+                recordBytes({{joinPath(rel, "other.rar"), Status::kChecked}}));
 }
 
 }  // namespace

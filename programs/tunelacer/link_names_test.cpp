@@ -4,7 +4,11 @@
 
 #include <string>
 
+#include "tests/test_support.h"
+
 namespace {
+
+using testing_support::nativePath;
 
 std::string groupOf(const char* name) {
   XString group;
@@ -44,10 +48,10 @@ TEST(LinkNames, DirnameValueAndFolderName) {
   EXPECT_EQ(dirnameValueOf(XString("\xC3")), "\xC3");                   // a cut character
   EXPECT_EQ(dirnameValueOf(XString("")), "");
 
-  EXPECT_EQ(lastFolderName(XString("/music/new/Band-Album/")), "Band-Album");
-  EXPECT_EQ(lastFolderName(XString("/music/new/Band-Album")), "Band-Album");
-  EXPECT_EQ(lastFolderName(XString("Band/")), "Band");
-  EXPECT_EQ(lastFolderName(XString("/")), "");
+  EXPECT_EQ(lastFolderName(XString(nativePath("/music/new/Band-Album/"))), "Band-Album");
+  EXPECT_EQ(lastFolderName(XString(nativePath("/music/new/Band-Album"))), "Band-Album");
+  EXPECT_EQ(lastFolderName(XString(nativePath("Band/"))), "Band");
+  EXPECT_EQ(lastFolderName(XString(nativePath("/"))), "");
 }
 
 }  // namespace

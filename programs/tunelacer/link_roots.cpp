@@ -38,7 +38,8 @@ const char* linkRootRefusal(const XString& root, const ProtectedFolders& keep) {
 
   const std::string resolved = platform::resolvedPath(root.str());
   if (resolved.empty()) return "its place cannot be found";
-  if (resolved == platform::kPathSepText) return "it is the file-system root";
+  // On Windows every drive and share has a root of its own.
+  if (platform::isFileSystemRoot(resolved)) return "it is the file-system root";
   if (within(keep.install, resolved)) return "it is or holds the install folder";
   if (within(keep.data, resolved)) return "it is or holds the data folder";
   for (const std::string& folder : keep.vfsFolders) {

@@ -1,7 +1,9 @@
 #include "programs/tunelacer/link_roots.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#ifndef _WIN32
+#include <unistd.h>  // symlink
+#endif
 
 #include <string>
 
@@ -11,6 +13,7 @@
 namespace {
 
 using testing_support::exists;
+using testing_support::joinPath;
 using testing_support::makeDirs;
 using testing_support::readFile;
 using testing_support::ScopedTempDir;
@@ -26,39 +29,54 @@ std::string refusal(const std::string& root, const ProtectedFolders& keep) {
 TEST(LinkRoots, DangerousRootsAreRefused) {
   ScopedTempDir dir;
   const std::string t = platform::resolvedPath(dir.path());
+  auto at = [&t](const std::string& relative) { return joinPath(t, relative); };
   for (const char* folder :
        {"site/install/data", "site/server", "site/music/new", "site/links", "elsewhere"}) {
-    makeDirs(t + "/" + folder);
+    makeDirs(at(folder));
   }
-  ASSERT_EQ(symlink((t + "/site/music").c_str(), (t + "/alias").c_str()), 0);
-  ASSERT_EQ(symlink((t + "/elsewhere").c_str(), (t + "/site/links/jump").c_str()), 0);
+#ifndef _WIN32  // symbolic links
+  ASSERT_EQ(symlink(at("site/music").c_str(), at("alias").c_str()), 0);
+  ASSERT_EQ(symlink(at("elsewhere").c_str(), at("site/links/jump").c_str()), 0);
+#endif
   ProtectedFolders keep;
-  keep.install = t + "/site/install";
-  keep.data = t + "/site/install/data";
-  keep.vfsFolders = {t + "/site/server"};
-  keep.sources = {t + "/site/music", t + "/elsewhere"};
-  keep.sourcesAsTyped = {t + "/site/music/", t + "/site/odd/"};
+  keep.install = at("site/install");
+  keep.data = at("site/install/data");
+  keep.vfsFolders = {at("site/server")};
+  keep.sources = {at("site/music"), at("elsewhere")};
+  keep.sourcesAsTyped = {at("site/music/"), at("site/odd/")};
 
-  EXPECT_EQ(refusal(t + "/site/links/artist/", keep), "");
-  EXPECT_EQ(refusal(t + "/site/install/links", keep), "");
-  EXPECT_EQ(refusal(t + "/site/server/links", keep), "");
-  EXPECT_EQ(refusal(t + "/site/musicbox/", keep), "");  // shares only a prefix
+  EXPECT_EQ(refusal(at("site/links/artist/"), keep), "");
+  EXPECT_EQ(refusal(at("site/install/links"), keep), "");
+  EXPECT_EQ(refusal(at("site/server/links"), keep), "");
+  EXPECT_EQ(refusal(at("site/musicbox/"), keep), "");  // shares only a prefix
 
   EXPECT_EQ(refusal("", keep), "no folder is set");
-  EXPECT_EQ(refusal("/", keep), "it is the file-system root");
-  EXPECT_EQ(refusal("//", keep), "it is the file-system root");
-  EXPECT_EQ(refusal(t + "/site/install/", keep), "it is or holds the install folder");
-  EXPECT_EQ(refusal(t + "/site", keep), "it is or holds the install folder");
-  EXPECT_EQ(refusal(t + "/site/install/data/../data", keep), "it is or holds the data folder");
-  EXPECT_EQ(refusal(t + "/site/server/", keep), "it holds the vfs files");
+  const std::string root = "it is the file-system root";
+#ifdef _WIN32
+  // Each drive has a root of its own: the one that holds the install (here
+  // the current drive's too) and another one alike.
+  ASSERT_TRUE(platform::changeDir(t.c_str()));
+  EXPECT_EQ(refusal(t.substr(0, 3), keep), root);
+  EXPECT_EQ(refusal("\\", keep), root);
+  EXPECT_EQ(refusal("Q:\\", keep), root);
+#else
+  EXPECT_EQ(refusal("/", keep), root);
+  EXPECT_EQ(refusal("//", keep), root);
+#endif
+  EXPECT_EQ(refusal(at("site/install/"), keep), "it is or holds the install folder");
+  EXPECT_EQ(refusal(at("site"), keep), "it is or holds the install folder");
+  EXPECT_EQ(refusal(at("site/install/data/../data"), keep), "it is or holds the data folder");
+  EXPECT_EQ(refusal(at("site/server/"), keep), "it holds the vfs files");
   const std::string source = "it is, holds or lies in a source folder";
-  EXPECT_EQ(refusal(t + "/site/music/", keep), source);
-  EXPECT_EQ(refusal(t + "/site/MUSIC/new/links", keep), source);  // case as the server sees it
-  EXPECT_EQ(refusal(t + "/alias/new/links", keep), source);       // through a link
-  EXPECT_EQ(refusal(t + "/site/links/jump/x", keep), source);     // a link above it
-  EXPECT_EQ(refusal(t + "/site/odd/../links", keep), source);     // inside as typed
-  EXPECT_EQ(refusal(t + "/alias", keep), "it is a symbolic link");
-  EXPECT_EQ(refusal(t + "/site/links/jump/", keep), "it is a symbolic link");
+  EXPECT_EQ(refusal(at("site/music/"), keep), source);
+  EXPECT_EQ(refusal(at("site/MUSIC/new/links"), keep), source);  // case as the server sees it
+  EXPECT_EQ(refusal(at("site/odd/../links"), keep), source);     // inside as typed
+#ifndef _WIN32
+  EXPECT_EQ(refusal(at("alias/new/links"), keep), source);    // through a link
+  EXPECT_EQ(refusal(at("site/links/jump/x"), keep), source);  // a link above it
+  EXPECT_EQ(refusal(at("alias"), keep), "it is a symbolic link");
+  EXPECT_EQ(refusal(at("site/links/jump/"), keep), "it is a symbolic link");
+#endif
 }
 
 TEST(LinkRoots, RemoveTreeLogsWhatItLeaves) {
@@ -68,7 +86,9 @@ TEST(LinkRoots, RemoveTreeLogsWhatItLeaves) {
   writeFile(dir.at("links/Other/x/notes.txt"), "not a link folder's");
   makeDirs(dir.at("music/Band-Album-2024"));
   writeFile(dir.at("music/Band-Album-2024/01.mp3"), "audio");
+#ifndef _WIN32  // symbolic links
   ASSERT_EQ(symlink(dir.at("music").c_str(), dir.at("links/Band/to-music").c_str()), 0);
+#endif
   {
     XLog log(XString(dir.at("log.txt")));
     removeTree(XString(dir.at("links/")), log);
@@ -76,7 +96,8 @@ TEST(LinkRoots, RemoveTreeLogsWhatItLeaves) {
     removeTree(XString(dir.at("missing/")), log);
   }
   EXPECT_EQ(readFile(dir.at("log.txt")),
-            "! left in place: \"" + dir.at("links/Other/x/notes.txt") + "\"\n");
+            testing_support::textBytes("! left in place: \"" + dir.at("links/Other/x/notes.txt") +
+                                       "\"\n"));
   EXPECT_FALSE(exists(dir.at("links/Band")));
   EXPECT_TRUE(exists(dir.at("links/Other/x/notes.txt")));
   EXPECT_EQ(readFile(dir.at("music/Band-Album-2024/01.mp3")), "audio");

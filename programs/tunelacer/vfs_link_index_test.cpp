@@ -9,11 +9,13 @@
 
 namespace {
 
+using testing_support::nativePath;
 using testing_support::ScopedTempDir;
 using testing_support::writeFile;
 
+// A line of the vfs file; the real path is written with '/' here.
 std::string line(const std::string& real, const std::string& virt) {
-  return real + "|" + virt + "|o|g|775|r|0|0|0|0|0|0|0|0|\r\n";
+  return nativePath(real) + "|" + virt + "|o|g|775|r|0|0|0|0|0|0|0|0|\r\n";
 }
 
 // The index answers as the file's own walk over every entry does, for
@@ -51,8 +53,9 @@ TEST(VfsLinkIndex, AnswersAsTheFileDoes) {
     VFSfile vfs(dir.at("vfs").c_str(), 100);
     ASSERT_EQ(vfs.count, static_cast<int>(lines.size()));
     const VfsLinkIndex index(vfs);
-    for (const std::string& query : queries) {
-      EXPECT_EQ(index.virtualPathOf(XString(query)).str(), vfs.virtualPathOf(XString(query)).str())
+    for (const std::string& asked : queries) {
+      const XString query(nativePath(asked));
+      EXPECT_EQ(index.virtualPathOf(query).str(), vfs.virtualPathOf(query).str())
           << "'" << query << "' in " << text;
     }
   }
@@ -60,11 +63,11 @@ TEST(VfsLinkIndex, AnswersAsTheFileDoes) {
   // Entries added later are not looked at.
   VFSfile vfs(dir.at("vfs").c_str(), 100);
   const VfsLinkIndex index(vfs);
-  ASSERT_TRUE(vfs.addEntry("/srv/a/b", "/elsewhere", "o", "g", "775", 'r', 0, 0, 0, false, false,
-                           false, false, false));
-  EXPECT_EQ(vfs.virtualPathOf("/srv/a/b/c").str(), "/elsewhere/c/");
-  EXPECT_EQ(index.virtualPathOf("/srv/a/b/c").str(), "/a/b/c/");
-  EXPECT_EQ(index.virtualPathOf("/srv/ab").str(), "");
+  ASSERT_TRUE(vfs.addEntry(XString(nativePath("/srv/a/b")), "/elsewhere", "o", "g", "775", 'r', 0,
+                           0, 0, false, false, false, false, false));
+  EXPECT_EQ(vfs.virtualPathOf(XString(nativePath("/srv/a/b/c"))).str(), "/elsewhere/c/");
+  EXPECT_EQ(index.virtualPathOf(XString(nativePath("/srv/a/b/c"))).str(), "/a/b/c/");
+  EXPECT_EQ(index.virtualPathOf(XString(nativePath("/srv/ab"))).str(), "");
 
   EXPECT_TRUE(index.hasVirtualPath("/A/"));
   EXPECT_FALSE(index.hasVirtualPath("/a/b"));

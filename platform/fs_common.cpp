@@ -1,0 +1,55 @@
+// The parts of the file-system layer that are the same on every platform:
+// the listing order and the attribute mask.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/fs.h"
+
+namespace platform {
+
+namespace {
+
+inline unsigned char foldByte(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+
+}  // namespace
+
+int compareFolded(const std::string& a, const std::string& b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = foldByte(a[i]), y = foldByte(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+bool listedBefore(const DirEntry& a, const DirEntry& b) {
+  int folded = compareFolded(a.name, b.name);
+  if (folded != 0) return folded < 0;
+  return a.name < b.name;  // char_traits<char> compares as unsigned bytes
+}
+
+bool passesMask(const DirEntry& entry, unsigned int attributes) {
+  if (entry.isFolder && (attributes & kAttrFolder) == 0) return false;
+  return (entry.attributes & (kAttrHidden | kAttrSystem) & ~attributes) == 0;
+}
+
+bool listFolder(const std::string& folder, std::vector<DirEntry>& out) {
+  if (!listFolderUnsorted(folder, true, out)) return false;
+  std::sort(out.begin(), out.end(), listedBefore);
+  return true;
+}
+
+bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out) {
+  if (!listFolder(folder, out)) return false;
+  out.erase(std::remove_if(out.begin(), out.end(),
+                           [&](const DirEntry& e) { return !passesMask(e, attributes); }),
+            out.end());
+  return true;
+}
+
+}  // namespace platform
