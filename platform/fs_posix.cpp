@@ -141,6 +141,18 @@ bool emptyFolderAt(int fd, const std::string& shown, int depthLeft, const Prunin
 
 // ---- temporary names ----
 
+// Folders looked at for left-over temporary files in this run, by the
+// spelling with a final separator that the writers' paths give.
+std::mutex tempSweepMutex;
+std::set<std::string> sweptFolders;
+
+void noteListedWithoutTemps(const std::string& folder) {
+  std::string key = folder.empty() ? "./" : folder;
+  if (key.back() != '/') key += '/';
+  std::lock_guard<std::mutex> lock(tempSweepMutex);
+  sweptFolders.insert(key);
+}
+
 constexpr size_t kTempRandomChars = 10;
 
 // Random bytes from the system where it has a call for them; otherwise a
@@ -202,12 +214,14 @@ int openRegular(const char* path, int flags, mode_t mode) {
     errno = EINVAL;
     return -1;
   }
+#ifndef __linux__
   // Back to blocking reads and writes; of the status flags only O_APPEND
-  // was asked for.
+  // was asked for. (Linux never blocks on a regular file, whatever the flag.)
   if (fcntl(fd, F_SETFL, flags & O_APPEND) == -1) {
     close(fd);
     return -1;
   }
+#endif
   return fd;
 }
 
@@ -423,13 +437,13 @@ bool takeOwnershipOf(FILE* file, const char* path) {
 }
 
 void removeStaleTemps(const std::string& path) {
-  static std::mutex guard;
-  static std::set<std::string> done;
   std::string folder = folderPartOf(path);
-  if (folder.empty()) folder = ".";
+  if (folder.empty()) folder = "./";
   {
-    std::lock_guard<std::mutex> lock(guard);
-    if (!done.insert(folder).second) return;
+    std::lock_guard<std::mutex> lock(tempSweepMutex);
+    // A folder whose whole listing this run held no temporary file has no
+    // left-over an hour old either.
+    if (!sweptFolders.insert(folder).second) return;
   }
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) return;
@@ -677,8 +691,11 @@ bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEn
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
   if (dir == nullptr) return false;
   int fd = dirfd(dir);
+  const size_t prefix = std::strlen(kTempPrefix);
+  bool sawTemp = false;
   while (dirent* raw = readdir(dir)) {
     if (std::strcmp(raw->d_name, ".") == 0 || std::strcmp(raw->d_name, "..") == 0) continue;
+    if (std::strncmp(raw->d_name, kTempPrefix, prefix) == 0) sawTemp = true;
     DirEntry entry;
     // The folder's own record says what most entries are; links and
     // file systems that do not say are looked at.
@@ -697,6 +714,8 @@ bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEn
     out.push_back(std::move(entry));
   }
   closedir(dir);
+  // A writer in this folder need not read it again for left-overs.
+  if (!sawTemp) noteListedWithoutTemps(folder);
   return true;
 }
 
