@@ -1,27 +1,4 @@
-# Cross-compiling the suite for 32-bit Windows with Debian's MinGW-w64
-# compilers (the -posix ones, whose C++ runtime has std::thread and
-# std::mutex). Everything is linked statically, so each .exe imports only the
-# system's own DLLs. Tests run through Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling the suite for 32-bit Windows, the build the suite ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# A GoogleTest built for Windows is found through CMAKE_PREFIX_PATH.
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Windows 7 and later: handle lists for started programs, final path names.
-add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601)
-
-# ctest and the test discovery start the test binaries through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-# The test binaries are listed when ctest runs, with the Wine server up,
-# not while they are built.
-set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+set(BRINDLE_MINGW_TRIPLET i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

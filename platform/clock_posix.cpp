@@ -6,25 +6,8 @@
 
 namespace platform {
 
-namespace {
-
-std::mutex pinMutex;
-bool pinned = false;
-LocalTime pinnedTime;
-
-}  // namespace
-
-void pinLocalNow(const LocalTime* time) {
-  std::lock_guard<std::mutex> guard(pinMutex);
-  pinned = time != nullptr;
-  if (pinned) pinnedTime = *time;
-}
-
-LocalTime localNow() {
-  {
-    std::lock_guard<std::mutex> guard(pinMutex);
-    if (pinned) return pinnedTime;
-  }
+// The clock's own reading; localNow gives it unless a test pinned the time.
+LocalTime systemLocalNow() {
   // localtime_r need not read the time zone itself.
   static std::once_flag zoneRead;
   std::call_once(zoneRead, [] { tzset(); });

@@ -5,31 +5,13 @@
 #endif
 #include <windows.h>
 
-#include <mutex>
 
 #include "platform/clock.h"
 
 namespace platform {
 
-namespace {
-
-std::mutex pinMutex;
-bool pinned = false;
-LocalTime pinnedTime;
-
-}  // namespace
-
-void pinLocalNow(const LocalTime* time) {
-  std::lock_guard<std::mutex> guard(pinMutex);
-  pinned = time != nullptr;
-  if (pinned) pinnedTime = *time;
-}
-
-LocalTime localNow() {
-  {
-    std::lock_guard<std::mutex> guard(pinMutex);
-    if (pinned) return pinnedTime;
-  }
+// The clock's own reading; localNow gives it unless a test pinned the time.
+LocalTime systemLocalNow() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   LocalTime local;
