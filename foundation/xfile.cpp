@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/fault.h"
 #include "platform/fs.h"
 #include "platform/stdio_fast.h"
 
@@ -79,7 +80,11 @@ bool XFile::commitAs(bool durable) {
   temp.swap(tempPath_);
   target.swap(targetPath_);
   bool ok = !failed_;
-  if (ok && durable) ok = platform::syncFile(handle);
+  if (ok && durable) {
+    ok = platform::syncFile(handle);
+  } else if (ok) {
+    ok = !platform::stepFails(platform::FaultStep::kFlush);  // the close flushes
+  }
   if (!close()) ok = false;
   if (ok) ok = platform::replaceFile(temp.c_str(), target.c_str());
   if (ok && durable) ok = platform::syncFolderOf(target.c_str());

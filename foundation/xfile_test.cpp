@@ -238,6 +238,45 @@ TEST(XFileTest, ReplacingWritesAllOrNothing) {
   }
 }
 
+// Each step of a rewrite that fails (the temporary file, its flush, the
+// rename) fails the commit it belongs to and no other, leaves the old file
+// whole and no temporary file behind; the durable save counts its flush to
+// the disk as its flush.
+TEST(XFileTest, AFailedStepLeavesTheOldFile) {
+  using platform::FaultStep;
+  const struct {
+    FaultStep step;
+    bool durable;
+    int nth;
+  } cases[] = {
+      {FaultStep::kTempFile, false, 1}, {FaultStep::kTempFile, true, 2},
+      {FaultStep::kFlush, false, 1},    {FaultStep::kFlush, true, 1},
+      {FaultStep::kFlush, false, 2},    {FaultStep::kRename, false, 1},
+      {FaultStep::kRename, true, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(c.step) << " durable " << c.durable
+                                    << " nth " << c.nth);
+    ScopedTempDir temp;
+    std::string path = temp.at("users.txt");
+    writeFile(path, "old");
+    testing_support::PlannedFault fault(c.step, c.nth);
+    for (int save = 1; save <= 2; ++save) {
+      XFile f;
+      f.openReplacing(path.c_str(), false);
+      f << XString("save " + std::to_string(save));
+      bool saved = c.durable ? f.commitDurable() : f.commit();
+      EXPECT_EQ(saved, save != c.nth) << "save " << save;
+      std::string want = save == c.nth ? (save == 1 ? std::string("old")
+                                                    : std::string("\x06\0\0\0save 1", 10))
+                                       : "\x06" + std::string(3, '\0') + "save " + std::to_string(save);
+      EXPECT_EQ(readFile(path), want) << "save " << save;
+      EXPECT_EQ(testing_support::listNames(temp.path()).size(), 1u);
+    }
+    EXPECT_TRUE(fault.happened());
+  }
+}
+
 #ifndef _WIN32  // symbolic links
 // A rewrite never writes through a link planted where its temporary file
 // might go: the names a predictable scheme would pick (the target's name,

@@ -1,9 +1,11 @@
 // The parts of the file-system layer that are the same on every platform:
-// the listing order and the attribute mask.
+// the listing order, the attribute mask and the failures tests plan.
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/fault.h"
 #include "platform/fs.h"
 
 namespace platform {
@@ -15,7 +17,29 @@ inline unsigned char foldByte(char c) {
   return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
 }
 
+std::mutex faultMutex;
+// Per step: how many more steps of that kind go well before one fails (the
+// count + 1), 0 when none is planned.
+int faultCountdown[3] = {0, 0, 0};
+
 }  // namespace
+
+void failStepAt(FaultStep step, int nth) {
+  std::lock_guard<std::mutex> guard(faultMutex);
+  faultCountdown[static_cast<int>(step)] = nth > 0 ? nth : 0;
+}
+
+bool faultPlanned(FaultStep step) {
+  std::lock_guard<std::mutex> guard(faultMutex);
+  return faultCountdown[static_cast<int>(step)] != 0;
+}
+
+bool stepFails(FaultStep step) {
+  std::lock_guard<std::mutex> guard(faultMutex);
+  int& left = faultCountdown[static_cast<int>(step)];
+  if (left == 0) return false;
+  return --left == 0;
+}
 
 int compareFolded(const std::string& a, const std::string& b) {
   size_t n = std::min(a.size(), b.size());

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/fs.h"
+#include "platform/fault.h"
 
 namespace platform {
 
@@ -413,7 +414,7 @@ FILE* openFile(const char* path, const char* mode) {
 
 // POSIX writes text as given, so a temporary file is the same in both modes.
 FILE* createTempBeside(const std::string& path, std::string* tempPath, bool /*textMode*/) {
-  if (tempPath == nullptr) return nullptr;
+  if (tempPath == nullptr || stepFails(FaultStep::kTempFile)) return nullptr;
   int fd = createTempFd(path, tempPath);
   if (fd < 0) return nullptr;
   FILE* file = fdopen(fd, "wb");
@@ -460,7 +461,7 @@ void removeStaleTemps(const std::string& path) {
 }
 
 bool syncFile(FILE* file) {
-  if (file == nullptr || std::fflush(file) != 0) return false;
+  if (file == nullptr || stepFails(FaultStep::kFlush) || std::fflush(file) != 0) return false;
   int rc;
   do {
     rc = fsync(fileno(file));
@@ -661,12 +662,14 @@ bool removeEmptyFile(const char* path) {
 
 bool renameWithinFileSystem(const char* from, const char* to) {
   if (from == nullptr || to == nullptr || from[0] == 0 || to[0] == 0) return false;
+  if (stepFails(FaultStep::kRename)) return false;
   if (!renameSameFs(from, to)) return false;
   return true;
 }
 
 bool renameNoReplace(const char* from, const char* to) {
   if (from == nullptr || to == nullptr || from[0] == 0 || to[0] == 0) return false;
+  if (stepFails(FaultStep::kRename)) return false;
   struct stat source;
   if (lstat(from, &source) != 0) return false;
   bool ok = renameSameFs(from, to);
@@ -677,7 +680,7 @@ bool renameNoReplace(const char* from, const char* to) {
 }
 
 bool replaceFile(const char* from, const char* to) {
-  if (from == nullptr || to == nullptr) return false;
+  if (from == nullptr || to == nullptr || stepFails(FaultStep::kRename)) return false;
   struct stat st;
   if (lstat(to, &st) == 0 && !S_ISREG(st.st_mode)) return false;
   if (std::rename(from, to) != 0) return false;

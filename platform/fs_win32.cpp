@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/fs.h"
+#include "platform/fault.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -428,7 +429,7 @@ FILE* openFile(const char* path, const char* mode) {
 }
 
 FILE* createTempBeside(const std::string& path, std::string* tempPath, bool textMode) {
-  if (tempPath == nullptr) return nullptr;
+  if (tempPath == nullptr || stepFails(FaultStep::kTempFile)) return nullptr;
   HANDLE handle = createTempHandle(path, tempPath);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   FILE* file =
@@ -477,7 +478,7 @@ void removeStaleTemps(const std::string& path) {
 }
 
 bool syncFile(FILE* file) {
-  if (file == nullptr || std::fflush(file) != 0) return false;
+  if (file == nullptr || stepFails(FaultStep::kFlush) || std::fflush(file) != 0) return false;
   return FlushFileBuffers(handleOf(file)) != 0;
 }
 
@@ -717,6 +718,7 @@ bool removeEmptyFile(const char* path) {
 
 bool renameWithinFileSystem(const char* from, const char* to) {
   if (from == nullptr || to == nullptr || from[0] == 0 || to[0] == 0) return false;
+  if (stepFails(FaultStep::kRename)) return false;
   // Without MOVEFILE_REPLACE_EXISTING nothing is replaced, and without
   // MOVEFILE_COPY_ALLOWED nothing is copied.
   return MoveFileExA(from, to, 0) != 0;
@@ -726,6 +728,7 @@ bool renameWithinFileSystem(const char* from, const char* to) {
 // itself; a folder across volumes is copied here, then deleted.
 bool renameNoReplace(const char* from, const char* to) {
   if (from == nullptr || to == nullptr || from[0] == 0 || to[0] == 0) return false;
+  if (stepFails(FaultStep::kRename)) return false;
   if (win32::isDeviceName(to) || win32::reachesAnotherName(to)) return false;
   if (std::rename(from, to) == 0) return true;
   if (errno != EXDEV) return false;
@@ -744,6 +747,7 @@ bool renameNoReplace(const char* from, const char* to) {
 
 bool replaceFile(const char* from, const char* to) {
   if (from == nullptr || to == nullptr || win32::isDeviceName(to)) return false;
+  if (stepFails(FaultStep::kRename)) return false;
   DWORD attributes = GetFileAttributesA(to);
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {

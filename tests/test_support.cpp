@@ -139,6 +139,14 @@ PinnedClock::PinnedClock(int year, int month, int day, int weekday, int hour, in
 
 PinnedClock::~PinnedClock() { platform::pinLocalNow(nullptr); }
 
+PlannedFault::PlannedFault(platform::FaultStep step, int nth) : step_(step) {
+  platform::failStepAt(step, nth);
+}
+
+PlannedFault::~PlannedFault() { platform::failStepAt(step_, 0); }
+
+bool PlannedFault::happened() const { return !platform::faultPlanned(step_); }
+
 std::string joinPath(const std::string& folder, const std::string& relative) {
   return joined(folder, nativePath(relative));
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/fault.h"
+
 class XStringList;
 
 namespace testing_support {
@@ -60,6 +62,22 @@ class PinnedClock {
   ~PinnedClock();
   PinnedClock(const PinnedClock&) = delete;
   PinnedClock& operator=(const PinnedClock&) = delete;
+};
+
+// Plans the failure of the `nth` next step of one kind of the file layer
+// (see platform/fault.h) for the life of the object; whatever of it has not
+// happened is taken back at the end.
+class PlannedFault {
+ public:
+  PlannedFault(platform::FaultStep step, int nth = 1);
+  ~PlannedFault();
+  PlannedFault(const PlannedFault&) = delete;
+  PlannedFault& operator=(const PlannedFault&) = delete;
+  // True once the planned step has failed.
+  bool happened() const;
+
+ private:
+  platform::FaultStep step_;
 };
 
 // A physical path: `folder`, the platform's separator and `relative`, whose
