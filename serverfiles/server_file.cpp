@@ -124,6 +124,13 @@ FileStamp fileStampOf(const char* path) {
   return stamp;
 }
 
+bool serverFileTarget(const char* path, std::string* target) {
+  if (path == nullptr || path[0] == 0 || target == nullptr) return false;
+  *target = platform::isLink(path) ? platform::resolvedPath(path) : std::string(path);
+  return !target->empty() && !platform::isLink(target->c_str()) &&
+         platform::isRegularFile(target->c_str());
+}
+
 bool commitServerFile(XFile& file) {
   // The server's files are flushed to the disk before they replace the old copy.
   return file.commitDurable();

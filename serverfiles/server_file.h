@@ -93,6 +93,13 @@ struct FileStamp {
 
 FileStamp fileStampOf(const char* path);
 
+// The file that one of the server's own files named in the settings (its
+// vfs, user or .ftpd file) is: `path` itself, or the file that a link at
+// `path` leads to, so that a rewrite replaces that file and keeps the link.
+// These are the administrator's files, not an uploader's. False when `path`
+// leads to no regular file.
+[[nodiscard]] bool serverFileTarget(const char* path, std::string* target);
+
 // Puts the file that `file` wrote (opened with openReplacing keeping the
 // ownership) in place of the old one, flushed to the disk. False leaves the
 // old file as it was.
