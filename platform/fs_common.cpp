@@ -1,5 +1,6 @@
 // The parts of the file-system layer that are the same on every platform:
-// the listing order, the attribute mask and the failures tests plan.
+// the listing order, the attribute mask, the entry points of the tree
+// pruning and the failures tests plan.
 #include <algorithm>
 #include <mutex>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "platform/fault.h"
 #include "platform/fs.h"
+#include "platform/fs_prune.h"
 
 namespace platform {
 
@@ -39,6 +41,16 @@ bool stepFails(FaultStep step) {
   int& left = faultCountdown[static_cast<int>(step)];
   if (left == 0) return false;
   return --left == 0;
+}
+
+bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::string>* left) {
+  return internal::pruneTree(path, maxDepth, internal::Pruning{nullptr, nullptr, left});
+}
+
+bool pruneFolderTree(const std::string& path, int maxDepth,
+                     const std::function<bool(const std::string&)>& keep,
+                     std::vector<std::string>* kept, std::vector<std::string>* left) {
+  return internal::pruneTree(path, maxDepth, internal::Pruning{&keep, kept, left});
 }
 
 int compareFolded(const std::string& a, const std::string& b) {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/fs.h"
+#include "platform/fs_prune.h"
 #include "platform/fault.h"
 
 namespace platform {
@@ -69,14 +70,7 @@ bool rawNames(const std::string& folder, std::vector<std::string>& names) {
   return true;
 }
 
-// What removeEmptyTree and pruneFolderTree keep and report.
-struct Pruning {
-  const std::function<bool(const std::string&)>* keep;
-  std::vector<std::string>* kept;
-  std::vector<std::string>* left;
-
-  bool keeps(const std::string& path) const { return keep != nullptr && (*keep)(path); }
-};
+using internal::Pruning;
 
 // Empties the folder open as `fd` (which it closes), shown as `shown`, of
 // folders, empty files and links, apart from the folders to keep; true when
@@ -524,7 +518,7 @@ bool removeDir(const char* path) {
   return true;
 }
 
-namespace {
+namespace internal {
 
 bool pruneTree(const std::string& path, int maxDepth, const Pruning& p) {
   std::string folder = path;
@@ -549,17 +543,7 @@ bool pruneTree(const std::string& path, int maxDepth, const Pruning& p) {
   return p.left->size() == reported;
 }
 
-}  // namespace
-
-bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::string>* left) {
-  return pruneTree(path, maxDepth, Pruning{nullptr, nullptr, left});
-}
-
-bool pruneFolderTree(const std::string& path, int maxDepth,
-                     const std::function<bool(const std::string&)>& keep,
-                     std::vector<std::string>* kept, std::vector<std::string>* left) {
-  return pruneTree(path, maxDepth, Pruning{&keep, kept, left});
-}
+}  // namespace internal
 
 // ---- what is at a path ----
 

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/fs.h"
+#include "platform/fs_prune.h"
 #include "platform/fault.h"
 #include "platform/paths.h"
 
@@ -215,14 +216,7 @@ bool copyTree(const std::string& from, const std::string& to, bool* madeTarget) 
   return true;
 }
 
-// What removeEmptyTree and pruneFolderTree keep and report.
-struct Pruning {
-  const std::function<bool(const std::string&)>* keep;
-  std::vector<std::string>* kept;
-  std::vector<std::string>* left;
-
-  bool keeps(const std::string& path) const { return keep != nullptr && (*keep)(path); }
-};
+using internal::Pruning;
 
 // Empties `folder` of folders, empty files and links, apart from the
 // folders to keep; true when it is empty now. The folder is held open
@@ -282,7 +276,9 @@ bool emptyFolder(const std::string& folder, int depthLeft, const Pruning& p) {
   return empty;
 }
 
-bool pruneTree(const std::string& path, int maxDepth, const Pruning& p) {
+}  // namespace
+
+bool internal::pruneTree(const std::string& path, int maxDepth, const Pruning& p) {
   std::string folder = withoutTrailingSeparators(path);
   if (folder.empty()) return false;
   DWORD attributes = GetFileAttributesA(folder.c_str());
@@ -305,6 +301,8 @@ bool pruneTree(const std::string& path, int maxDepth, const Pruning& p) {
   }
   return p.left->size() == reported;
 }
+
+namespace {
 
 // Sets a handle's attributes, leaving its times alone. No attribute at all
 // is written as "normal", which Windows takes as "clear them all".
@@ -517,16 +515,6 @@ bool makeDir(const char* path) {
 }
 
 bool removeDir(const char* path) { return path != nullptr && path[0] != 0 && _rmdir(path) == 0; }
-
-bool removeEmptyTree(const std::string& path, int maxDepth, std::vector<std::string>* left) {
-  return pruneTree(path, maxDepth, Pruning{nullptr, nullptr, left});
-}
-
-bool pruneFolderTree(const std::string& path, int maxDepth,
-                     const std::function<bool(const std::string&)>& keep,
-                     std::vector<std::string>* kept, std::vector<std::string>* left) {
-  return pruneTree(path, maxDepth, Pruning{&keep, kept, left});
-}
 
 // ---- what is at a path ----
 
