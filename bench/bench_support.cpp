@@ -38,20 +38,6 @@ bool dropScratchFolder(const std::string& folder) {
   return !error;
 }
 
-bool onPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::path(folder.empty() ? "." : folder) / program,
-                                error)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 double secondsSince(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }

@@ -20,9 +20,6 @@ std::string makeScratchFolder(const char* benchmark);
 // keeps it and says where. False when it could not be removed.
 bool dropScratchFolder(const std::string& folder);
 
-// A program of that name is in a folder of PATH.
-bool onPath(const std::string& program);
-
 // Seconds since `since`.
 double secondsSince(std::chrono::steady_clock::time_point since);
 

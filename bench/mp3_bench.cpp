@@ -37,7 +37,7 @@ using testing_support::writeFile;
 
 int main(int argc, char** argv) {
   const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
-  if (!bench::onPath("mp3info") || !bench::onPath("xargs")) {
+  if (testing_support::onPath("mp3info").empty() || testing_support::onPath("xargs").empty()) {
     std::fprintf(stderr, "mp3_bench: needs mp3info and xargs on PATH\n");
     return 1;
   }

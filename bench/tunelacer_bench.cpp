@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
   std::vector<int> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::max(1, std::atoi(argv[i])));
   if (sizes.empty()) sizes = {1000, 2000, 4000};
-  if (!bench::onPath("mp3info") || !bench::onPath("xargs") || !bench::onPath("find")) {
+  if (testing_support::onPath("mp3info").empty() || testing_support::onPath("xargs").empty() ||
+      testing_support::onPath("find").empty()) {
     std::fprintf(stderr, "tunelacer_bench: needs find, xargs and mp3info on PATH\n");
     return 1;
   }

@@ -24,17 +24,6 @@ const char* const kFixtures[] = {
     "mpeg25_cbr_stereo.mp3", "mpeg25_cbr_12k.mp3",   "mpeg25_vbr_mono.mp3",
 };
 
-std::string findOnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    std::string candidate = (folder.empty() ? "." : folder) + "/" + program;
-    if (std::ifstream(candidate).good()) return candidate;
-  }
-  return "";
-}
-
 std::string quoted(const std::string& text) {
   std::string out = "'";
   for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -60,7 +49,7 @@ const char* ourModeName(const std::string& oracleMode) {
 }
 
 TEST(MP3Oracle, AgreesWithMp3info) {
-  const std::string mp3info = findOnPath("mp3info");
+  const std::string mp3info = testing_support::onPath("mp3info");
   ASSERT_FALSE(mp3info.empty())
       << "mp3info is not on PATH: install Debian's mp3info package (scripts/test does)";
   ScopedTempDir dir;

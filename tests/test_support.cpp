@@ -203,6 +203,21 @@ std::string readFile(const std::string& path) {
 
 bool exists(const std::string& path) { return platform::pathExists(path.c_str()); }
 
+std::string onPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::stringstream folders(path != nullptr ? path : "");
+#ifdef _WIN32
+  const char listSep = ';';
+#else
+  const char listSep = ':';
+#endif
+  for (std::string folder; std::getline(folders, folder, listSep);) {
+    std::string candidate = joinPath(folder.empty() ? "." : folder, program);
+    if (exists(candidate)) return candidate;
+  }
+  return "";
+}
+
 void removeFileForTest(const std::string& path) {
   (void)platform::removeFile(path.c_str());  // a file that is not there is gone
 }

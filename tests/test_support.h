@@ -98,6 +98,9 @@ std::string readTextFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool exists(const std::string& path);
+// The path of a program of that name in a folder of PATH; empty when there
+// is none.
+std::string onPath(const std::string& program);
 void removeFileForTest(const std::string& path);
 bool isDir(const std::string& path);
 void makeDirs(const std::string& path);

@@ -18,19 +18,9 @@ namespace {
 
 using testing_support::exists;
 using testing_support::lines;
+using testing_support::onPath;
 using testing_support::readFile;
 using testing_support::writeFile;
-
-// The program's path when it is on PATH; empty otherwise.
-std::string onPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    std::string candidate = (folder.empty() ? "." : folder) + "/" + program;
-    if (exists(candidate)) return candidate;
-  }
-  return "";
-}
 
 // A tenth of a second of mono 16-bit silence at 44.1 kHz.
 std::string wavBytes() {
