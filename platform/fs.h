@@ -62,8 +62,8 @@ int64_t openFileSize(FILE* file);
 // ---- folders ----
 
 // The process's current folder; false (and empty) on failure.
-bool currentDir(std::string& out);
-bool changeDir(const char* path);
+[[nodiscard]] bool currentDir(std::string& out);
+[[nodiscard]] bool changeDir(const char* path);
 // Makes one folder; false when anything is there already.
 [[nodiscard]] bool makeDir(const char* path);
 // Removes an empty folder.
@@ -98,7 +98,7 @@ bool isLink(const char* path);
 bool isFolder(const char* path);
 bool isRegularFile(const char* path);
 // Size in bytes of a regular file; false when there is none.
-bool fileSize(const char* path, uint64_t* size);
+[[nodiscard]] bool fileSize(const char* path, uint64_t* size);
 // The absolute form of `path` (a relative one is taken from the current
 // folder) with every symbolic link in the part that exists followed and
 // ".", ".." and doubled separators gone; no trailing separator but the
@@ -119,7 +119,7 @@ void setHidden(const char* path, bool hidden);
 // one fails and changes nothing. Windows has only the read-only attribute:
 // the bits read 0444 or 0666 (0555 or 0777 for a folder), and setting them
 // without the owner's write bit 0200 makes the file read-only.
-bool modeBits(const char* path, unsigned int* bits);
+[[nodiscard]] bool modeBits(const char* path, unsigned int* bits);
 [[nodiscard]] bool setModeBits(const char* path, unsigned int bits);
 
 // ---- changing files ----
@@ -183,13 +183,13 @@ bool passesMask(const DirEntry& entry, unsigned int attributes);
 // out, sorted by name with 'A'..'Z' folded, then by bytes (both compared as
 // unsigned bytes), so the first listed is the same on every machine. False
 // (and empty) when the folder cannot be read.
-bool listFolder(const std::string& folder, std::vector<DirEntry>& out);
+[[nodiscard]] bool listFolder(const std::string& folder, std::vector<DirEntry>& out);
 
 // The same listing filtered by an attribute mask as the runtime's listing
 // does (passesMask): folders and links to folders only when kAttrFolder is
 // in `attributes`. No file carries the hidden or system attribute on POSIX,
 // so those bits change nothing there.
-bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out);
+[[nodiscard]] bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out);
 
 // The listing order: case-folded name, then bytes.
 bool listedBefore(const DirEntry& a, const DirEntry& b);
@@ -199,7 +199,7 @@ int compareFolded(const std::string& a, const std::string& b);
 // The entries of `folder` in no particular order, for callers that look
 // names up or sort only what they keep. Without `sizes` no entry is looked
 // at beyond what the folder itself tells (size is then 0).
-bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEntry>& out);
+[[nodiscard]] bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEntry>& out);
 
 }  // namespace platform
 

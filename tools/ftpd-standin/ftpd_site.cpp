@@ -91,9 +91,11 @@ bool makeFolder(const std::string& path, std::string* error) {
 // Goes back to the folder it was made in when it goes.
 class FolderReturn {
  public:
-  FolderReturn() { platform::currentDir(saved_); }
+  // A folder that cannot be read is not gone back to.
+  FolderReturn() { (void)platform::currentDir(saved_); }
   ~FolderReturn() {
-    if (!saved_.empty()) platform::changeDir(saved_.c_str());
+    // A destructor has no one to tell that the way back is gone.
+    if (!saved_.empty()) (void)platform::changeDir(saved_.c_str());
   }
   FolderReturn(const FolderReturn&) = delete;
   FolderReturn& operator=(const FolderReturn&) = delete;
@@ -114,7 +116,8 @@ const std::vector<std::string>& installedPrograms() {
 FtpdSite::FtpdSite(const std::string& folder) : folder_(folder) {
   if (folder_.empty() || folder_[0] != platform::kPathSep) {
     std::string current;
-    platform::currentDir(current);
+    // Without a current folder the site is taken as it was named.
+    (void)platform::currentDir(current);
     folder_ = folder_.empty() || folder_ == "." ? current : joinPath(current, folder_);
   }
   while (folder_.size() > 1 && folder_.back() == platform::kPathSep) folder_.pop_back();
