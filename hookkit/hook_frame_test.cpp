@@ -86,9 +86,9 @@ TEST(HookFrameTest, EntersTheDataFolderOrEndsWithFour) {
   const std::string quoted = "\"" + own + "\"";
   for (const std::string& text : {quoted, line(quoted, {"/m", "/r/x", "g", "S"})}) {
     ASSERT_TRUE(platform::changeDir(box.site().c_str()));
-    HookFrame frame(text == quoted ? kDawnroll : kTallyfull);
-    EXPECT_EQ(frame.takeFields(XString(text)), kExitDone) << text;
-    EXPECT_EQ(frame.ownPath(), own.c_str());
+    HookFrame quotedFrame(text == quoted ? kDawnroll : kTallyfull);
+    EXPECT_EQ(quotedFrame.takeFields(XString(text)), kExitDone) << text;
+    EXPECT_EQ(quotedFrame.ownPath(), own.c_str());
     ASSERT_TRUE(platform::currentDir(cwd));
     EXPECT_EQ(cwd, testing_support::joinPath(install, "data"));
   }
