@@ -31,8 +31,8 @@ std::string unquotedPath(const std::string& path);
 
 // The folder a program works from, without a trailing separator: the folder
 // of its own path (unquoted) when that holds a separator, the root for a
-// path just below it, else the folder of the running executable (empty when
-// that is unknown). The own path is the one the program was started by, so
+// path just below it (on Windows also a drive's root, "c:\"), else the
+// folder of the running executable (empty when that is unknown). The own path is the one the program was started by, so
 // a program started through a link finds the folder the link stands in.
 std::string programFolder(const std::string& ownPath);
 
@@ -84,7 +84,7 @@ struct ChmodCall {
 // gets the four values as exactly four arguments, whatever they hold; on
 // Windows it is started with chmodCommandText. kNotStarted, with nothing
 // started, when there is no such text.
-int runChmod(const ChmodCall& call, int timeoutSeconds);
+[[nodiscard]] int runChmod(const ChmodCall& call, int timeoutSeconds);
 
 }  // namespace platform
 

@@ -19,6 +19,8 @@ std::string programFolder(const std::string& ownPath) {
   std::string::size_type sep = path.rfind(kPathSep);
   if (sep == std::string::npos) return executableFolder();
   if (sep == 0) return kPathSepText;
+  // "c:" alone would be the drive's current folder, not its root.
+  if (sep == 2 && kPathSep == '\\' && path[1] == ':') return path.substr(0, 3);
   return path.substr(0, sep);
 }
 

@@ -81,6 +81,10 @@ TEST(ProgramFolder, FromTheOwnPathUnquoted) {
       {"landfall", exe},
       {"\"landfall\"", exe},
       {"", exe},
+#ifdef _WIN32
+      {"c:\\landfall.exe", "c:\\"},
+      {"\"c:\\Brindle Cast\\landfall.exe\"", "c:\\Brindle Cast"},
+#endif
   };
   for (const Case& c : cases) EXPECT_EQ(platform::programFolder(c.own), c.folder) << c.own;
   EXPECT_EQ(platform::unquotedPath("\"a b\"c"), "a b");
