@@ -15,9 +15,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # A GoogleTest built for Windows is found through CMAKE_PREFIX_PATH.
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
+# The programs import functions that Windows has from Vista on (handle lists
+# for started programs, final path names): their headers say so, and an
+# older system refuses to start them instead of failing on a missing entry.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Windows 7 and later: handle lists for started programs, final path names.
-add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601)
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT
+       " -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,0")
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--major-os-version,6 -Wl,--minor-os-version,0")
+add_compile_definitions(_WIN32_WINNT=0x0600 WINVER=0x0600)
 
 # ctest and the test discovery start the test binaries through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

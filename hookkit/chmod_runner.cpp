@@ -1,43 +1,30 @@
-// Starting the outside chmod program for one path.
-#include <string>
-#include <vector>
+#include "hookkit/chmod_runner.h"
 
-#include "foundation/xstring.h"
+#include <string>
+
 #include "platform/paths.h"
 #include "platform/process.h"
-#include "settings/mconfig.h"
 
-void Chmod::run(const XString& path, const XString& user, const XString& userGroup,
-                int timeoutSeconds) const {
-  if (touser) {
-    execute(path, user, userGroup, allow, timeoutSeconds);
+void runChmod(const Chmod& ownership, const XString& path, const XString& user,
+              const XString& group, int timeoutSeconds) {
+  if (ownership.touser) {
+    executeChmod(path, user, group, ownership.allow, timeoutSeconds);
   } else {
-    execute(path, username, group, allow, timeoutSeconds);
+    executeChmod(path, ownership.username, ownership.group, ownership.allow, timeoutSeconds);
   }
 }
 
-// The command names the program relative to the working folder, which is the
-// install folder's data folder, so it is the chmod program of the install
-// folder. Only the path is quoted; the text is split into arguments as the
-// Windows runtime does and the program is started directly, without a shell.
-void Chmod::execute(const XString& path, const XString& owner, const XString& ownerGroup,
-                    const XString& rights, int timeoutSeconds) {
-  XString command("..");
-  command += platform::kPathSepText;
-  command += "chmod";
-  command += platform::kExeSuffix;
-  command += " ";
-  command += rights;
-  command += " ";
-  command += owner;
-  command += " ";
-  command += ownerGroup;
-  command += " \"";
-  command += path;
-  command += "\"";
-  std::vector<std::string> argv = platform::splitCommandText(command.str());
-  if (argv.empty()) return;
-  // Its exit code tells nothing the hook could act on: the hooks never
-  // report a failed step.
-  (void)platform::runAndWait(argv, timeoutSeconds);
+// The program is named relative to the working folder, the install folder's
+// data folder, so it is the chmod program of the install folder.
+void executeChmod(const XString& path, const XString& user, const XString& group,
+                  const XString& allow, int timeoutSeconds) {
+  platform::ChmodCall call;
+  call.program = std::string("..") + platform::kPathSepText + "chmod" + platform::kExeSuffix;
+  call.rights = allow.str();
+  call.user = user.str();
+  call.group = group.str();
+  call.path = path.str();
+  // Its exit code tells nothing the hook could act on, and a call that
+  // cannot be started leaves what was made with the owner it has.
+  (void)platform::runChmod(call, timeoutSeconds);
 }

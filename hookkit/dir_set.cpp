@@ -1,5 +1,7 @@
 #include "hookkit/dir_set.h"
 
+#include <cstring>
+
 #include "foundation/dir_listing.h"
 #include "platform/fs.h"
 #include "platform/paths.h"
@@ -17,20 +19,6 @@ XPath parentOf(const XPath& folder) {
   return parent;
 }
 
-// A name that stays one file name inside a folder wherever it is used: not
-// empty, not "." or "..", without a separator (either platform's), a drive
-// or stream ':', a wildcard or a control byte.
-bool isPlainName(const XString& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (unsigned int i = 0; i < name.length(); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[static_cast<int>(i)]);
-    if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?') {
-      return false;
-    }
-  }
-  return true;
-}
-
 XPath lastName(const XPath& folder) {
   XPath name(folder);
   name.dropLast(kPathSep);
@@ -39,6 +27,18 @@ XPath lastName(const XPath& folder) {
 }
 
 }  // namespace
+
+// Either platform's separator or a ':' (a drive, or a stream of another
+// file) would reach elsewhere; '*' and '?' the chmod program expands; the
+// rest no Windows name holds.
+bool isPlainName(const XString& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (unsigned int i = 0; i < name.length(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[static_cast<int>(i)]);
+    if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr) return false;
+  }
+  return true;
+}
 
 DirSet::DirSet(const XString& path, const Chmod* ownership, const UserInfo* eventUser)
     : chmod(ownership), user(eventUser) {
@@ -79,7 +79,7 @@ XPath folderOf(const XString& path) {
 void DirSet::applyOwner(const XString& path, int timeoutSeconds) const {
   if (chmod == nullptr || user == nullptr || path.empty()) return;
   if (platform::isLink(path.c_str())) return;
-  chmod->run(path, user->name, user->group, timeoutSeconds);
+  runChmod(*chmod, path, user->name, user->group, timeoutSeconds);
 }
 
 void DirSet::setVirtualFolder(const XString& virtualFolder) {

@@ -4,6 +4,7 @@
 #define HOOKKIT_DIR_SET_H_
 
 #include "foundation/xstring.h"
+#include "hookkit/chmod_runner.h"
 #include "settings/mconfig.h"
 
 // The event's user (%S) and group (%g).
@@ -37,7 +38,7 @@ class DirSet {
   // Hands `path` to the chmod program when there is a Chmod and a UserInfo.
   // A symbolic link is never handed over: the program would change what it
   // points to.
-  void applyOwner(const XString& path, int timeoutSeconds = Chmod::kTimeoutSeconds) const;
+  void applyOwner(const XString& path, int timeoutSeconds = kChmodTimeoutSeconds) const;
   // The folder `levels` above this one (1: the parent, 2: the grandparent)
   // is inside the site: the folder's virtual path has that many levels.
   bool reaches(unsigned int levels) const { return virtualDepth >= levels; }
@@ -45,10 +46,9 @@ class DirSet {
   void setVirtualFolder(const XString& virtualFolder);
   // Marks the folder with its creator: "@" + the user's name inside it, an
   // empty file (kind 1, never emptying a file that is there) or a folder
-  // (kind 2), then handed to the chmod program. A user name that is not a
-  // plain file name (empty, "." or "..", holding a separator, ':', a
-  // wildcard or a control byte) makes nothing, as does any other kind. True
-  // when the marker was made.
+  // (kind 2), then handed to the chmod program. A user name that is not
+  // isPlainName makes nothing, as does any other kind. True when the marker
+  // was made.
   [[nodiscard]] bool createCreatorInfo(unsigned char kind) const;
 
   const Chmod* chmod;
@@ -60,6 +60,12 @@ class DirSet {
   XPath parentName;
   unsigned int virtualDepth = kUnknownDepth;
 };
+
+// A name the suite may make whole from a user's text (a creator marker, a
+// request's folder): one name inside its folder that Windows can hold and
+// the chmod program will not expand. Not empty, not "." or "..", no control
+// byte and none of \ / : * ? " < > |.
+bool isPlainName(const XString& name);
 
 // The folder of a physical path, up to and including its last separator.
 XPath folderOf(const XString& path);

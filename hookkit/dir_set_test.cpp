@@ -58,11 +58,11 @@ TEST(ChmodTest, RunsTheOutsideProgramWithTheRightOwner) {
   configured.username = "Brindlecast";
   configured.group = "default";
   configured.allow = "764";
-  configured.run(XString(target), XString("bob"), XString("grp"));
+  runChmod(configured, XString(target), XString("bob"), XString("grp"));
   Chmod toUser;
   toUser.touser = true;
   toUser.allow = "700";
-  toUser.run(XString(target), XString("bob"), XString("grp"));
+  runChmod(toUser, XString(target), XString("bob"), XString("grp"));
 
   auto log = box.chmodLog();
   ASSERT_EQ(log.size(), 2u);
@@ -72,6 +72,38 @@ TEST(ChmodTest, RunsTheOutsideProgramWithTheRightOwner) {
   DirSet set(XString(box.site()), &configured, nullptr);
   set.applyOwner(XString(target));  // without a UserInfo nothing runs
   EXPECT_EQ(box.chmodLog().size(), 2u);
+}
+
+// Whatever a folder's name holds, the chmod program is asked about that one
+// path, never about a path cut out of it.
+TEST(ChmodTest, AQuoteInANameNeverSplitsTheCall) {
+  InstallSandbox box;
+  Chmod toUser;
+  toUser.touser = true;
+  toUser.allow = "755";
+  const std::string folder = joinPath(box.site(), "..\" 764 mallory GRP \"x");
+  const std::string target = joinPath(folder, "@bob");
+  const std::string plain = joinPath(box.site(), "plain");
+  writeFile(plain, "");
+#ifdef _WIN32
+  // No Windows name holds a '"', and the command text cannot carry one:
+  // nothing is started.
+  runChmod(toUser, XString(target), XString("bob"), XString("grp"));
+  EXPECT_TRUE(box.chmodLog().empty());
+  // An empty user is an empty stretch of the text, which the program
+  // cannot tell from none: it is asked with three words and does nothing.
+  runChmod(toUser, XString(plain), XString(""), XString("grp"));
+  EXPECT_TRUE(box.chmodLog().empty());
+#else
+  makeDirs(folder);
+  writeFile(target, "");
+  runChmod(toUser, XString(target), XString("bob"), XString("grp"));
+  EXPECT_EQ(box.chmodLog(), std::vector<std::string>{"755 bob grp " + target});
+  // An empty user stays a value of its own.
+  box.clearChmodLog();
+  runChmod(toUser, XString(plain), XString(""), XString("grp"));
+  EXPECT_EQ(box.chmodLog(), std::vector<std::string>{"755  grp " + plain});
+#endif
 }
 
 // The creator marker stands inside the folder and is handed to the chmod
@@ -97,7 +129,8 @@ TEST(DirSetTest, CreatorInfoOnlyInsideAndOnlyWhenMade) {
   EXPECT_FALSE(set.createCreatorInfo(2));
   EXPECT_FALSE(set.createCreatorInfo(3));
 
-  for (const char* name : {"", ".", "..", "../up", "a/b", "a\\b", "c:x", "*", "a?", "a\tb"}) {
+  for (const char* name : {"", ".", "..", "../up", "a/b", "a\\b", "c:x", "*", "a?", "a\tb", "a\"b",
+                           "a<b", "b>a", "a|b", "\x7f"}) {
     user.name = name;
     EXPECT_FALSE(set.createCreatorInfo(2)) << name;
   }

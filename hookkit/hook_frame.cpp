@@ -33,19 +33,13 @@ int HookFrame::takeFields(const XString& commandLine) {
     if (text.findLast(kFieldSeparator) < 0) return kExitFieldCount;
     values_[i] = text.splitLast(kFieldSeparator);
   }
-  ownPath_ = text.splitLast(kFieldSeparator);
+  // An install folder with a blank may come quoted from the server's
+  // settings; the quotes are no part of the path.
+  ownPath_ = XString(platform::unquotedPath(text.splitLast(kFieldSeparator).str()));
   // The periodic programs take only their own path and check nothing more.
   if (fieldCount > 0 && !text.empty()) return kExitFieldCount;
 
-  XString folder;
-  int sep = ownPath_.findLast(platform::kPathSep);
-  if (sep > 0) {
-    folder = ownPath_.substring(0, static_cast<unsigned int>(sep) - 1);
-  } else if (sep == 0) {
-    folder = platform::kPathSepText;
-  } else {
-    folder = XString(platform::executableFolder());
-  }
+  const std::string folder = platform::programFolder(ownPath_.str());
   if (!platform::changeDir(folder.c_str()) || !platform::changeDir("data")) {
     return kExitNoDataFolder;
   }

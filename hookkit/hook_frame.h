@@ -26,7 +26,8 @@ class HookFrame {
   HookFrame(const HookFrame&) = delete;
   HookFrame& operator=(const HookFrame&) = delete;
 
-  // Takes the fields apart and enters the data folder. Returns kExitDone to
+  // Takes the fields apart and enters the data folder of the program's
+  // folder (platform::programFolder of the own path). Returns kExitDone to
   // go on, or the exit code to end with (nothing has been read or written).
   int takeFields(const XString& commandLine);
   // Loads the global settings ("BCconfig.bcc"); the record stays as built
@@ -41,6 +42,7 @@ class HookFrame {
   // The field of a server variable, e.g. field('m'); empty when the program
   // takes no such field.
   const XString& field(char variable) const;
+  // The program's own path, without double quotes round it.
   const XString& ownPath() const { return ownPath_; }
   // The module's path: the virtual folder (or path) that chose the module.
   const XString& modulePath() const { return modulePath_; }

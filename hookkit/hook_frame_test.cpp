@@ -77,6 +77,21 @@ TEST(HookFrameTest, EntersTheDataFolderOrEndsWithFour) {
   std::string cwd;
   ASSERT_TRUE(platform::currentDir(cwd));
   EXPECT_EQ(cwd, box.data());
+
+  // An own path in double quotes, as an administrator writes an install
+  // folder with a blank, is the path without them.
+  const std::string install = testing_support::joinPath(box.root(), "Brindle Cast");
+  testing_support::makeDirs(testing_support::joinPath(install, "data"));
+  const std::string own = testing_support::joinPath(install, "tallyfull");
+  const std::string quoted = "\"" + own + "\"";
+  for (const std::string& text : {quoted, line(quoted, {"/m", "/r/x", "g", "S"})}) {
+    ASSERT_TRUE(platform::changeDir(box.site().c_str()));
+    HookFrame quotedFrame(text == quoted ? kDawnroll : kTallyfull);
+    EXPECT_EQ(quotedFrame.takeFields(XString(text)), kExitDone) << text;
+    EXPECT_EQ(quotedFrame.ownPath(), own.c_str());
+    ASSERT_TRUE(platform::currentDir(cwd));
+    EXPECT_EQ(cwd, testing_support::joinPath(install, "data"));
+  }
 }
 
 TEST(HookFrameTest, ModuleChoice) {

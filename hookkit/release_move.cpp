@@ -28,8 +28,8 @@ class ChmodBudget {
     auto rest = std::chrono::duration_cast<std::chrono::seconds>(deadline_ -
                                                                  std::chrono::steady_clock::now());
     if (rest.count() <= 0) return 0;
-    return rest.count() < Chmod::kTimeoutSeconds ? static_cast<int>(rest.count())
-                                                 : Chmod::kTimeoutSeconds;
+    return rest.count() < kChmodTimeoutSeconds ? static_cast<int>(rest.count())
+                                               : kChmodTimeoutSeconds;
   }
 
  private:

@@ -95,6 +95,12 @@ std::string commandLineText(int argc, char** argv) {
   return text;
 }
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(argv[i] != nullptr ? argv[i] : "");
+  return arguments;
+}
+
 // Linux and the BSDs that mount it name the running program in /proc; where
 // nothing tells, the folder is unknown and the caller says so.
 std::string executableFolder() {
@@ -159,6 +165,12 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool sh
   // A child that ended on its own just before the kill keeps its exit code.
   int code = reap(pid);
   return code == kNoExitCode ? kTimedOut : code;
+}
+
+// No text is built: no character of a name can make a fifth argument.
+int runChmod(const ChmodCall& call, int timeoutSeconds) {
+  return runAndWait({call.program, call.rights, call.user, call.group, call.path},
+                    timeoutSeconds);
 }
 
 }  // namespace platform

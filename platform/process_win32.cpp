@@ -87,53 +87,28 @@ int exitCodeOf(HANDLE process) {
   return static_cast<int>(code);
 }
 
-}  // namespace
-
 // What follows the program's own name in the runtime's command line, as the
 // runtime takes that name off: up to the closing quote when it starts with
 // one, else up to the first blank; then the blanks after it.
-std::string commandLineText(int argc, char** argv) {
+std::string textAfterProgramName() {
   const char* line = GetCommandLineA();
-  std::string rest;
-  if (line != nullptr) {
-    const char* at = line;
-    if (*at == '"') {
-      ++at;
-      while (*at != 0 && *at != '"') ++at;
-      if (*at == '"') ++at;
-    } else {
-      while (*at != 0 && *at != ' ' && *at != '\t') ++at;
-    }
-    while (*at == ' ' || *at == '\t') ++at;
-    rest = at;
+  if (line == nullptr) return "";
+  const char* at = line;
+  if (*at == '"') {
+    ++at;
+    while (*at != 0 && *at != '"') ++at;
+    if (*at == '"') ++at;
+  } else {
+    while (*at != 0 && *at != ' ' && *at != '\t') ++at;
   }
-  if (!rest.empty()) return rest;
-  return argc >= 1 && argv[0] != nullptr ? argv[0] : "";
+  while (*at == ' ' || *at == '\t') ++at;
+  return at;
 }
 
-std::string executableFolder() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return "";
-    if (n < buffer.size()) {
-      std::string path(buffer.data(), n);
-      std::string::size_type slash = path.find_last_of("\\/");
-      return slash == std::string::npos ? "" : path.substr(0, slash);
-    }
-    if (buffer.size() > 32768) return "";
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool shareOutput) {
-  if (argv.empty() || argv[0].empty()) return kNotStarted;
-  std::string line;
-  for (const std::string& argument : argv) {
-    if (!line.empty()) line += ' ';
-    appendQuoted(line, argument);
-  }
-
+// Starts `application` with the command line as given, hidden, in a job of
+// its own, and waits for it (see runAndWait).
+int startAndWait(const std::string& application, const std::string& line, int timeoutSeconds,
+                 bool shareOutput) {
   Handle input(openNull(GENERIC_READ));
   Handle nullOutput(openNull(GENERIC_WRITE));
   Handle sharedOutput(shareOutput ? inheritableCopy(STD_OUTPUT_HANDLE) : nullptr);
@@ -171,13 +146,13 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool sh
   PROCESS_INFORMATION started = {};
   std::vector<char> commandLine(line.begin(), line.end());
   commandLine.push_back(0);
-  BOOL ok = CreateProcessA(argv[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+  BOOL ok = CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
                            nullptr, nullptr, &start.StartupInfo, &started);
   if (!ok && haveList) {
     // A system without handle lists: our own handles are not inheritable,
     // so the three are still all it gets.
     start.StartupInfo.cb = sizeof start.StartupInfo;
-    ok = CreateProcessA(argv[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+    ok = CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                         flags & ~EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &start.StartupInfo,
                         &started);
   }
@@ -201,6 +176,51 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool sh
   }
   WaitForSingleObject(process.get(), INFINITE);
   return kTimedOut;
+}
+
+}  // namespace
+
+std::string commandLineText(int argc, char** argv) {
+  std::string rest = textAfterProgramName();
+  if (!rest.empty()) return rest;
+  return argc >= 1 && argv[0] != nullptr ? argv[0] : "";
+}
+
+std::vector<std::string> programArguments(int, char**) {
+  return splitCommandText(textAfterProgramName());
+}
+
+std::string executableFolder() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return "";
+    if (n < buffer.size()) {
+      std::string path(buffer.data(), n);
+      std::string::size_type slash = path.find_last_of("\\/");
+      return slash == std::string::npos ? "" : path.substr(0, slash);
+    }
+    if (buffer.size() > 32768) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool shareOutput) {
+  if (argv.empty() || argv[0].empty()) return kNotStarted;
+  std::string line;
+  for (const std::string& argument : argv) {
+    if (!line.empty()) line += ' ';
+    appendQuoted(line, argument);
+  }
+  return startAndWait(argv[0], line, timeoutSeconds, shareOutput);
+}
+
+// The chmod program gets the text as it is built, not words quoted for the
+// runtime's parsing: a path is always in plain double quotes.
+int runChmod(const ChmodCall& call, int timeoutSeconds) {
+  std::string line;
+  if (call.program.empty() || !chmodCommandText(call, &line)) return kNotStarted;
+  return startAndWait(call.program, line, timeoutSeconds, false);
 }
 
 }  // namespace platform

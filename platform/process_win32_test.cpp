@@ -10,7 +10,7 @@
 
 #include "platform/fs.h"
 #include "platform/process.h"
-#include "settings/mconfig.h"
+#include "hookkit/chmod_runner.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -92,8 +92,8 @@ TEST(ChmodWin32, StartedFromTheDataFolderAndEndedAfterItsLimit) {
   makeDirs(box.site() + "\\My Release\\CD 1");
   const std::string folder = box.site() + "\\My Release\\CD 1";
   writeFile(folder + "\\a.mp3", "x");
-  Chmod::execute(XString(folder + "\\a.mp3"), XString("alice"), XString("crew"), XString("777"));
-  Chmod::execute(XString(folder + "\\"), XString("bob"), XString("staff"), XString("755"));
+  executeChmod(XString(folder + "\\a.mp3"), XString("alice"), XString("crew"), XString("777"));
+  executeChmod(XString(folder + "\\"), XString("bob"), XString("staff"), XString("755"));
   EXPECT_EQ(box.chmodLog(), (std::vector<std::string>{"777 alice crew " + folder + "\\a.mp3",
                                                       "755 bob staff " + folder}));
 
@@ -101,8 +101,24 @@ TEST(ChmodWin32, StartedFromTheDataFolderAndEndedAfterItsLimit) {
   ASSERT_TRUE(platform::removeFile((box.root() + "\\chmod.exe").c_str()));
   writeFile(box.root() + "\\chmod.exe", readFile(kHelper));
   const auto start = std::chrono::steady_clock::now();
-  Chmod::execute(XString(folder + "\\a.mp3"), XString("u"), XString("g"), XString("777"), 1);
+  executeChmod(XString(folder + "\\a.mp3"), XString("u"), XString("g"), XString("777"), 1);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// The programs need Windows Vista or later, and their headers say so: an
+// older system refuses to start them rather than miss an import. Every
+// program is linked with the same flags as this test binary.
+TEST(ProgramHeaderWin32, AsksForVistaOrLater) {
+  const auto* base = reinterpret_cast<const unsigned char*>(GetModuleHandleA(nullptr));
+  ASSERT_NE(base, nullptr);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  ASSERT_EQ(nt->Signature, IMAGE_NT_SIGNATURE);
+  EXPECT_EQ(nt->OptionalHeader.MajorSubsystemVersion, 6);
+  EXPECT_EQ(nt->OptionalHeader.MinorSubsystemVersion, 0);
+  EXPECT_EQ(nt->OptionalHeader.MajorOperatingSystemVersion, 6);
+  EXPECT_EQ(nt->OptionalHeader.MinorOperatingSystemVersion, 0);
 }
 
 }  // namespace

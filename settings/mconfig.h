@@ -8,22 +8,9 @@
 #include "settings/gconfig.h"
 
 // Who owns what the hooks make: the event's user and group (touser 1) or the
-// configured owner. The runner that starts the outside chmod program is part
-// of the hook services.
-class Chmod {
- public:
-  // A chmod run that has not ended by then is killed and the caller goes on.
-  static constexpr int kTimeoutSeconds = 30;
-
-  // Runs the chmod program for one path with the event's user and group when
-  // touser is set, else with the configured ones; the rights are `allow`.
-  void run(const XString& path, const XString& user, const XString& group,
-           int timeoutSeconds = kTimeoutSeconds) const;
-  // Builds the command and starts it, waiting for its end, at most
-  // `timeoutSeconds`.
-  static void execute(const XString& path, const XString& user, const XString& group,
-                      const XString& allow, int timeoutSeconds = kTimeoutSeconds);
-
+// configured owner, with the rights `allow`; the hooks hand it to the
+// outside chmod program.
+struct Chmod {
   bool touser = false;
   XString username;
   XString group;

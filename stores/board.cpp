@@ -196,11 +196,12 @@ BoardUpdate Board::update(const char* store, const XString& files,
   result.locked = true;
   clear();
   result.loaded = load(store) == 1;
-  if (change(*this)) {
-    result.saved = save(store) == 1;
-    // The shown files never show what the store does not hold.
-    if (!result.saved) return result;
-  }
+  // A change that was refused writes nothing: neither the store nor the
+  // shown files.
+  if (!change(*this)) return result;
+  result.saved = save(store) == 1;
+  // The shown files never show what the store does not hold.
+  if (!result.saved) return result;
   result.filesWritten = writeFiles(files, -1);
   return result;
 }

@@ -96,10 +96,10 @@ class Board {
   [[nodiscard]] bool writeFiles(const XString& fileList, int rowLimit);
 
   // Under the site-wide lock: reads `store` into the cleared list, calls
-  // `change`, saves to `store` when `change` returns true, and writes the
-  // shown `files` (every row) whether or not anything changed, unless the
-  // save failed. `change` runs with the lock held and must not take it
-  // again.
+  // `change`, and when it returns true saves to `store` and, once that
+  // succeeded, writes the shown `files` (every row). When it returns false
+  // no file is written. `change` runs with the lock held and must not take
+  // it again.
   BoardUpdate update(const char* store, const XString& files,
                      const std::function<bool(Board&)>& change);
   // update with add or prepend; the store is saved either way, so a list

@@ -4,11 +4,24 @@
 #include <exception>
 
 #include "forms/forms.h"
+#include "platform/process.h"
 #include "programs/brindleset/chmod_popup.h"
 #include "programs/brindleset/main_window.h"
 #include "programs/brindleset/message_boxes.h"
 
-int WinMain() {
+namespace brindleset {
+
+namespace {
+std::string startedAs;
+}  // namespace
+
+std::string installFolder() { return platform::programFolder(startedAs); }
+void setOwnPath(const char* ownPath) { startedAs = ownPath != nullptr ? ownPath : ""; }
+
+}  // namespace brindleset
+
+int WinMain(const char* ownPath) {
+  brindleset::setOwnPath(ownPath);
   // Without a display the window library cannot start at all.
   if (!forms::displayAvailable()) {
     std::fprintf(stderr,

@@ -1,3 +1,3 @@
 #include "programs/brindleset/brindleset.h"
 
-int main() { return WinMain(); }
+int main(int argc, char** argv) { return WinMain(argc > 0 ? argv[0] : nullptr); }

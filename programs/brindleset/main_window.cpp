@@ -5,6 +5,7 @@
 #include "platform/fs.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "programs/brindleset/brindleset.h"
 #include "programs/brindleset/hover_help.h"
 #include "settings/settings_stamp.h"
 
@@ -25,7 +26,7 @@ void addLine(XString& text, const XString& line) {
 TMainWindow* MainWindow = nullptr;
 
 TMainWindow::TMainWindow(TComponent* owner)
-    : TMainWindow(owner, XString(platform::executableFolder())) {}
+    : TMainWindow(owner, XString(brindleset::installFolder())) {}
 
 TMainWindow::TMainWindow(TComponent* owner, const XString& installFolder)
     : TForm(owner, "MainWindow"),

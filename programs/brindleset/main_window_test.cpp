@@ -4,6 +4,7 @@
 
 #include "foundation/version.h"
 #include "platform/fs.h"
+#include "programs/brindleset/brindleset.h"
 #include "programs/brindleset/test_window.h"
 
 namespace brindleset_test {
@@ -190,6 +191,23 @@ TEST_F(WindowTest, ASettingsFileThatCannotBeWrittenIsNamedAndTheWindowStays) {
   EXPECT_TRUE(Application->Terminated());
   EXPECT_TRUE(exists(data("BCconfig.bcc")));
   EXPECT_TRUE(exists(data("missing/x.bcm")));
+}
+
+// The utility works on the data folder beside the path it was started by,
+// as every program of the suite does: started through a link in the
+// install folder, not beside the file the link leads to (here the test
+// binary's folder). Quotes round the path are no part of it.
+TEST_F(WindowTest, TheDataFolderIsBesideThePathItWasStartedBy) {
+  for (const std::string& own : {install + "/brindleset", "\"" + install + "/brindleset\""}) {
+    ASSERT_TRUE(platform::changeDir(temp.path().c_str()));
+    brindleset::setOwnPath(own.c_str());
+    auto window = std::make_unique<TMainWindow>(nullptr);
+    brindleset::setOwnPath(nullptr);
+    std::string cwd;
+    ASSERT_TRUE(platform::currentDir(cwd));
+    EXPECT_EQ(cwd, dataFolder) << own;
+    EXPECT_EQ(dataFiles(), std::vector<std::string>{"BCconfigSettings.cfg"});
+  }
 }
 
 }  // namespace

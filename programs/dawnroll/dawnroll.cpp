@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hookkit/chmod_runner.h"
 #include "hookkit/hook_frame.h"
 #include "platform/fs.h"
 #include "platform/lock.h"
@@ -168,13 +169,13 @@ int runDayRollover(const XString& commandLine) {
   for (const std::string& part : levels) {
     level = withTrailingSep(level) + part;
     if (!makeLevel(level)) return kExitNoDayFolder;
-    Chmod::execute(XString(level), global.tod.username, global.tod.group, global.tod.allow);
+    executeChmod(XString(level), global.tod.username, global.tod.group, global.tod.allow);
   }
   // Yesterday's folder is not made; when it is there it gets the owner of
   // past folders, the folder alone.
   if (platform::isFolder(yesterdayFolder.c_str()) && !platform::isLink(yesterdayFolder.c_str())) {
-    Chmod::execute(XString(yesterdayFolder), global.past.username, global.past.group,
-                   global.past.allow);
+    executeChmod(XString(yesterdayFolder), global.past.username, global.past.group,
+                 global.past.allow);
   }
   // The link folders only give the links their virtual paths: one that
   // cannot be made is no failure of the run.

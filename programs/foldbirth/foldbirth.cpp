@@ -40,7 +40,12 @@ bool enterInLists(const GConfig& global, const XString& section, const MConfig& 
       // were, so they never show what the store does not hold.
       if (own.save(store.c_str()) == 1) (void)own.writeFiles(c.ndlspecial_file, -1);
     }
-    if (!c.ndlspecial_addmain) return false;
+    if (!c.ndlspecial_addmain) {
+      // The site's list stays as stored; its shown files are written here,
+      // since an unchanged list writes none.
+      (void)list.writeFiles(global.ndl.file, -1);
+      return false;
+    }
     (void)list.prepend(text, user, &now);
     return true;
   });

@@ -4,6 +4,7 @@
 // changes nothing.
 #include <climits>
 
+#include "hookkit/dir_set.h"
 #include "platform/fs.h"
 #include "programs/quipgate/quipgate.h"
 #include "programs/quipgate/site_command.h"
@@ -147,17 +148,6 @@ int deleteEntry(SiteCommand& command, const BoardKind& kind) {
   return reply.finish();
 }
 
-// A request's text names the folder a fill makes: only a plain name (no
-// separator, no "..", no control byte), one level below the request folder.
-bool isPlainFolderName(const XString& name) {
-  if (name == "." || !isListName(name)) return false;
-  for (unsigned int i = 0; i < name.length(); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[static_cast<int>(i)]);
-    if (c < 0x20 || c == 0x7F) return false;
-  }
-  return true;
-}
-
 // Where a fill tells the user to upload: the request folder's virtual path
 // through the server's vfs file (empty when no entry covers it).
 XString virtualRequestFolder(const GConfig& g) {
@@ -219,9 +209,11 @@ int fillRequest(SiteCommand& command) {
     reply << kind.notSaved;
     return reply.finish();
   }
-  // Without a request folder the folder would land in the data folder, and
-  // a text such as "../x" would reach anywhere.
-  if (g.rb.makedir && !g.rb.preqpath.empty() && isPlainFolderName(text)) {
+  // Without a request folder the folder would land in the data folder. The
+  // text makes one folder below the request folder, or none: "../x" would
+  // reach anywhere, and a name such as "bell?" (the board's '?' for a
+  // control byte) no Windows site could hold, nor a chmod run name alone.
+  if (g.rb.makedir && !g.rb.preqpath.empty() && isPlainName(text)) {
     (void)platform::makeDir((g.rb.preqpath + text).c_str());  // one that is there stays
   }
   reply << "Please upload to \"" << virtualRequestFolder(g) << text << "\".\n";

@@ -2,9 +2,11 @@
 // text, the numbers that address entries, and the fill of a request.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "hookkit/hook_frame.h"
+#include "platform/fs.h"
 #include "programs/quipgate/quipgate_test_site.h"
 #include "stores/board.h"
 
@@ -121,6 +123,68 @@ TEST(QuipgateBoardTest, DeleteByOwnerOrRightsAndEveryBadNumber) {
   EXPECT_EQ(site.board(), "H\nT\n");
 }
 
+// A refused delete or fill changes no file: not the stores, and not the
+// shown files, which keep what was planted in them; no folder is made and
+// nothing is posted.
+TEST(QuipgateBoardTest, RefusedCommandsChangeNoFile) {
+  BoardSite site;
+  const std::string requests = joinPath(site.box.site(), "requests/");
+  makeDirs(requests);
+  site.global.rb.preqpath = XString(requests);
+  site.global.rb.makedir = true;
+  site.global.rb.postfilled = true;
+  site.save();
+  ASSERT_EQ(site.reply("message by bob"), kAdded + std::string("1.\n"));
+  ASSERT_EQ(site.reply("request Album"), "Your request was added as number 1.\n");
+
+  const char kBadRequest[] = "Cannot delete request: bad argument.\n";
+  const char kNoRequest[] =
+      "You don't have permission to delete other users request board entrys.\n";
+  const char kBadFill[] = "Cannot fill request: bad argument.\n";
+  struct Refused {
+    const char* text;
+    const char* user;
+    const char* answer;
+  } refused[] = {
+      {"delmessage 2", "bob", kBadDelete},   {"delmessage 0", "bob", kBadDelete},
+      {"delmessage x", "bob", kBadDelete},   {"delmessage 1", "ann", kNoDelete},
+      {"delmessage 1", "BOB", kNoDelete},    {"delrequest 2", "bob", kBadRequest},
+      {"deleterequest", "bob", kBadRequest}, {"delrequest 1", "ann", kNoRequest},
+      {"fillrequest 2", "ann", kBadFill},    {"fillreq 0", "ann", kBadFill},
+      {"fillrequest none", "ann", kBadFill},
+  };
+  const std::vector<std::string> shownFiles = {joinPath(site.box.root(), "mb1.txt"),
+                                               joinPath(site.box.root(), "mb2.txt"),
+                                               joinPath(site.box.root(), "rb.txt")};
+  const std::string messages = readFile(joinPath(site.box.data(), "mboard.sav"));
+  const std::string requestStore = readFile(joinPath(site.box.data(), "rboard.sav"));
+  for (const std::string& file : shownFiles) writeFile(file, "planted");
+  // A second name for each store shows whether it was replaced, even by the
+  // same bytes.
+  for (const char* store : {"mboard.sav", "rboard.sav"}) {
+    std::filesystem::create_hard_link(joinPath(site.box.data(), store),
+                                      joinPath(site.box.root(), std::string(store) + ".before"));
+  }
+  const std::vector<std::string> data = testing_support::listNames(site.box.data());
+  const std::vector<std::string> root = testing_support::listNames(site.box.root());
+
+  for (const Refused& r : refused) {
+    EXPECT_EQ(site.reply(r.text, r.user), r.answer) << r.text;
+    for (const std::string& file : shownFiles) EXPECT_EQ(readFile(file), "planted") << r.text;
+    EXPECT_EQ(readFile(joinPath(site.box.data(), "mboard.sav")), messages) << r.text;
+    EXPECT_EQ(readFile(joinPath(site.box.data(), "rboard.sav")), requestStore) << r.text;
+    for (const char* store : {"mboard.sav", "rboard.sav"}) {
+      EXPECT_TRUE(
+          platform::sameFile(joinPath(site.box.data(), store).c_str(),
+                             joinPath(site.box.root(), std::string(store) + ".before").c_str()))
+          << r.text << " replaced " << store;
+    }
+    EXPECT_EQ(testing_support::listNames(site.box.data()), data) << r.text;
+    EXPECT_EQ(testing_support::listNames(site.box.root()), root) << r.text;
+    EXPECT_TRUE(testing_support::listNames(requests).empty()) << r.text;
+  }
+}
+
 TEST(QuipgateBoardTest, FullBoardsDisabledBoardsAndNoLock) {
   BoardSite site;
   site.global.mb.maxentrys = 3;
@@ -209,18 +273,31 @@ TEST(QuipgateBoardTest, FillRequests) {
   EXPECT_EQ(site.requests(), "H\nT\n");
   EXPECT_EQ(site.board(), "H\n01|cy|cy filled request: Album\nT\n");
 
-  // Names that would reach elsewhere make no folder; the rest of the fill
-  // happens all the same.
-  for (const char* name : {"../evil", "..", ".", "a/b", "a\\b", "x..y"}) {
-    ASSERT_EQ(site.reply(std::string("request ") + name), "Your request was added as number 1.\n");
+  // Names that would reach elsewhere, that no Windows name holds, or that
+  // the chmod program would expand make no folder; the rest of the fill
+  // happens all the same. A control byte is kept as '?' on the board.
+  struct Named {
+    const char* request;
+    const char* shown;
+  } names[] = {{"../evil", "../evil"}, {"..", ".."},        {".", "."},         {"a/b", "a/b"},
+               {"a\\b", "a\\b"},       {"bell\a", "bell?"}, {"bell?", "bell?"}, {"a*", "a*"},
+               {"c:x", "c:x"},         {"a\"b", "a\"b"},    {"a<b", "a<b"},     {"a>b", "a>b"},
+               {"a|b", "a|b"}};
+  for (const Named& n : names) {
+    ASSERT_EQ(site.reply(std::string("request ") + n.request),
+              "Your request was added as number 1.\n");
     EXPECT_EQ(site.reply("fillrequest 1"),
-              std::string("Please upload to \"/requests/") + name + "\".\n");
-    EXPECT_EQ(site.requests(), "H\nT\n") << name;
+              std::string("Please upload to \"/requests/") + n.shown + "\".\n");
+    EXPECT_EQ(site.requests(), "H\nT\n") << n.shown;
+    EXPECT_NE(site.board().find(std::string("bob filled request: ") + n.shown), std::string::npos)
+        << n.shown;
   }
   EXPECT_FALSE(exists(joinPath(site.box.site(), "evil")));
   EXPECT_FALSE(exists(requests + "a"));
-  EXPECT_FALSE(exists(requests + "x..y"));
-  EXPECT_EQ(testing_support::listNames(requests), std::vector<std::string>{"Album"});
+  // Dots inside a name are plain.
+  ASSERT_EQ(site.reply("request Best..Of"), "Your request was added as number 1.\n");
+  EXPECT_EQ(site.reply("fillrequest 1"), "Please upload to \"/requests/Best..Of\".\n");
+  EXPECT_EQ(testing_support::listNames(requests), (std::vector<std::string>{"Album", "Best..Of"}));
 
   // Without a request folder nothing is made, least of all in the data
   // folder; the vfs has no path for it. A full message board that may not

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/fs.h"
 #include "settings/gconfig.h"
 #include "stores/board.h"
 #include "tests/e2e/site.h"
@@ -85,6 +86,81 @@ TEST(NewDirs, ReleaseFoldersByTwoUsersAndARefusedName) {
   EXPECT_FALSE(run.ran("foldbirth"));
   EXPECT_EQ(listText(site), shownList(two));
   EXPECT_TRUE(testing_support::listNames(site.output()).empty());
+}
+
+// The chmod calls since the log was last cleared, each split into rights,
+// user, group and the path (the rest of the line).
+std::vector<std::vector<std::string>> chmodCalls(const Site& site) {
+  std::vector<std::vector<std::string>> calls;
+  for (const std::string& line : testing_support::lines(readFile(site.install() + "/chmod.log"))) {
+    std::vector<std::string> call;
+    std::string::size_type at = 0;
+    for (int i = 0; i < 3; ++i) {
+      std::string::size_type blank = line.find(' ', at);
+      if (blank == std::string::npos) break;
+      call.push_back(line.substr(at, blank - at));
+      at = blank + 1;
+    }
+    call.push_back(line.substr(at));
+    calls.push_back(call);
+  }
+  testing_support::removeFileForTest(site.install() + "/chmod.log");
+  return calls;
+}
+
+unsigned int modeOf(const std::string& path) {
+  unsigned int mode = 0;
+  EXPECT_TRUE(platform::modeBits(path.c_str(), &mode)) << path;
+  return mode;
+}
+
+// A folder whose name holds quotes and blanks, as if to hand the chmod
+// program the folder above the site and an owner of its own: the creator
+// marker, a rescan and a playlist in it each ask about their one path
+// inside the folder, with the four values whole, and nothing outside the
+// site changes.
+TEST(NewDirs, AQuotedNameReachesChmodAsOnePath) {
+  Site site;
+  ASSERT_EQ(site.set({"cinfo=1"}).exitCode, 0);
+  const std::string name = "..\" 764 mallory GRP \"x";
+  const std::string root = site.physical("/");
+  const std::string above = root.substr(0, root.rfind('/'));
+  const unsigned int rootMode = modeOf(root);
+  const unsigned int aboveMode = modeOf(above);
+  (void)chmodCalls(site);
+
+  RunResult run = site.mkdir("/" + name, "alice", "grp");
+  ASSERT_EQ(run.hookExit("foldbirth"), 0) << run.output;
+  const std::string folder = site.physical("/" + name);
+  ASSERT_EQ(folder, root + "/" + name);
+  EXPECT_EQ(chmodCalls(site),
+            (std::vector<std::vector<std::string>>{{"764", "alice", "grp", folder + "/@alice"}}));
+
+  // No SFV here: the rescan makes the "SFV missing" marker, one path.
+  RunResult rescan = site.site("/" + name, "rescan", "carol", "grp");
+  EXPECT_EQ(rescan.hookExit("quipgate"), 0) << rescan.output;
+  std::vector<std::vector<std::string>> calls = chmodCalls(site);
+  ASSERT_EQ(calls.size(), 1u) << rescan.output;
+  ASSERT_EQ(calls[0].size(), 4u);
+  EXPECT_EQ(calls[0][0] + " " + calls[0][1] + " " + calls[0][2], "764 carol grp");
+  EXPECT_EQ(calls[0][3].compare(0, root.size() + 1, root + "/"), 0) << calls[0][3];
+  EXPECT_NE(calls[0][3].find(name), std::string::npos) << calls[0][3];
+  EXPECT_TRUE(testing_support::exists(calls[0][3])) << calls[0][3];
+
+  testing_support::writeFile(folder + "/01-track.mp3",
+                             readFile(mediaFixture("mpeg1_cbr_joint.mp3")));
+  RunResult playlist = site.site("/" + name, "makem3u", "carol", "grp");
+  EXPECT_EQ(playlist.hookExit("quipgate"), 0) << playlist.output;
+  calls = chmodCalls(site);
+  ASSERT_EQ(calls.size(), 1u) << playlist.output;
+  ASSERT_EQ(calls[0].size(), 4u);
+  EXPECT_EQ(calls[0][0] + " " + calls[0][1] + " " + calls[0][2], "764 carol grp");
+  EXPECT_EQ(calls[0][3].compare(0, folder.size() + 1, folder + "/"), 0) << calls[0][3];
+  EXPECT_EQ(calls[0][3].substr(calls[0][3].size() - 4), ".m3u");
+  EXPECT_EQ(readFile(calls[0][3]), "01-track.mp3\n");
+
+  EXPECT_EQ(modeOf(root), rootMode);
+  EXPECT_EQ(modeOf(above), aboveMode);
 }
 
 // Eight makers, each making its 50 folders one after the other. The list

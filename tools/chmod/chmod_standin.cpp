@@ -65,14 +65,18 @@ std::vector<std::string> expand(std::string path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The four values as the suite hands them over: on Windows the command
+  // text split with nothing escaped, so a quoted path that ends in a
+  // backslash stays whole.
+  const std::vector<std::string> args = platform::programArguments(argc, argv);
   unsigned int bits = 0;
-  if (argc != 5 || !parseRights(argv[1], &bits)) {
+  if (args.size() != 4 || !parseRights(args[0], &bits)) {
     std::fprintf(stderr,
                  "usage: chmod RIGHTS USER GROUP PATH (RIGHTS: three octal digits; symbolic "
                  "links are skipped and not logged)\n");
     return 2;
   }
-  std::vector<std::string> paths = expand(argv[4]);
+  std::vector<std::string> paths = expand(args[3]);
   if (paths.empty()) return 0;
 
   std::string lines;
@@ -81,7 +85,7 @@ int main(int argc, char** argv) {
     // A link put in place since the look above is not followed either. The
     // log says what was asked for; whether the bits took shows on the path.
     static_cast<void>(platform::setModeBits(path.c_str(), bits));
-    lines += std::string(argv[1]) + " " + argv[2] + " " + argv[3] + " " + path + "\n";
+    lines += args[0] + " " + args[1] + " " + args[2] + " " + path + "\n";
   }
   if (lines.empty()) return 0;
 

@@ -49,9 +49,10 @@ class ChmodStandin : public ::testing::Test {
     ASSERT_TRUE(platform::changeDir(dir_.at("install/data").c_str()));
   }
 
+  // Started as the suite starts it: on Windows with the path always quoted.
   int run(const std::string& rights, const std::string& user, const std::string& group,
           const std::string& path) {
-    return platform::runAndWait({kProgram, rights, user, group, path}, 30);
+    return platform::runChmod({kProgram, rights, user, group, path}, 30);
   }
 
   // Written in text mode.
