@@ -282,7 +282,8 @@ TEST(CreditdoleTest, AUserFileBehindALink) {
   s.site.save();
   makeDirs(s.users);
   EXPECT_EQ(s.runOn(2006, 2, 2, 4), kExitUsersNotAFile);
-  EXPECT_FALSE(testing_support::exists(testing_support::joinPath(s.site.box.data(), kLastAllotFile)));
+  EXPECT_FALSE(
+      testing_support::exists(testing_support::joinPath(s.site.box.data(), kLastAllotFile)));
 #ifndef _WIN32  // symbolic links
   ASSERT_TRUE(platform::removeDir(s.users.c_str()));
   const std::string real = testing_support::joinPath(s.site.box.root(), "server/users.txt");

@@ -305,9 +305,9 @@ TEST(DawnrollTest, AVfsFileBehindALink) {
 TEST(DawnrollTest, TwoRunsAroundMidnightLeaveTheLaterDaysLinks) {
   DaySite s;
   const std::string install = s.site.box.root();
-  ASSERT_EQ(std::rename(joinPath(install, "chmod").c_str(),
-                        joinPath(install, "chmod-standin").c_str()),
-            0);
+  ASSERT_EQ(
+      std::rename(joinPath(install, "chmod").c_str(), joinPath(install, "chmod-standin").c_str()),
+      0);
   // The first start waits for "go"; each start then does what the stand-in
   // does.
   writeFile(joinPath(install, "chmod"),

@@ -126,7 +126,9 @@ int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow) {
   for (const XString* file : {&global.vfsbackup, &global.vfsfile}) {
     std::string target;
     if (!serverFileTarget(file->c_str(), &target) && platform::pathExists(file->c_str())) {
-      log.write("! vfs file \"").writeString(*file).write("\" is not a regular file: nothing changed\n");
+      log.write("! vfs file \"")
+          .writeString(*file)
+          .write("\" is not a regular file: nothing changed\n");
       return kExitVfsNotAFile;
     }
   }
