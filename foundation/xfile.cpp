@@ -71,22 +71,36 @@ bool XFile::commit() { return commitAs(false); }
 
 bool XFile::commitDurable() { return commitAs(true); }
 
-bool XFile::commitAs(bool durable) {
+bool XFile::prepare(bool durable) {
   if (handle == nullptr || tempPath_.empty()) {
     (void)close();  // nothing was opened for replacing: the result is false anyway
     return false;
   }
-  std::string temp, target;
-  temp.swap(tempPath_);
-  target.swap(targetPath_);
   bool ok = !failed_;
   if (ok && durable) {
     ok = platform::syncFile(handle);
   } else if (ok) {
     ok = !platform::stepFails(platform::FaultStep::kFlush);  // the close flushes
   }
-  if (!close()) ok = false;
-  if (ok) ok = platform::replaceFile(temp.c_str(), target.c_str());
+  if (std::ferror(handle)) ok = false;
+  if (std::fclose(handle) != 0) ok = false;
+  handle = nullptr;
+  // Closed with the temporary file kept: close() removes it unless a commit
+  // puts it in place first.
+  if (!ok) (void)close();
+  return ok;
+}
+
+bool XFile::commitAs(bool durable) {
+  if (tempPath_.empty()) {
+    (void)close();  // nothing was opened for replacing: the result is false anyway
+    return false;
+  }
+  if (handle != nullptr && !prepare(durable)) return false;
+  std::string temp, target;
+  temp.swap(tempPath_);
+  target.swap(targetPath_);
+  bool ok = platform::replaceFile(temp.c_str(), target.c_str());
   if (ok && durable) ok = platform::syncFolderOf(target.c_str());
   if (!ok && platform::pathExists(temp.c_str())) {
     // One that cannot go is a left-over for the next writer here to remove.

@@ -40,6 +40,12 @@ class XFile {
   // it reports success: for settings and the server's files, which must
   // survive a power cut.
   [[nodiscard]] bool commitDurable();
+  // The first half of a commit, for a writer that must know the new file is
+  // written before it changes anything else: checks every write, flushes
+  // the new file (to the disk when `durable`) and closes it beside the
+  // target. commit() or commitDurable() then only put it in place; closing
+  // without them removes it. False removes it, the old file as it was.
+  [[nodiscard]] bool prepare(bool durable);
   // Closes; true when a file was open and every write and the close went
   // well. A file that never opened reports false.
   [[nodiscard]] bool close();

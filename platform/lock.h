@@ -30,6 +30,10 @@ class FileLock {
   [[nodiscard]] bool held() const { return handle_ != kNone; }
 
  protected:
+  // The lock was not held because another holder has it (as opposed to a
+  // lock file that could not be opened or locked at all).
+  bool busy_ = false;
+
   enum class Unopened { kTag };
   explicit FileLock(Unopened) {}
   // Takes the lock on an open file (a descriptor on POSIX, a handle on
@@ -57,11 +61,20 @@ class FolderLock : public FileLock {
 
 // The lock on a file of its own that one kind of run takes so that no
 // second run of that kind works beside it: held() is false at once, without
-// waiting, while another process holds it.
+// waiting, while another process holds it. The file is made and opened as
+// the site-wide lock file is.
 class RunLock : public FileLock {
  public:
   explicit RunLock(const char* lockPath);
+  // Not held because another run holds it; false when the lock file could
+  // not be made or opened (no lock could be had at all).
+  [[nodiscard]] bool busy() const { return busy_; }
 };
+
+// For tests that decide the order of events: `hook` is called, in the
+// waiting thread, each time a lock is found taken and the caller starts to
+// wait for it; null takes it back.
+void setLockWaitHook(void (*hook)());
 
 }  // namespace platform
 

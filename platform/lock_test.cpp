@@ -194,21 +194,28 @@ TEST(FileLock, NoIncrementIsLost) {
 }
 
 // A second run finds the lock taken and learns it at once; after the
-// first lets go the next run has it.
+// first lets go the next run has it. A lock file that cannot be made or
+// opened is no lock at all, not another run's.
 TEST(RunLock, SecondRunIsTurnedAwayWithoutWaiting) {
   ScopedTempDir dir;
   std::string path = dir.at("run.lock");
   auto first = std::make_unique<platform::RunLock>(path.c_str());
   ASSERT_TRUE(first->held());
+  EXPECT_FALSE(first->busy());
   platform::RunLock second(path.c_str());  // another open: flock sees two holders
   EXPECT_FALSE(second.held());
+  EXPECT_TRUE(second.busy());
   EXPECT_FALSE(freeNow(path));
   first.reset();
   platform::RunLock third(path.c_str());
   EXPECT_TRUE(third.held());
   ASSERT_EQ(symlink(path.c_str(), dir.at("link.lock").c_str()), 0);
-  platform::RunLock link(dir.at("link.lock").c_str());
-  EXPECT_FALSE(link.held());
+  ASSERT_EQ(mkdir(dir.at("folder.lock").c_str(), 0755), 0);
+  for (const char* name : {"link.lock", "folder.lock", "missing/x.lock"}) {
+    platform::RunLock none(dir.at(name).c_str());
+    EXPECT_FALSE(none.held()) << name;
+    EXPECT_FALSE(none.busy()) << name;
+  }
 }
 
 }  // namespace

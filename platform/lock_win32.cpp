@@ -2,6 +2,7 @@
 // folder, which cannot carry a byte-range lock there.
 #include "platform/win32_files.h"
 // After windows.h:
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,12 @@
 namespace platform {
 
 namespace {
+
+std::atomic<void (*)()> waitHook{nullptr};
+
+void waiting() {
+  if (void (*hook)() = waitHook.load()) hook();
+}
 
 HANDLE asHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
@@ -28,6 +35,8 @@ HANDLE openLockFile(const char* path) {
 constexpr DWORD kLockOffsetHigh = 0x40000000;
 
 }  // namespace
+
+void setLockWaitHook(void (*hook)()) { waitHook.store(hook); }
 
 FileLock::FileLock(const char* lockPath) {
   if (lockPath == nullptr || lockPath[0] == 0) return;
@@ -59,12 +68,24 @@ RunLock::RunLock(const char* lockPath) : FileLock(Unopened::kTag) {
 
 void FileLock::take(intptr_t handle, bool wait) {
   mutex_ = false;
+  busy_ = false;
   HANDLE file = asHandle(handle);
   if (file == INVALID_HANDLE_VALUE || file == nullptr) return;
   OVERLAPPED where = {};
   where.OffsetHigh = kLockOffsetHigh;
-  DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
-  if (!LockFileEx(file, flags, 0, 1, 0, &where)) {
+  bool locked =
+      LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where);
+  if (!locked && GetLastError() == ERROR_LOCK_VIOLATION) {
+    if (wait) {
+      waiting();
+      where = {};
+      where.OffsetHigh = kLockOffsetHigh;
+      locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &where);
+    } else {
+      busy_ = true;
+    }
+  }
+  if (!locked) {
     CloseHandle(file);
     return;
   }
@@ -75,7 +96,11 @@ void FileLock::take(intptr_t handle, bool wait) {
 // lock file's lock is handed on when its holder dies.
 void FileLock::takeMutex(intptr_t mutex) {
   HANDLE object = asHandle(mutex);
-  DWORD waited = WaitForSingleObject(object, INFINITE);
+  DWORD waited = WaitForSingleObject(object, 0);
+  if (waited == WAIT_TIMEOUT) {
+    waiting();
+    waited = WaitForSingleObject(object, INFINITE);
+  }
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
     CloseHandle(object);
     return;

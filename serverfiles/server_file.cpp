@@ -1,5 +1,6 @@
 #include "serverfiles/server_file.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -131,7 +132,35 @@ bool serverFileTarget(const char* path, std::string* target) {
          platform::isRegularFile(target->c_str());
 }
 
-bool commitServerFile(XFile& file) {
+std::string serverFileToRead(const char* path) {
+  std::string target;
+  if (serverFileTarget(path, &target)) return target;
+  return path == nullptr ? std::string() : std::string(path);
+}
+
+bool serverFileToWrite(const char* path, std::string* target) {
+  if (serverFileTarget(path, target)) return true;
+  if (path == nullptr || path[0] == 0 || platform::pathExists(path)) return false;
+  *target = path;
+  return true;
+}
+
+namespace {
+
+std::atomic<void (*)()> flushedHook{nullptr};
+
+}  // namespace
+
+void setServerFileFlushedHook(void (*hook)()) { flushedHook.store(hook); }
+
+bool prepareServerFile(XFile& file) {
   // The server's files are flushed to the disk before they replace the old copy.
+  if (!file.prepare(true)) return false;
+  if (void (*hook)() = flushedHook.load()) hook();
+  return true;
+}
+
+bool commitServerFile(XFile& file) {
+  if (file.isOpen() && !prepareServerFile(file)) return false;
   return file.commitDurable();
 }

@@ -100,9 +100,28 @@ FileStamp fileStampOf(const char* path);
 // leads to no regular file.
 [[nodiscard]] bool serverFileTarget(const char* path, std::string* target);
 
-// Puts the file that `file` wrote (opened with openReplacing keeping the
-// ownership) in place of the old one, flushed to the disk. False leaves the
-// old file as it was.
+// What a loader of a server file opens: the file a link leads to, else
+// `path` itself (whose open then fails as a missing file's does).
+std::string serverFileToRead(const char* path);
+
+// What a saver of a server file replaces: the file a link leads to, or
+// `path` itself when nothing is there yet (a new file). False when `path`
+// leads to no regular file, which is never replaced.
+[[nodiscard]] bool serverFileToWrite(const char* path, std::string* target);
+
+// The first half of putting a new copy in place: flushes what `file` wrote
+// (opened with openReplacing keeping the ownership) to the disk and closes
+// it beside the old one. A saver that must look at the old file last does
+// so after this, then calls commitServerFile. False removes the new copy.
+[[nodiscard]] bool prepareServerFile(XFile& file);
+
+// Puts the file that `file` wrote in place of the old one, flushed to the
+// disk (prepared first unless it was). False leaves the old file as it was.
 [[nodiscard]] bool commitServerFile(XFile& file);
+
+// For tests: `hook` runs each time prepareServerFile has flushed a new copy,
+// the moment at which a test changes the file as the server would while
+// the copy was written. Null takes it back.
+void setServerFileFlushedHook(void (*hook)());
 
 #endif  // SERVERFILES_SERVER_FILE_H_

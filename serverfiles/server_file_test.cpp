@@ -10,10 +10,14 @@
 #include <vector>
 
 #include "platform/fs.h"
+#include "serverfiles/userfile.h"
+#include "serverfiles/vfs_file.h"
 #include "tests/test_support.h"
 
 namespace {
 
+using testing_support::exists;
+using testing_support::readFile;
 using testing_support::ScopedTempDir;
 using testing_support::writeFile;
 
@@ -56,5 +60,56 @@ TEST(ServerFileTest, TargetIsTheFileALinkLeadsTo) {
     }
   }
 }
+
+#ifndef _WIN32  // symbolic links
+// The server's user and vfs files behind the administrator's links are read
+// through the link and rewritten where it leads, the link kept. A link that
+// leads to no regular file is neither read nor replaced, and nothing is
+// made where it points.
+TEST(ServerFileTest, SavesFollowALinkAndKeepIt) {
+  ScopedTempDir temp;
+  ASSERT_TRUE(platform::makeDir(temp.at("server").c_str()));
+  auto user = [](const char* credits) {
+    return std::string("alice:0:*:Racers:1:0:0:0:0:0:0:0::::") + credits + ":0:0:0000000-::0:0:\n";
+  };
+  const std::string root = "/srv|/|admin|staff|777|r|0|0|0|0|0|0|0|0|\n";
+  const std::string users = temp.at("server/users.txt"), vfsFile = temp.at("server/site.vfs");
+  writeFile(users, user("12.50"));
+  writeFile(vfsFile, root);
+  ASSERT_EQ(symlink("server/users.txt", temp.at("users.lnk").c_str()), 0);
+  ASSERT_EQ(symlink(vfsFile.c_str(), temp.at("site.lnk").c_str()), 0);
+
+  Userfile byLink(temp.at("users.lnk").c_str());
+  ASSERT_TRUE(byLink.ok);
+  ASSERT_EQ(byLink.count, 1u);
+  byLink.entry(0)->credits += kCreditUnit;
+  ASSERT_TRUE(byLink.save(temp.at("users.lnk").c_str()));
+  VFSfile vfs(temp.at("site.lnk").c_str(), 10);
+  ASSERT_EQ(vfs.count, 1);
+  ASSERT_TRUE(vfs.addEntry("/srv/today", "/today", "o", "g", "766", 'r', 0, 0, 0, false, false,
+                           false, false, false));
+  ASSERT_EQ(vfs.save(temp.at("site.lnk").c_str()), 1);
+  EXPECT_TRUE(platform::isLink(temp.at("users.lnk").c_str()));
+  EXPECT_TRUE(platform::isLink(temp.at("site.lnk").c_str()));
+  EXPECT_EQ(readFile(users), user("13.50"));
+  EXPECT_EQ(readFile(vfsFile), "/srv/today|/today|o|g|766|r|0|0|0|0|0|0|0|0|\n" + root);
+
+  ASSERT_EQ(symlink("server/gone.txt", temp.at("dangling.lnk").c_str()), 0);
+  ASSERT_EQ(symlink("server", temp.at("folder.lnk").c_str()), 0);
+  for (const char* name : {"dangling.lnk", "folder.lnk", "server"}) {
+    const std::string path = temp.at(name);
+    Userfile none(path.c_str());
+    EXPECT_FALSE(none.ok) << name;
+    VFSfile empty(path.c_str(), 10);
+    EXPECT_EQ(empty.count, 0) << name;
+    Userfile loaded(users.c_str());
+    ASSERT_TRUE(loaded.ok);
+    EXPECT_FALSE(loaded.save(path.c_str())) << name;
+    EXPECT_EQ(vfs.save(path.c_str()), 0) << name;
+  }
+  EXPECT_FALSE(exists(temp.at("server/gone.txt")));
+  EXPECT_TRUE(platform::isLink(temp.at("dangling.lnk").c_str()));
+}
+#endif
 
 }  // namespace

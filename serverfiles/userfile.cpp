@@ -172,10 +172,12 @@ bool Userfile::load(const char* file) {
   ok = false;
   std::string from = file == nullptr ? "" : file;  // `file` may be our own path
   path = from.c_str();
+  // The file a link leads to is the one read (and replaced by a save).
+  const std::string target = serverFileToRead(from.c_str());
   // Taken before the read: any change from here on is seen by the save.
-  stamp_ = fileStampOf(from.c_str());
+  stamp_ = fileStampOf(target.c_str());
 
-  XFile in(from.c_str(), "rb", false);
+  XFile in(target.c_str(), "rb", false);
   if (!in.isOpen() || !text_.read(in, kMaxServerFileBytes)) return false;
   std::string_view rest = text_.view();
   entries_.reserve(countLines(rest));
@@ -229,37 +231,38 @@ void Userfile::write(ChunkWriter& out) const {
   out.flush();
 }
 
-// Reads the file again and applies this run's credit changes to it as
-// differences, so that what the server changed meanwhile (a download's
-// cost) stays. A user the server removed meanwhile loses the change; users
-// of the same name are matched by their order.
-bool Userfile::reloadKeepingChanges() {
-  struct Change {
-    std::string user;
-    unsigned int occurrence;
-    int64_t delta;
-  };
-  std::vector<Change> changes;
-  {
-    std::unordered_map<std::string_view, unsigned int> seen;
-    for (const UserfileEntry& e : entries_) {
-      unsigned int occurrence = seen[e.user]++;
-      if (e.creditsChanged()) {
-        changes.push_back({std::string(e.user), occurrence, e.credits - e.readCredits_});
-      }
+std::vector<CreditChange> Userfile::creditChanges() const {
+  std::vector<CreditChange> changes;
+  std::unordered_map<std::string_view, unsigned int> seen;
+  for (const UserfileEntry& e : entries_) {
+    unsigned int occurrence = seen[e.user]++;
+    if (e.creditsChanged()) {
+      changes.push_back({std::string(e.user), occurrence, e.credits - e.readCredits_});
     }
   }
-  std::string from(path.c_str(), path.length());
-  if (!load(from.c_str())) return false;
+  return changes;
+}
 
+void Userfile::applyCreditChanges(const std::vector<CreditChange>& changes) {
   std::unordered_map<std::string_view, std::vector<size_t>> byName;
   for (size_t i = 0; i < entries_.size(); ++i) byName[entries_[i].user].push_back(i);
-  for (const Change& change : changes) {
+  for (const CreditChange& change : changes) {
     auto found = byName.find(change.user);
     if (found == byName.end() || change.occurrence >= found->second.size()) continue;
     UserfileEntry& e = entries_[found->second[change.occurrence]];
     e.credits = clampCredits(e.credits + change.delta);
   }
+}
+
+// Reads the file again and applies this run's credit changes to it as
+// differences, so that what the server changed meanwhile (a download's
+// cost) stays. A user the server removed meanwhile loses the change; users
+// of the same name are matched by their order.
+bool Userfile::reloadKeepingChanges() {
+  const std::vector<CreditChange> changes = creditChanges();
+  std::string from(path.c_str(), path.length());
+  if (!load(from.c_str())) return false;
+  applyCreditChanges(changes);
   return true;
 }
 
@@ -282,21 +285,26 @@ void Userfile::settleWritten() {
     e.creditsLength_ = credits.size();
     e.credits = e.readCredits_ = parseCredits(credits);
   }
-  stamp_ = fileStampOf(path.c_str());
+  stamp_ = fileStampOf(serverFileToRead(path.c_str()).c_str());
 }
 
 bool Userfile::save(const char* file) {
   if (!ok || file == nullptr || file[0] == 0) return false;
   const bool own = path == file;
+  std::string target;
+  if (!serverFileToWrite(file, &target)) return false;
   for (int attempt = 0; attempt < kSaveTries; ++attempt) {
     XFile out;
-    out.openReplacing(file, false, true);
+    out.openReplacing(target.c_str(), false, true);
     if (!out.isOpen()) return false;
     ChunkWriter writer(out);
     write(writer);
-    if (own && fileStampOf(file) != stamp_) {
-      // The server wrote the file since it was read. The new copy is
-      // dropped unwritten: what close() says about it does not matter.
+    if (!prepareServerFile(out)) return false;
+    // Looked at after the flush, just before the rename: a change the
+    // server made while the new copy was written is not lost.
+    if (own && fileStampOf(target.c_str()) != stamp_) {
+      // The new copy is dropped unwritten: what close() says about it does
+      // not matter.
       (void)out.close();
       if (!reloadKeepingChanges()) return false;
       continue;

@@ -67,12 +67,21 @@ int64_t parseCredits(std::string_view text);
 // Credits in hundredths as a decimal text with two decimals.
 std::string formatCredits(int64_t hundredths);
 
+// One user's change of credits, found again in a file read anew by the
+// user's name and place among the users of that name.
+struct CreditChange {
+  std::string user;
+  unsigned int occurrence;  // 0 for the first user of that name
+  int64_t delta;            // hundredths
+};
+
 // The user file in memory, in file order. A save is refused unless the last
 // load read every line (a file that could not be opened counts as not
 // read). The save replaces the file atomically; when the server changed the
 // file since it was read, the save reads it again and applies this run's
-// credit changes to it, as differences, before writing. The caller holds the
-// site-wide lock from the load to the save.
+// credit changes to it, as differences, before writing. A link at the
+// file's path is followed: the file it leads to is read and replaced, the
+// link kept. The caller holds the site-wide lock from the load to the save.
 class Userfile {
  public:
   explicit Userfile(const char* file);
@@ -87,8 +96,14 @@ class Userfile {
   UserfileEntry* entry(unsigned int index);
   // Writes every line, changed credits included, keeping the file's mode
   // bits. False leaves the old file as it was: also when the load was not
-  // whole, or the server kept changing the file through a few tries.
+  // whole, when the path leads to something other than a regular file, or
+  // when the server kept changing the file through a few tries.
   [[nodiscard]] bool save(const char* file);
+  // The credit changes since the last load or save, in file order.
+  std::vector<CreditChange> creditChanges() const;
+  // Adds each change to the credits of its user; a change whose user is
+  // not in the file is left out.
+  void applyCreditChanges(const std::vector<CreditChange>& changes);
 
   XPath path;
   unsigned int count = 0;

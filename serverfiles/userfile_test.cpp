@@ -34,6 +34,15 @@ void writeAsServer(const std::string& path, const std::string& bytes) {
   std::filesystem::last_write_time(path, before + std::chrono::seconds(2));
 }
 
+// What the server writes, once, while a save's new copy is flushed.
+std::string flushPath;
+std::string flushBytes;
+void serverWritesDuringFlush() {
+  if (flushPath.empty()) return;
+  writeAsServer(flushPath, flushBytes);
+  flushPath.clear();
+}
+
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
   size_t at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
@@ -170,6 +179,19 @@ TEST(UserfileTest, ChangesByTheServerBetweenLoadAndSaveAreKept) {
   writeAsServer(path, sameSize);
   ASSERT_TRUE(users.save(path.c_str()));
   EXPECT_EQ(readFile(path), replaced(sameSize, ":99999999.99:", ":0.00:"));
+
+  // A change made while the new copy is written and flushed, the last
+  // moment before it would replace the file.
+  users.entry(0)->credits += kCreditUnit;  // alice, 60.00
+  flushPath = path;
+  flushBytes = replaced(readFile(path), ":pw8:", ":pw7:");
+  const std::string server2 = flushBytes;
+  setServerFileFlushedHook(&serverWritesDuringFlush);
+  const bool saved = users.save(path.c_str());
+  setServerFileFlushedHook(nullptr);
+  ASSERT_TRUE(saved);
+  EXPECT_TRUE(flushPath.empty());  // the server did write
+  EXPECT_EQ(readFile(path), replaced(server2, ":60.00:", ":61.00:"));
 }
 
 }  // namespace

@@ -88,7 +88,8 @@ int VFSfile::load(const char* from) {
   std::string name = from == nullptr ? "" : from;  // `from` may be our own path
   path = name.c_str();
 
-  XFile file(name.c_str(), "rb", false);
+  // The file a link leads to is the one read (and replaced by a save).
+  XFile file(serverFileToRead(name.c_str()).c_str(), "rb", false);
   if (!file.isOpen()) return 0;
   if (!text_.read(file, kMaxServerFileBytes)) {
     valid = false;
@@ -160,8 +161,10 @@ bool VFSfile::addEntry(const XString& realPath, const XString& virtualPath, cons
 int VFSfile::save(const char* to) {
   if (!valid) return 0;
   std::string_view addedEnd = lineEndOf(lineEnd_);
+  std::string target;
+  if (!serverFileToWrite(to, &target)) return 0;
   XFile file;
-  file.openReplacing(to, false, true);
+  file.openReplacing(target.c_str(), false, true);
   if (!file.isOpen()) return 0;
   ChunkWriter out(file);
   for (auto e = entries_.rbegin(); e != entries_.rend(); ++e) {

@@ -56,8 +56,9 @@ struct VFSfileEntry {
 // reverse order, with the entries added since the load in front of them, and
 // a save writes it in that order. The entry limit only refuses additions:
 // every line of the file is kept and saved. A file that did not load whole
-// (`valid` false) is never written. The caller holds the site-wide lock from
-// the load to the save.
+// (`valid` false) is never written. A link at the file's path is followed:
+// the file it leads to is read and replaced, the link kept. The caller holds
+// the site-wide lock from the load to the save.
 class VFSfile {
  public:
   // Loads `path`; see load() for what a failure leaves.
@@ -78,8 +79,9 @@ class VFSfile {
                               unsigned int column9, bool column8, bool column11, bool column12,
                               bool column13, bool column14);
   // Replaces `path` with the list, keeping the old file's mode bits. 1 when
-  // written; 0 when `valid` is false (nothing is touched) or the write
-  // failed (the old file stays).
+  // written; 0 when `valid` is false or `path` leads to something other
+  // than a regular file (nothing is touched), or the write failed (the old
+  // file stays).
   [[nodiscard]] int save(const char* path);
   // The virtual path of a real folder, ending in '/'; empty when no entry
   // covers it. An entry covers the folder itself and what lies below it; one

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "foundation/xfile.h"
 #include "hookkit/hook_frame.h"
@@ -84,12 +85,11 @@ LastAllot readLastAllot(const char* path, Date* date) {
   return LastAllot::kRead;
 }
 
-bool writeLastAllot(const char* path, const Date& date) {
-  XFile file;
-  file.openReplacing(path, false);
-  if (!file.isOpen()) return false;
-  writeDate(file, date);
-  return file.commitDurable();
+bool prepareLastAllot(const char* path, const Date& date, XFile* file) {
+  file->openReplacing(path, false);
+  if (!file->isOpen()) return false;
+  writeDate(*file, date);
+  return file->prepare(true);
 }
 
 int runAllotment(const XString& commandLine) {
@@ -98,13 +98,14 @@ int runAllotment(const XString& commandLine) {
   if (code != kExitDone) return code;
   frame.loadGlobal();
   const GConfig& global = frame.global;
-  Date today;
-  today.setNow();
 
-  // Two runs started together: the second waits here and then finds today
-  // in "lastallot.sav".
+  // Two runs started together, or on either side of midnight: the second
+  // waits here, and only then reads the day, so that it finds a day the
+  // first one served in "lastallot.sav".
   platform::FileLock lock;
   if (!lock.held()) return kExitNoLock;
+  Date today;
+  today.setNow();
   Date last;
   switch (readLastAllot(kLastAllotFile, &last)) {
     case LastAllot::kUnusable:
@@ -116,18 +117,33 @@ int runAllotment(const XString& commandLine) {
       break;
   }
 
-  // The day counts as done only once its credits are saved.
-  Userfile users(global.userfile.c_str());
+  const char* userPath = global.userfile.c_str();
+  std::string target;
+  if (!serverFileTarget(userPath, &target) && platform::pathExists(userPath)) {
+    return kExitUsersNotAFile;
+  }
+  Userfile users(userPath);
   if (!users.ok) return kExitUsersUnreadable;
+  // The day is written beside the old record before any credit is given: a
+  // day that cannot be recorded gives nothing. It counts as done only once
+  // its credits are saved.
+  XFile day;
+  if (!prepareLastAllot(kLastAllotFile, today, &day)) return kExitLastAllotUnusable;
+
   const AllotIndex index(global.al);
-  bool changed = false;
   for (unsigned int i = 0; i < users.count; ++i) {
     UserfileEntry* user = users.entry(i);
     const User* entry = index.find(user->user);
-    if (entry == nullptr || !isDue(*entry, today)) continue;
-    allot(*entry, user);
-    changed = changed || user->creditsChanged();
+    if (entry != nullptr && isDue(*entry, today)) allot(*entry, user);
   }
-  if (changed && !users.save(global.userfile.c_str())) return kExitUsersNotSaved;
-  return writeLastAllot(kLastAllotFile, today) ? kExitDone : kExitLastAllotUnusable;
+  std::vector<CreditChange> given = users.creditChanges();
+  if (!given.empty() && !users.save(userPath)) return kExitUsersNotSaved;
+  if (day.commitDurable()) return kExitDone;
+
+  // The day could not be recorded after all: the credits go back, so that
+  // the next start gives them once.
+  if (given.empty()) return kExitLastAllotUnusable;
+  for (CreditChange& change : given) change.delta = -change.delta;
+  users.applyCreditChanges(given);
+  return users.save(userPath) ? kExitLastAllotUnusable : kExitGivenNotRecorded;
 }

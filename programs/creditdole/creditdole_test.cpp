@@ -1,10 +1,19 @@
 #include "programs/creditdole/creditdole.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "hookkit/hook_frame.h"
+#include "platform/fs.h"
 #include "platform/lock.h"
 #include "tests/hook_test_site.h"
 
@@ -174,6 +183,121 @@ TEST(CreditdoleTest, AUserFileThatCannotBeReadLeavesTheDayOpen) {
   makeDirs(testing_support::joinPath(s.site.box.data(), platform::kLockFileName));
   EXPECT_EQ(s.runOn(2006, 2, 3, 5), kExitNoLock);
   EXPECT_EQ(readFile(s.users), user("alice", "5.00") + user("bob", "0"));
+}
+
+// Every way a save can fail after a good load, and what it leaves: the
+// user file and "lastallot.sav" as they were, and a next start that gives
+// the day's credits once. The day's record is written and flushed first,
+// then the user file's new copy; the user file is put in place before the
+// record.
+TEST(CreditdoleTest, AFailedSaveGivesNothingTwice) {
+  using platform::FaultStep;
+  struct Case {
+    FaultStep step;
+    int nth;
+    int code;
+    const char* what;
+  };
+  const Case cases[] = {
+      {FaultStep::kTempFile, 1, kExitLastAllotUnusable, "no room for the day's record"},
+      {FaultStep::kFlush, 1, kExitLastAllotUnusable, "the day's record cannot be flushed"},
+      {FaultStep::kTempFile, 2, kExitUsersNotSaved, "no room for the user file"},
+      {FaultStep::kFlush, 2, kExitUsersNotSaved, "the user file cannot be flushed"},
+      {FaultStep::kRename, 1, kExitUsersNotSaved, "the user file cannot be put in place"},
+      {FaultStep::kRename, 2, kExitLastAllotUnusable, "the record cannot be put in place"},
+  };
+  const std::string users = user("alice", "12.50") + user("bob", "3.00");
+  const std::string given = user("alice", "62.50") + user("bob", "3.00");
+  const std::string before = storedDate(1, 3, 2, 2006);
+  for (const Case& c : cases) {
+    CreditSite s;
+    s.site.global.al.add(allotment("alice", kDaily, kAdd, 50));
+    s.site.save();
+    writeFile(s.users, users);
+    writeFile(testing_support::joinPath(s.site.box.data(), kLastAllotFile), before);
+    {
+      testing_support::PlannedFault fault(c.step, c.nth);
+      EXPECT_EQ(s.runOn(2006, 2, 2, 4), c.code) << c.what;
+      EXPECT_TRUE(fault.happened()) << c.what;
+    }
+    EXPECT_EQ(readFile(s.users), users) << c.what;
+    EXPECT_EQ(s.lastAllot(), before) << c.what;
+    EXPECT_EQ(s.runOn(2006, 2, 2, 4), kExitDone) << c.what;
+    EXPECT_EQ(s.runOn(2006, 2, 2, 4), kExitAlreadyRan) << c.what;
+    EXPECT_EQ(readFile(s.users), given) << c.what;
+  }
+}
+
+std::mutex waitMutex;
+std::condition_variable waitChanged;
+bool runWaits = false;
+
+void noteWait() {
+  std::lock_guard<std::mutex> guard(waitMutex);
+  runWaits = true;
+  waitChanged.notify_all();
+}
+
+// A start just before midnight that waits for the site-wide lock while the
+// day turns serves the new day: the day is read once the lock is held, not
+// when the run starts.
+TEST(CreditdoleTest, TheDayIsReadOnceTheLockIsHeld) {
+  CreditSite s;
+  s.site.global.al.add(allotment("alice", kDaily, kAdd, 1));
+  s.site.save();
+  writeFile(s.users, user("alice", "0"));
+  // Monday 1 April 2024 is served already.
+  ASSERT_EQ(s.runOn(2024, 4, 1, 1), kExitDone);
+
+  testing_support::PinnedClock late(2024, 4, 1, 1, 23, 59, 59);
+  auto held = std::make_unique<platform::FileLock>();
+  ASSERT_TRUE(held->held());
+  runWaits = false;
+  platform::setLockWaitHook(&noteWait);
+  int code = -100;
+  std::thread run([&] { code = runAllotment(XString(s.site.line("creditdole", {}))); });
+  bool waited;
+  {
+    // Bounded only so that a fault ends the test rather than hanging it.
+    std::unique_lock<std::mutex> guard(waitMutex);
+    waited = waitChanged.wait_for(guard, std::chrono::seconds(60), [] { return runWaits; });
+  }
+  platform::setLockWaitHook(nullptr);
+  testing_support::PinnedClock midnight(2024, 4, 2, 2, 0, 0, 1);
+  held.reset();
+  run.join();
+  ASSERT_TRUE(waited);
+  EXPECT_EQ(code, kExitDone);
+  EXPECT_EQ(s.lastAllot(), storedDate(2, 2, 4, 2024));
+  EXPECT_EQ(readFile(s.users), user("alice", "2.00"));
+  EXPECT_EQ(s.runOn(2024, 4, 2, 2), kExitAlreadyRan);
+}
+
+// The administrator's user file behind a link is rewritten where the link
+// leads, the link kept; a path that leads to no regular file changes
+// nothing and leaves the day open.
+TEST(CreditdoleTest, AUserFileBehindALink) {
+  CreditSite s;
+  s.site.global.al.add(allotment("alice", kDaily, kAdd, 5));
+  s.site.save();
+  makeDirs(s.users);
+  EXPECT_EQ(s.runOn(2006, 2, 2, 4), kExitUsersNotAFile);
+  EXPECT_FALSE(
+      testing_support::exists(testing_support::joinPath(s.site.box.data(), kLastAllotFile)));
+#ifndef _WIN32  // symbolic links
+  ASSERT_TRUE(platform::removeDir(s.users.c_str()));
+  const std::string real = testing_support::joinPath(s.site.box.root(), "server/users.txt");
+  makeDirs(testing_support::joinPath(s.site.box.root(), "server"));
+  writeFile(real, user("alice", "0"));
+  ASSERT_EQ(symlink(real.c_str(), s.users.c_str()), 0);
+  EXPECT_EQ(s.runOn(2006, 2, 2, 4), kExitDone);
+  EXPECT_TRUE(platform::isLink(s.users.c_str()));
+  EXPECT_EQ(readFile(real), user("alice", "5.00"));
+  removeFileForTest(s.users);
+  ASSERT_EQ(symlink("gone.txt", s.users.c_str()), 0);
+  EXPECT_EQ(s.runOn(2006, 2, 3, 5), kExitUsersNotAFile);
+  EXPECT_EQ(s.lastAllot(), storedDate(2, 4, 2, 2006));
+#endif
 }
 
 }  // namespace

@@ -111,11 +111,17 @@ XString linkPath(VFSfile& vfs, const XString& linkFolder) {
 }
 
 // Renews the links in the vfs file; the caller holds the site-wide lock.
+// The links that fit are saved even when one is refused.
 int renewLinks(const GConfig& global, const std::string& todayFolder,
                const std::string& yesterdayFolder) {
+  const char* vfsPath = global.vfsfile.c_str();
+  std::string target;
+  if (!serverFileTarget(vfsPath, &target) && platform::pathExists(vfsPath)) {
+    return kExitVfsNotAFile;
+  }
   const int limit =
       global.vfs_maxentrys > INT_MAX ? INT_MAX : static_cast<int>(global.vfs_maxentrys);
-  VFSfile vfs(global.vfsfile.c_str(), limit);
+  VFSfile vfs(vfsPath, limit);
   if (vfs.count == 0) return kExitNoVfsEntry;
   if (!vfs.valid) return kExitVfsMalformed;
 
@@ -125,16 +131,49 @@ int renewLinks(const GConfig& global, const std::string& todayFolder,
   const XString yesterdayVirtual = linkPath(vfs, nd.yesterdaylink);
   bool changed = dropOldLinks(vfs, todayVirtual, nd.todaylink);
   changed = dropOldLinks(vfs, yesterdayVirtual, nd.yesterdaylink) || changed;
+  bool refused = false;
   if (nd.today && !todayVirtual.empty()) {
-    if (!addLink(vfs, todayFolder, todayVirtual, global.tod)) return kExitLinkRefused;
-    changed = true;
+    if (addLink(vfs, todayFolder, todayVirtual, global.tod)) {
+      changed = true;
+    } else {
+      refused = true;
+    }
   }
   if (nd.yesterday && !yesterdayVirtual.empty()) {
-    if (!addLink(vfs, yesterdayFolder, yesterdayVirtual, global.past)) return kExitLinkRefused;
-    changed = true;
+    if (addLink(vfs, yesterdayFolder, yesterdayVirtual, global.past)) {
+      changed = true;
+    } else {
+      refused = true;
+    }
   }
-  if (!changed) return kExitDone;
-  return vfs.save(global.vfsfile.c_str()) == 1 ? kExitDone : kExitVfsNotSaved;
+  if (changed && vfs.save(vfsPath) != 1) return kExitVfsNotSaved;
+  return refused ? kExitLinkRefused : kExitDone;
+}
+
+// Today's folder levels from the top, and yesterday's folder, of one date.
+struct DayFolders {
+  std::vector<std::string> levels;
+  std::string today;
+  std::string yesterday;
+};
+
+// False when the day's name makes no folder, or makes one other than the
+// name gives (an empty part before its last).
+bool dayFoldersOf(const GConfig& global, const Date& today, DayFolders* folders) {
+  Date yesterday = today;
+  yesterday.stepBackOneDay();
+  const std::string root = withTrailingSep(global.nd.path.str());
+  const std::string todayName = dayName(global.nd.format, today);
+  folders->today = root + todayName;
+  folders->yesterday = root + dayName(global.nd.format, yesterday);
+  std::vector<std::string> parts;
+  if (!levelsOf(todayName, &parts)) return false;
+  std::string level = root;
+  for (const std::string& part : parts) {
+    level = withTrailingSep(level) + part;
+    folders->levels.push_back(level);
+  }
+  return true;
 }
 
 }  // namespace
@@ -149,42 +188,50 @@ int runDayRollover(const XString& commandLine) {
   if (!nd.en) return kExitDone;
   // Without a root the folders would land at the top of the file system.
   if (nd.path.empty()) return kExitNoDayFolder;
-  if (!siteLockAvailable()) return kExitNoLock;
 
-  // The clock is read once: yesterday is the day before this today, even
-  // when the run crosses midnight.
-  Date today;
-  today.setNow();
-  Date yesterday = today;
-  yesterday.stepBackOneDay();
-
-  const std::string root = withTrailingSep(nd.path.str());
-  const std::string todayName = dayName(nd.format, today);
-  const std::string todayFolder = root + todayName;
-  const std::string yesterdayFolder = root + dayName(nd.format, yesterday);
-
-  std::vector<std::string> levels;
-  if (!levelsOf(todayName, &levels)) return kExitNoDayFolder;
-  std::string level = root;
-  for (const std::string& part : levels) {
-    level = withTrailingSep(level) + part;
-    if (!makeLevel(level)) return kExitNoDayFolder;
-    executeChmod(XString(level), global.tod.username, global.tod.group, global.tod.allow);
+  // The clock is read once, under the lock that also covers the links: of
+  // two runs on either side of midnight, the one that has the lock last
+  // reads the later day and leaves its links. Yesterday is the day before
+  // this today. The chmod program is started only once the lock is let go,
+  // on the folders of the same date.
+  DayFolders folders;
+  size_t made = 0;
+  {
+    platform::FileLock lock;
+    if (!lock.held()) return kExitNoLock;
+    Date today;
+    today.setNow();
+    if (!dayFoldersOf(global, today, &folders)) return kExitNoDayFolder;
+    code = kExitDone;
+    for (const std::string& level : folders.levels) {
+      if (!makeLevel(level)) {
+        code = kExitNoDayFolder;
+        break;
+      }
+      ++made;
+    }
+    if (code == kExitDone) {
+      // The link folders only give the links their virtual paths: one that
+      // cannot be made is no failure of the run.
+      if (nd.today && !nd.todaylink.empty()) (void)platform::makeDir(nd.todaylink.c_str());
+      if (nd.yesterday && !nd.yesterdaylink.empty()) {
+        (void)platform::makeDir(nd.yesterdaylink.c_str());
+      }
+      code = renewLinks(global, folders.today, folders.yesterday);
+    }
   }
+
+  for (size_t i = 0; i < made; ++i) {
+    executeChmod(XString(folders.levels[i]), global.tod.username, global.tod.group,
+                   global.tod.allow);
+  }
+  if (code == kExitNoDayFolder) return code;
   // Yesterday's folder is not made; when it is there it gets the owner of
   // past folders, the folder alone.
-  if (platform::isFolder(yesterdayFolder.c_str()) && !platform::isLink(yesterdayFolder.c_str())) {
-    executeChmod(XString(yesterdayFolder), global.past.username, global.past.group,
-                 global.past.allow);
+  const char* yesterday = folders.yesterday.c_str();
+  if (platform::isFolder(yesterday) && !platform::isLink(yesterday)) {
+    executeChmod(XString(folders.yesterday), global.past.username, global.past.group,
+                   global.past.allow);
   }
-  // The link folders only give the links their virtual paths: one that
-  // cannot be made is no failure of the run.
-  if (nd.today && !nd.todaylink.empty()) (void)platform::makeDir(nd.todaylink.c_str());
-  if (nd.yesterday && !nd.yesterdaylink.empty()) {
-    (void)platform::makeDir(nd.yesterdaylink.c_str());
-  }
-
-  platform::FileLock lock;
-  if (!lock.held()) return kExitNoLock;
-  return renewLinks(global, todayFolder, yesterdayFolder);
+  return code;
 }

@@ -7,7 +7,8 @@
 #include "foundation/xstring.h"
 
 // Exit codes of dawnroll besides the frame's (0 done or switched off, 4 no
-// data folder, 5 the site-wide lock cannot be had: nothing made).
+// data folder, 5 the site-wide lock cannot be had: nothing made). The table
+// in this folder's README says what each leaves.
 // The vfs file holds no entry (missing, empty, or its first line
 // malformed): today's folder was made, no link touched.
 constexpr int kExitNoVfsEntry = -1;
@@ -21,12 +22,17 @@ constexpr int kExitVfsMalformed = 7;
 // The vfs file could not be written: the old file stays.
 constexpr int kExitVfsNotSaved = 8;
 // A link entry was refused (the vfs file is at its entry limit, or a value
-// holds a '|' or a line break): the vfs file is left as it is.
+// holds a '|' or a line break): the old links are gone and the links that
+// fit are saved.
 constexpr int kExitLinkRefused = 9;
+// The vfs file's path leads to no regular file (a link to nothing, a
+// folder): today's folder was made, no link touched.
+constexpr int kExitVfsNotAFile = 10;
 
-// Makes today's folder, hands its levels and yesterday's folder to the
-// chmod program, and renews the links in the vfs file under the site-wide
-// lock (taken after the chmod runs). Returns the exit code.
+// Under the site-wide lock, reads the date, makes today's folder and renews
+// the links in the vfs file; then, with the lock let go, hands today's
+// folder levels and yesterday's folder of that date to the chmod program.
+// Returns the exit code.
 int runDayRollover(const XString& commandLine);
 
 #endif  // PROGRAMS_DAWNROLL_DAWNROLL_H_

@@ -1,11 +1,18 @@
 #include "programs/dawnroll/dawnroll.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
+#include <chrono>
+#include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "platform/fs.h"
 #include "platform/lock.h"
 #include "tests/hook_test_site.h"
 
@@ -209,13 +216,17 @@ TEST(DawnrollTest, TheVfsFileIsLeftAsItIsWhenItCannotTakeTheLinks) {
               text == s.rootLine + "a|b\r\n" ? kExitVfsMalformed : kExitNoVfsEntry);
     EXPECT_EQ(readFile(s.vfs), text);
   }
-  // At the entry limit the old link goes and the two new ones do not fit:
-  // nothing is saved.
-  const std::string full =
-      s.rootLine + vfsLine(joinPath(s.daily, "2005/0228"), "/today", "a", "700");
-  writeFile(s.vfs, full);
+  // At the entry limit the old link goes, today's takes its place and
+  // yesterday's does not fit: what fits is saved, and the run says so.
+  writeFile(s.vfs, s.rootLine + vfsLine(joinPath(s.daily, "2005/0228"), "/today", "a", "700"));
   s.site.global.vfs_maxentrys = 2;
   s.site.save();
+  EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitLinkRefused);
+  EXPECT_EQ(readFile(s.vfs),
+            linkLine(joinPath(s.daily, "2005/0301"), "/today", "766") + s.rootLine);
+  // A full file that gains no room refuses both and is left as it is.
+  const std::string full = s.rootLine + vfsLine(s.site.box.root(), "/other", "a", "700");
+  writeFile(s.vfs, full);
   EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitLinkRefused);
   EXPECT_EQ(readFile(s.vfs), full);
   // A link folder that no entry covers gets no link, not one at the root.
@@ -223,8 +234,8 @@ TEST(DawnrollTest, TheVfsFileIsLeftAsItIsWhenItCannotTakeTheLinks) {
   s.site.global.nd.yesterdaylink = XString(nativePath("/nowhere/under/the/site"));
   s.site.save();
   EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitDone);
-  EXPECT_EQ(readFile(s.vfs),
-            linkLine(joinPath(s.daily, "2005/0301"), "/today", "766") + s.rootLine);
+  EXPECT_EQ(readFile(s.vfs), linkLine(joinPath(s.daily, "2005/0301"), "/today", "766") +
+                                 vfsLine(s.site.box.root(), "/other", "a", "700") + s.rootLine);
 
   // Without the site-wide lock nothing is made.
   removeFileForTest(joinPath(s.site.box.data(), platform::kLockFileName));
@@ -234,5 +245,105 @@ TEST(DawnrollTest, TheVfsFileIsLeftAsItIsWhenItCannotTakeTheLinks) {
   EXPECT_FALSE(exists(joinPath(s.daily, "2005/0302")));
   EXPECT_TRUE(s.site.box.chmodLog().empty());
 }
+
+// Every way the save of the vfs file can fail after a good load leaves the
+// old file whole; the next run puts one link of each kind in.
+TEST(DawnrollTest, AVfsFileThatCannotBeWrittenStaysWhole) {
+  using platform::FaultStep;
+  for (FaultStep step : {FaultStep::kTempFile, FaultStep::kFlush, FaultStep::kRename}) {
+    const int kind = static_cast<int>(step);
+    DaySite s;
+    const std::string before =
+        s.rootLine + vfsLine(joinPath(s.daily, "2005/0227"), "/today", "a", "700");
+    writeFile(s.vfs, before);
+    {
+      testing_support::PlannedFault fault(step);
+      EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitVfsNotSaved) << kind;
+      EXPECT_TRUE(fault.happened()) << kind;
+    }
+    EXPECT_EQ(readFile(s.vfs), before) << kind;
+    EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitDone) << kind;
+    EXPECT_EQ(readFile(s.vfs), linkLine(joinPath(s.daily, "2005/0228"), "/yesterday", "744") +
+                                   linkLine(joinPath(s.daily, "2005/0301"), "/today", "766") +
+                                   s.rootLine)
+        << kind;
+  }
+}
+
+// The administrator's vfs file behind a link is rewritten where the link
+// leads, the link kept; a path that leads to no regular file is neither
+// read nor replaced, and says so.
+TEST(DawnrollTest, AVfsFileBehindALink) {
+  DaySite s;
+  removeFileForTest(s.vfs);
+  makeDirs(s.vfs);
+  EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitVfsNotAFile);
+  EXPECT_TRUE(isDir(joinPath(s.daily, "2005/0301")));  // made before the links
+  EXPECT_TRUE(listNames(s.vfs).empty());
+#ifndef _WIN32  // symbolic links
+  ASSERT_TRUE(platform::removeDir(s.vfs.c_str()));
+  const std::string real = joinPath(s.site.box.root(), "server/real.vfs");
+  makeDirs(joinPath(s.site.box.root(), "server"));
+  writeFile(real, s.rootLine);
+  ASSERT_EQ(symlink(real.c_str(), s.vfs.c_str()), 0);
+  EXPECT_EQ(s.runOn(2005, 3, 1, 2), kExitDone);
+  EXPECT_TRUE(platform::isLink(s.vfs.c_str()));
+  EXPECT_EQ(readFile(real), linkLine(joinPath(s.daily, "2005/0228"), "/yesterday", "744") +
+                                linkLine(joinPath(s.daily, "2005/0301"), "/today", "766") +
+                                s.rootLine);
+  removeFileForTest(s.vfs);
+  ASSERT_EQ(symlink("gone.vfs", s.vfs.c_str()), 0);
+  EXPECT_EQ(s.runOn(2005, 3, 2, 3), kExitVfsNotAFile);
+  EXPECT_FALSE(exists(joinPath(s.site.box.root(), "gone.vfs")));
+#endif
+}
+
+#ifndef _WIN32  // a shell script stands in for the chmod program
+// Two runs on either side of midnight: the earlier one is held up in its
+// first start of the chmod program while the later one goes through. The
+// links are the later day's, whichever run ends last.
+TEST(DawnrollTest, TwoRunsAroundMidnightLeaveTheLaterDaysLinks) {
+  DaySite s;
+  const std::string install = s.site.box.root();
+  ASSERT_EQ(
+      std::rename(joinPath(install, "chmod").c_str(), joinPath(install, "chmod-standin").c_str()),
+      0);
+  // The first start waits for "go"; each start then does what the stand-in
+  // does.
+  writeFile(joinPath(install, "chmod"),
+            "#!/bin/sh\n"
+            "here=$(dirname \"$0\")\n"
+            "if mkdir \"$here/held\" 2>/dev/null; then\n"
+            "  : > \"$here/started\"\n"
+            "  while [ ! -e \"$here/go\" ]; do sleep 0.01; done\n"
+            "fi\n"
+            "exec \"$here/chmod-standin\" \"$@\"\n");
+  ASSERT_TRUE(platform::setModeBits(joinPath(install, "chmod").c_str(), 0755));
+
+  int code = -100;
+  std::thread earlier;
+  {
+    testing_support::PinnedClock beforeMidnight(2005, 3, 1, 2, 23, 59, 59);
+    earlier = std::thread([&] { code = runDayRollover(XString(s.site.line("dawnroll", {}))); });
+    // Bounded only so that a fault ends the test rather than hanging it.
+    for (int i = 0; i < 6000 && !exists(joinPath(install, "started")); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  const bool held = exists(joinPath(install, "started"));
+  int later = -100;
+  if (held) later = s.runOn(2005, 3, 2, 3);
+  writeFile(joinPath(install, "go"), "");
+  earlier.join();
+  ASSERT_TRUE(held);
+  EXPECT_EQ(later, kExitDone);
+  EXPECT_EQ(code, kExitDone);
+  EXPECT_EQ(readFile(s.vfs), linkLine(joinPath(s.daily, "2005/0301"), "/yesterday", "744") +
+                                 linkLine(joinPath(s.daily, "2005/0302"), "/today", "766") +
+                                 s.rootLine);
+  EXPECT_TRUE(isDir(joinPath(s.daily, "2005/0301")));
+  EXPECT_TRUE(isDir(joinPath(s.daily, "2005/0302")));
+}
+#endif
 
 }  // namespace

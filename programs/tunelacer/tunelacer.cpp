@@ -13,6 +13,7 @@
 #include "programs/tunelacer/link_roots.h"
 #include "programs/tunelacer/link_scan.h"
 #include "programs/tunelacer/vfs_link_index.h"
+#include "serverfiles/server_file.h"
 #include "serverfiles/vfs_file.h"
 #include "settings/lconfig.h"
 
@@ -114,12 +115,23 @@ int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow) {
   if (!links.link_en) return kExitLinkerOff;
 
   platform::RunLock running(kLinkerLockFile);
-  if (!running.held()) return kExitBusy;
+  if (!running.held()) return running.busy() ? kExitBusy : kExitNoLock;
   if (!siteLockAvailable()) return kExitNoLock;
   const GConfig& global = frame.global;
   if (sameVfsFile(global.vfsbackup, global.vfsfile)) return kExitSameVfsFile;
 
   XLog log(links.link_logfile);
+  // The administrator's vfs files behind links are followed; a path that
+  // leads to something else is neither read nor replaced.
+  for (const XString* file : {&global.vfsbackup, &global.vfsfile}) {
+    std::string target;
+    if (!serverFileTarget(file->c_str(), &target) && platform::pathExists(file->c_str())) {
+      log.write("! vfs file \"")
+          .writeString(*file)
+          .write("\" is not a regular file: nothing changed\n");
+      return kExitVfsNotAFile;
+    }
+  }
   std::unique_ptr<BusyWindow> window;
   if (links.link_show && makeWindow != nullptr) window = makeWindow();
 

@@ -9,14 +9,18 @@
 
 // Exit codes besides the frame's kExitDone (also when the vfs file filled
 // up and the scan stopped early), kExitNoDataFolder and kExitNoLock (the
-// site-wide lock cannot be had: at the start nothing is touched, at the end
-// the live vfs file stays as it was).
+// site-wide lock, or the link builder's own lock, cannot be had: at the
+// start nothing is touched, at the end the live vfs file stays as it was).
+// The table in this folder's README says what each leaves.
 constexpr int kExitLinkerOff = 2;       // link_en is off: nothing touched, no log
 constexpr int kExitNoBackupEntry = -1;  // the vfs backup is missing, unreadable or empty
 constexpr int kExitBusy = 6;            // another run holds the link builder's lock
 constexpr int kExitBadBackup = 7;       // the vfs backup holds a malformed line: nothing cleared
 constexpr int kExitSameVfsFile = 8;     // vfsbackup names the live vfs file: nothing touched
 constexpr int kExitSaveFailed = 9;      // the live vfs file could not be written; the old one stays
+// The live vfs file or its backup leads to no regular file (a link to
+// nothing, a folder): nothing touched, logged.
+constexpr int kExitVfsNotAFile = 10;
 
 // The lock file, in the data folder, that keeps a second run from working
 // beside the first.

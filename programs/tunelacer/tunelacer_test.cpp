@@ -319,6 +319,15 @@ TEST(Tunelacer, ExitCodesAndWhatEachLeavesAlone) {
     EXPECT_FALSE(exists(site.logPath));
     untouched("busy");
   }
+  // Its own lock file cannot be made (a read-only data folder; here a
+  // folder in its place): no lock could be had, which is not another run.
+  const std::string runLock = site.box.data() + P("/") + kLinkerLockFile;
+  testing_support::removeFileForTest(runLock);
+  makeDirs(runLock);
+  EXPECT_EQ(site.run(), kExitNoLock);
+  EXPECT_FALSE(exists(site.logPath));
+  untouched("no run lock");
+  ASSERT_TRUE(platform::removeDir(runLock.c_str()));
 
   // The backup named as the live file, by its own name or through a link.
   const XString backup = site.global.vfsbackup;
@@ -359,6 +368,14 @@ TEST(Tunelacer, ExitCodesAndWhatEachLeavesAlone) {
   untouched("no lock");
   ASSERT_TRUE(platform::removeDir((site.box.data() + P("/") + platform::kLockFileName).c_str()));
 
+  // Every way the save of the live file can fail leaves the old one whole.
+  for (platform::FaultStep step : {platform::FaultStep::kTempFile, platform::FaultStep::kFlush,
+                                   platform::FaultStep::kRename}) {
+    testing_support::PlannedFault fault(step);
+    EXPECT_EQ(site.run(), kExitSaveFailed) << static_cast<int>(step);
+    EXPECT_TRUE(fault.happened()) << static_cast<int>(step);
+    EXPECT_EQ(site.live(), liveBefore) << static_cast<int>(step);
+  }
   // The live file cannot be written: its folder is a file.
   site.global.vfsfile = site.box.root() + P("/not-a-folder/raidenftpd.vfs");
   site.save();
@@ -367,6 +384,27 @@ TEST(Tunelacer, ExitCodesAndWhatEachLeavesAlone) {
   EXPECT_NE(site.log().find("! cannot write vfs file \"" + site.global.vfsfile.str() + "\"\n"),
             std::string::npos);
   EXPECT_FALSE(exists(oldLinks));  // the run itself went through
+
+  // The live file's path leads to a folder: neither read nor replaced.
+  const std::string live = site.server + P("/live.vfs");
+  site.global.vfsfile = XString(live);
+  site.save();
+  makeDirs(live);
+  makeDirs(oldLinks);
+  EXPECT_EQ(site.run(), kExitVfsNotAFile);
+  EXPECT_NE(site.log().find("! vfs file \"" + live + "\" is not a regular file: nothing changed\n"),
+            std::string::npos);
+  EXPECT_TRUE(isDir(oldLinks));
+  EXPECT_TRUE(listNames(live).empty());
+#ifndef _WIN32  // symbolic links
+  // Behind the administrator's link it is rewritten where the link leads.
+  ASSERT_TRUE(platform::removeDir(live.c_str()));
+  writeFile(site.server + P("/real.vfs"), "");
+  ASSERT_EQ(symlink((site.server + P("/real.vfs")).c_str(), live.c_str()), 0);
+  EXPECT_EQ(site.run(), kExitDone);
+  EXPECT_TRUE(platform::isLink(live.c_str()));
+  EXPECT_EQ(lines(readFile(site.server + P("/real.vfs"))).size(), 2u + 31u);
+#endif
 }
 
 // Link roots that would wipe real data are refused, and nothing in a link

@@ -1,5 +1,6 @@
 // The periodic programs run by hand on a sandbox site, with the clock set by
-// faketime: the new day's folder and links, and the day's credits.
+// faketime and frozen there: the new day's folder and links, and the day's
+// credits.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,15 +20,18 @@ using testing_support::readFile;
 using testing_support::writeFile;
 
 // Runs a periodic program of the site's install folder with the local clock
-// at `when` ("2005-03-01 12:00:00"). libfaketime asks the clock while it
-// starts; the sanitizers' allocator would ask it back through libfaketime
-// then and never return, so its timed release of memory is turned off.
+// frozen at `when` ("2005-03-01 12:00:00"), so that a start that is slow on
+// a busy machine sees the same day however close to midnight `when` is.
+// libfaketime asks the clock while it starts; the sanitizers' allocator
+// would ask it back through libfaketime then and never return, so its timed
+// release of memory is turned off.
 RunResult runAt(const Site& site, const std::string& program, const std::string& when) {
   std::string options = "allocator_release_to_os_interval_ms=-1";
   const char* had = std::getenv("ASAN_OPTIONS");
   if (had != nullptr && had[0] != 0) options = std::string(had) + ":" + options;
-  return e2e::runProgram({"/usr/bin/env", "ASAN_OPTIONS=" + options, "/usr/bin/faketime", when,
-                          site.install() + "/" + program});
+  // "-f" with a plain date and time (no '@' or '+') stops the clock there.
+  return e2e::runProgram({"/usr/bin/env", "ASAN_OPTIONS=" + options, "/usr/bin/faketime", "-f",
+                          when, site.install() + "/" + program});
 }
 
 std::string vfsLine(const std::string& real, const std::string& virt, const std::string& rights,
