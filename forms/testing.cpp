@@ -1,5 +1,6 @@
 #include "forms/testing.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -104,9 +105,9 @@ bool clickItem(TListBox& list, int index, bool ctrl) {
   return true;
 }
 
-void type(TControl& control, const XString& text) {
-  QWidget* widget = control.widget();
-  widget->setFocus(Qt::OtherFocusReason);
+namespace {
+
+void typeInto(QWidget* widget, const XString& text) {
   for (unsigned int i = 0; i < text.length(); ++i) {
     QString typed(QChar(static_cast<unsigned char>(text[i])));
     int key = forms::glue::qtKeyFor(text[i]);
@@ -115,6 +116,29 @@ void type(TControl& control, const XString& text) {
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
     QCoreApplication::sendEvent(widget, &release);
   }
+}
+
+}  // namespace
+
+void type(TControl& control, const XString& text) {
+  QWidget* widget = control.widget();
+  widget->setFocus(Qt::OtherFocusReason);
+  typeInto(widget, text);
+}
+
+TControl* focused(TForm& form) {
+  // The window is activated, and its first focus set, by queued events.
+  QCoreApplication::processEvents();
+  QWidget* widget = QApplication::focusWidget();
+  // A window shown again may not be activated by every window system; its
+  // focus is then the control that would get it.
+  if (!widget || widget->window() != form.widget()) widget = form.widget()->focusWidget();
+  return widget ? forms::glue::controlOf(widget) : nullptr;
+}
+
+void typeAtFocus(TForm& form, const XString& text) {
+  TControl* control = focused(form);
+  typeInto(control ? control->widget() : form.widget(), text);
 }
 
 void moveMouse(TControl& control) {

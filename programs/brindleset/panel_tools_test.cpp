@@ -32,28 +32,30 @@ TEST_F(WindowTest, ResetButtonsDeleteTheirStoreOnlyOnYesAndSayWhetherItIsGone) {
   auto window = start();
   TMainWindow& w = *window;
 
-  // "No", Esc or the frame keep the board; "Yes" deletes it and says so.
+  // Enter and Esc where the question comes up, "No" or the frame keep the
+  // board; "Yes" deletes it and says so.
   showNode(w, "Message Board");
   std::vector<XString> asked;
   hook.modalAnswers.push_back([&](TForm& box) {
     asked.push_back(in<TMemo>(box, "text").Text());
-    ASSERT_TRUE(click(in<TButton>(box, "btn_no")));
+    forms::testing::typeAtFocus(box, "\r");
   });
-  hook.modalAnswers.push_back([](TForm& box) { type(in<TMemo>(box, "text"), "\x1b"); });
+  hook.modalAnswers.push_back([](TForm& box) { forms::testing::typeAtFocus(box, "\x1b"); });
+  hook.modalAnswers.push_back(answer("btn_no"));
   hook.modalAnswers.push_back([](TForm& box) { forms::testing::closeByFrame(box); });
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(click(the<TButton>(w, "mb_delete")));
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(click(the<TButton>(w, "mb_delete")));
   EXPECT_TRUE(exists(data("mboard.sav")));
   hook.modalAnswers.push_back(answer("btn_yes"));
   hook.modalAnswers.push_back([&](TForm& box) {
     asked.push_back(in<TMemo>(box, "text").Text());
-    ASSERT_TRUE(click(in<TButton>(box, "Button1")));
+    forms::testing::typeAtFocus(box, "\r");
   });
   ASSERT_TRUE(click(the<TButton>(w, "mb_delete")));
   EXPECT_FALSE(exists(data("mboard.sav")));
   EXPECT_EQ(asked, (std::vector<XString>{"Do you really want to delete your old message board?",
                                          "The file has been deleted."}));
-  EXPECT_EQ(hook.modalForms,
-            (std::vector<XString>{"YesNoBox", "YesNoBox", "YesNoBox", "YesNoBox", "MBox"}));
+  EXPECT_EQ(hook.modalForms, (std::vector<XString>{"YesNoBox", "YesNoBox", "YesNoBox", "YesNoBox",
+                                                   "YesNoBox", "MBox"}));
 
   // A store that is not there is gone all the same.
   hook.modalForms.clear();
