@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QWidget>
 
 #include "forms/application.h"
@@ -15,6 +17,7 @@
 #include "forms/form.h"
 #include "forms/lists.h"
 #include "forms/qt_glue.h"
+#include "forms/tree.h"
 
 namespace forms::testing {
 
@@ -119,6 +122,21 @@ void typeInto(QWidget* widget, const XString& text) {
 }
 
 }  // namespace
+
+bool clickNode(TTreeView& tree, TTreeNode* node) {
+  auto* view = static_cast<QTreeWidget*>(tree.widget());
+  // The nodes' flat order is the order the items are walked in.
+  int flat = 0;
+  while (flat < tree.Items()->Count() && tree.Items()->Item(flat) != node) ++flat;
+  QTreeWidgetItemIterator it(view);
+  for (int i = 0; i < flat && *it; ++i) ++it;
+  QTreeWidgetItem* item = *it;
+  if (!view->isVisible() || !item || flat == tree.Items()->Count()) return false;
+  for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
+  view->scrollToItem(item);
+  sendClick(view->viewport(), view->visualItemRect(item).center(), Qt::NoModifier);
+  return true;
+}
 
 void type(TControl& control, const XString& text) {
   QWidget* widget = control.widget();

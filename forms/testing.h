@@ -16,6 +16,8 @@
 class TComboBox;
 class TForm;
 class TListBox;
+class TTreeNode;
+class TTreeView;
 
 namespace forms::testing {
 
@@ -89,6 +91,8 @@ bool click(TControl& control);
 // A click on a list item; with `ctrl` it adds to or takes from a multiple
 // selection.
 bool clickItem(TListBox& list, int index, bool ctrl = false);
+// A click on a tree node, its parents expanded first as a person would.
+bool clickNode(TTreeView& tree, TTreeNode* node);
 // The control takes the focus and each character is typed as a key press
 // ('\r' Enter, 27 Esc, 8 Backspace).
 void type(TControl& control, const XString& text);

@@ -147,8 +147,11 @@ TEST_F(WindowTest, EveryModalFormComesUpOnTheControlWhoseAnswerEnterGives) {
   const struct {
     const char* form;
     const char* focus;
-  } expected[] = {{"YesNoBox", "btn_no"},  {"YesNoBox", "btn_no"},   {"MBox", "Button1"},
-                  {"Chmod_popup", "username"}, {"ModuleEditor", "fn"}};
+  } expected[] = {{"YesNoBox", "btn_no"},
+                  {"YesNoBox", "btn_no"},
+                  {"MBox", "Button1"},
+                  {"Chmod_popup", "username"},
+                  {"ModuleEditor", "fn"}};
   std::vector<std::string> seen;
   auto at = [&](const char* keys) {
     return [&seen, keys](TForm& form) {

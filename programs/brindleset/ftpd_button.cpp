@@ -8,7 +8,6 @@ using brindleset::FtpdChange;
 
 namespace {
 
-
 void showError(const XString& text) {
   // An OK box has one answer.
   (void)Application->MessageBox(text, "error", MB_OK);

@@ -8,6 +8,7 @@ namespace brindleset_test {
 namespace {
 
 using forms::testing::click;
+using forms::testing::type;
 using testing_support::items;
 using testing_support::readFile;
 
@@ -371,25 +372,7 @@ TEST_F(WindowTest, AModuleWithALengthThatIsNoNumberIsNeitherSavedNorLeft) {
   EXPECT_EQ(w.currentModule, shown);
   EXPECT_EQ(w.shownPanel, w.panels_moduledetail);
 
-  // A bar length that is no number stops the switch and the save with the
-  // conversion's own message (a person's selection in the tree reports it
-  // as every handler's error); the settings before it are taken.
   the<TEdit>(w, "racer_mcolen").setText("5");
-  the<TEdit>(w, "pb_len").setText("");
-  the<TEdit>(w, "ad_file").setText("/ad.txt");
-  the<TEdit>(w, "move_dir").setText("/moved");
-  EXPECT_THROW(w.overview->setSelected(w.modulesNode->Item(1)), EConvertError);
-  EXPECT_EQ(w.currentModule, shown);
-  EXPECT_EQ(shown->ad_file, "/ad.txt");
-  EXPECT_EQ(shown->move_dir, "/done");
-  EXPECT_EQ(shown->racer.mcolen, 32u);
-  ASSERT_TRUE(click(*w.save));
-  ASSERT_EQ(hook.messages.size(), 3u);
-  EXPECT_EQ(hook.messages[2].text, "'' is not a valid integer value");
-  EXPECT_EQ(hook.messages[2].flags, MB_OK | MB_ICONSTOP);
-  EXPECT_FALSE(Application->Terminated());
-  EXPECT_EQ(dataFiles(), (std::vector<std::string>{"BCconfigSettings.cfg", "ModuleIndex.idx"}));
-
   the<TEdit>(w, "pb_len").setText("0");
   w.overview->setSelected(w.modulesNode->Item(0));
   EXPECT_EQ(w.currentModule, w.moduleIndex.at(0)->config());
@@ -397,7 +380,77 @@ TEST_F(WindowTest, AModuleWithALengthThatIsNoNumberIsNeitherSavedNorLeft) {
   EXPECT_EQ(shown->pb.len, 0u);
   ASSERT_TRUE(click(*w.save));
   EXPECT_TRUE(Application->Terminated());
-  EXPECT_EQ(hook.messages.size(), 3u);
+  EXPECT_EQ(hook.messages.size(), 2u);
+}
+
+// An emptied bar length is refused as the lengths are: on its own page,
+// with a message naming it, the module not left; and wherever a number is
+// refused, the tree names the panel shown, so any other node still leads
+// to its panel.
+TEST_F(WindowTest, ARefusedNumberShowsItsPageAndTheTreeAlwaysNamesThePanelShown) {
+  writeIndex(dataFolder, {{"a.bcm", "/a/", "a"}, {"b.bcm", "/b/", "b"}});
+  auto window = start();
+  TMainWindow& w = *window;
+  using forms::testing::clickNode;
+  TTreeNode* a = w.modulesNode->Item(1);
+  TTreeNode* b = w.modulesNode->Item(2);
+  TTreeNode* tunelacer = w.overview->Items()->Item(7);
+  ASSERT_TRUE(clickNode(*w.overview, a));
+  MConfig* shown = w.currentModule;
+  showPage(w, "modules_pb");
+  type(the<TEdit>(w, "pb_len"), "\b\b");
+  ASSERT_EQ(the<TEdit>(w, "pb_len").Text(), "");
+  showPage(w, "modules_general");
+  the<TEdit>(w, "ad_file").setText("/ad.txt");
+  the<TEdit>(w, "move_dir").setText("/moved");
+
+  // Other panels may be looked at; the module is left only when its pages
+  // can be taken.
+  ASSERT_TRUE(clickNode(*w.overview, tunelacer));
+  EXPECT_EQ(w.shownPanel, w.panels_tunelacer);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(clickNode(*w.overview, b));
+    ASSERT_EQ(hook.messages.size(), i + 1u);
+    EXPECT_EQ(hook.messages[i].text,
+              "The bar length of the progress bar must contain numbers only!");
+    EXPECT_EQ(hook.messages[i].caption, "error");
+    EXPECT_EQ(w.currentModule, shown);
+    EXPECT_EQ(w.shownPanel, w.panels_moduledetail);
+    EXPECT_EQ(w.modules_pages->ActivePage()->Name(), "modules_pb");
+    EXPECT_EQ(w.overview->Selected(), a);
+  }
+  // The settings before it are taken, those after it not.
+  EXPECT_EQ(shown->ad_file, "/ad.txt");
+  EXPECT_EQ(shown->move_dir, "");
+
+  // On save from another panel: the same refusal, nothing written.
+  ASSERT_TRUE(clickNode(*w.overview, tunelacer));
+  ASSERT_TRUE(click(*w.save));
+  ASSERT_EQ(hook.messages.size(), 3u);
+  EXPECT_EQ(w.shownPanel, w.panels_moduledetail);
+  EXPECT_EQ(w.overview->Selected(), a);
+  EXPECT_FALSE(Application->Terminated());
+  EXPECT_EQ(dataFiles(), (std::vector<std::string>{"BCconfigSettings.cfg", "ModuleIndex.idx"}));
+
+  // A refused board number shows the board, and the node clicked before
+  // brings its panel back.
+  type(the<TEdit>(w, "pb_len"), "7");
+  ASSERT_TRUE(clickNode(*w.overview, tunelacer));
+  the<TEdit>(w, "mb_unlen").setText("");
+  ASSERT_TRUE(click(*w.save));
+  ASSERT_EQ(hook.messages.size(), 4u);
+  EXPECT_EQ(w.shownPanel, w.panels_messageboard);
+  EXPECT_EQ(w.overview->Selected()->Text(), "Message Board");
+  ASSERT_TRUE(clickNode(*w.overview, tunelacer));
+  EXPECT_EQ(w.shownPanel, w.panels_tunelacer);
+  type(the<TEdit>(w, "mb_unlen"), "9");
+
+  ASSERT_TRUE(clickNode(*w.overview, b));
+  EXPECT_EQ(w.currentModule, w.moduleIndex.at(2)->config());
+  EXPECT_EQ(shown->pb.len, 7u);
+  ASSERT_TRUE(click(*w.save));
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_EQ(hook.messages.size(), 4u);
 }
 
 }  // namespace
