@@ -130,7 +130,9 @@ void TMainWindow::onBrowse(TObject* Sender) {
   auto* edit = button ? byName<TEdit>(*this, button->edit) : nullptr;
   if (!edit) return;
   if (browseFolder_.empty() || !platform::isFolder(browseFolder_.c_str())) {
-    browseFolder_.setToCurrentDir();
+    // A working folder that cannot be read leaves it empty: the dialog then
+    // starts where the system chooses.
+    (void)browseFolder_.setToCurrentDir();
   }
   TSaveDialog dialog(this);
   dialog.InitialDir = browseFolder_;

@@ -54,9 +54,9 @@ TMainWindow::TMainWindow(TComponent* owner, const XString& installFolder)
   shownPanel = panels_general;
   modulesNode = overview->Items()->Item(kModulesNodeIndex);
 
-  // A missing or damaged index leaves it empty; the default module is then
-  // the only one.
-  moduleIndex.load(kModuleIndexFile);
+  // A missing or damaged index leaves it empty; the default module added
+  // next is then the only one, as on a first start.
+  (void)moduleIndex.load(kModuleIndexFile);
   moduleIndex.ensureDefault();
   moduleinfo->setCells(0, 0, "section name");
   moduleinfo->setCells(1, 0, "filename");
