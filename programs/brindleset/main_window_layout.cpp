@@ -129,7 +129,9 @@ void TMainWindow::buildTree() {
 // settings.
 void TMainWindow::buildModulePanels() {
   moduleinfo = new TStringGrid(panels_modules, "moduleinfo");
-  moduleinfo->SetBounds(4, 4, kPanelWidth - 8, 440);
+  // As wide as the panel lets it, so that the four columns fit without a
+  // scroll bar.
+  moduleinfo->SetBounds(1, 4, kPanelWidth - 2, 440);
   moduleinfo->setColCount(4);
   const int widths[] = {95, 110, 165, 223};
   for (int col = 0; col < 4; ++col) moduleinfo->setColWidths(col, widths[col]);
