@@ -67,8 +67,9 @@ bool TApplication::HelpCommand(int Command, int Data) {
   }
   XPath path;
   if (file.firstChar() != platform::kPathSep) {
-    // Read now: the caller has just entered the folder the file lies in.
-    path.setToCurrentDir();
+    // Read now: the caller has just entered the folder the file lies in. A
+    // folder that cannot be read leaves the name as the form gives it.
+    (void)path.setToCurrentDir();
     path.ensureTrailing(platform::kPathSep);
   }
   path += file;

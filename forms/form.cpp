@@ -128,6 +128,9 @@ void TForm::showWindow() {
     frame.moveCenter(area.center());
     widget()->move(frame.topLeft());
   }
+  // Qt focuses the window's first control when it is activated, unless a
+  // control was given the focus before.
+  if (activeControl_) activeControl_->widget()->setFocus(Qt::ActiveWindowFocusReason);
   widget()->show();
   widget()->raise();
   widget()->activateWindow();

@@ -54,6 +54,12 @@ class TForm : public TWinControl {
   // before the focused control does.
   bool KeyPreview = false;
 
+  // The control that has the keyboard focus when the form comes up; null
+  // leaves it to the first control in the Tab order. A form that asks a
+  // question sets the control whose answer Enter should give.
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void setActiveControl(TWinControl* control) { activeControl_ = control; }
+
   // The enabled, visible buttons that Enter and Esc click; null when none.
   TButton* defaultButton() const;
   TButton* cancelButton() const;
@@ -72,6 +78,7 @@ class TForm : public TWinControl {
   int modalResult_ = 0;
   bool modal_ = false;
   QEventLoop* loop_ = nullptr;
+  TWinControl* activeControl_ = nullptr;
 };
 
 #endif  // FORMS_FORM_H_

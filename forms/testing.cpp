@@ -1,5 +1,6 @@
 #include "forms/testing.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -7,6 +8,8 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QWidget>
 
 #include "forms/application.h"
@@ -14,6 +17,7 @@
 #include "forms/form.h"
 #include "forms/lists.h"
 #include "forms/qt_glue.h"
+#include "forms/tree.h"
 
 namespace forms::testing {
 
@@ -104,9 +108,9 @@ bool clickItem(TListBox& list, int index, bool ctrl) {
   return true;
 }
 
-void type(TControl& control, const XString& text) {
-  QWidget* widget = control.widget();
-  widget->setFocus(Qt::OtherFocusReason);
+namespace {
+
+void typeInto(QWidget* widget, const XString& text) {
   for (unsigned int i = 0; i < text.length(); ++i) {
     QString typed(QChar(static_cast<unsigned char>(text[i])));
     int key = forms::glue::qtKeyFor(text[i]);
@@ -115,6 +119,44 @@ void type(TControl& control, const XString& text) {
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
     QCoreApplication::sendEvent(widget, &release);
   }
+}
+
+}  // namespace
+
+bool clickNode(TTreeView& tree, TTreeNode* node) {
+  auto* view = static_cast<QTreeWidget*>(tree.widget());
+  // The nodes' flat order is the order the items are walked in.
+  int flat = 0;
+  while (flat < tree.Items()->Count() && tree.Items()->Item(flat) != node) ++flat;
+  QTreeWidgetItemIterator it(view);
+  for (int i = 0; i < flat && *it; ++i) ++it;
+  QTreeWidgetItem* item = *it;
+  if (!view->isVisible() || !item || flat == tree.Items()->Count()) return false;
+  for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
+  view->scrollToItem(item);
+  sendClick(view->viewport(), view->visualItemRect(item).center(), Qt::NoModifier);
+  return true;
+}
+
+void type(TControl& control, const XString& text) {
+  QWidget* widget = control.widget();
+  widget->setFocus(Qt::OtherFocusReason);
+  typeInto(widget, text);
+}
+
+TControl* focused(TForm& form) {
+  // The window is activated, and its first focus set, by queued events.
+  QCoreApplication::processEvents();
+  QWidget* widget = QApplication::focusWidget();
+  // A window shown again may not be activated by every window system; its
+  // focus is then the control that would get it.
+  if (!widget || widget->window() != form.widget()) widget = form.widget()->focusWidget();
+  return widget ? forms::glue::controlOf(widget) : nullptr;
+}
+
+void typeAtFocus(TForm& form, const XString& text) {
+  TControl* control = focused(form);
+  typeInto(control ? control->widget() : form.widget(), text);
 }
 
 void moveMouse(TControl& control) {

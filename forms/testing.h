@@ -16,6 +16,8 @@
 class TComboBox;
 class TForm;
 class TListBox;
+class TTreeNode;
+class TTreeView;
 
 namespace forms::testing {
 
@@ -89,9 +91,17 @@ bool click(TControl& control);
 // A click on a list item; with `ctrl` it adds to or takes from a multiple
 // selection.
 bool clickItem(TListBox& list, int index, bool ctrl = false);
+// A click on a tree node, its parents expanded first as a person would.
+bool clickNode(TTreeView& tree, TTreeNode* node);
 // The control takes the focus and each character is typed as a key press
 // ('\r' Enter, 27 Esc, 8 Backspace).
 void type(TControl& control, const XString& text);
+// The control that has the keyboard focus on a form that has come up, once
+// the window system has activated it; null when none has.
+TControl* focused(TForm& form);
+// Each character typed where the form's focus is, as a person types on a
+// form that has just come up.
+void typeAtFocus(TForm& form, const XString& text);
 // A mouse move onto the control's centre, to whatever lies there.
 void moveMouse(TControl& control);
 void closeByFrame(TForm& form);

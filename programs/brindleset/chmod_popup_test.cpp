@@ -135,27 +135,58 @@ TEST_F(WindowTest, EachChangeButtonEditsItsOwnTripleAndOnlyOkWritesItBack) {
   EXPECT_EQ(m.chmod.allow, "421");
 }
 
-TEST_F(WindowTest, TheYesNoBoxTakesEnterAndEscForNoAndTheInfoBoxHasOneAnswer) {
+// Enter answers where a form comes up as its Enter key is meant to: the
+// question "No", the information and the owner dialog "ok", the module
+// editor its check of the four boxes.
+TEST_F(WindowTest, EveryModalFormComesUpOnTheControlWhoseAnswerEnterGives) {
+  writeIndex(dataFolder, {});
   auto window = start();
   TMainWindow& w = *window;
+  using forms::testing::focused;
+  using forms::testing::typeAtFocus;
+  const struct {
+    const char* form;
+    const char* focus;
+  } expected[] = {{"YesNoBox", "btn_no"},
+                  {"YesNoBox", "btn_no"},
+                  {"MBox", "Button1"},
+                  {"Chmod_popup", "username"},
+                  {"ModuleEditor", "fn"}};
+  std::vector<std::string> seen;
+  auto at = [&](const char* keys) {
+    return [&seen, keys](TForm& form) {
+      TControl* control = focused(form);
+      seen.push_back(form.Name().str() + ":" + (control ? control->Name().str() : "none"));
+      typeAtFocus(form, keys);
+    };
+  };
   TYesNoBox question(&w, "Really?");
   EXPECT_EQ(question.Caption(), "Attention!");
-  EXPECT_EQ(question.text->Text(), "Really?");
   EXPECT_FALSE(question.Label1->Visible());
-  hook.modalAnswers.push_back([](TForm& box) { type(in<TMemo>(box, "text"), "\r"); });
-  hook.modalAnswers.push_back([](TForm& box) { type(in<TMemo>(box, "text"), "\x1b"); });
-  hook.modalAnswers.push_back([](TForm& box) { ASSERT_TRUE(click(in<TButton>(box, "btn_yes"))); });
-  hook.modalAnswers.push_back([](TForm& box) { closeByFrame(box); });
+  hook.modalAnswers.push_back(at("\r"));
+  hook.modalAnswers.push_back(at("\x1b"));
   EXPECT_EQ(question.ShowModal(), 2);
   EXPECT_EQ(question.ShowModal(), 2);
-  EXPECT_EQ(question.ShowModal(), 1);
-  EXPECT_EQ(question.ShowModal(), 0);
-
   TMBox info(&w, "The file has been deleted.");
   EXPECT_EQ(info.Caption(), "Info");
-  hook.modalAnswers.push_back([](TForm& box) { ASSERT_TRUE(click(in<TButton>(box, "Button1"))); });
+  hook.modalAnswers.push_back(at("\r"));
   EXPECT_EQ(info.ShowModal(), 1);
-  EXPECT_EQ(info.text->Text(), "The file has been deleted.");
+
+  showNode(w, "Dawnroll Dir");
+  hook.modalAnswers.push_back(at("x\r"));
+  ASSERT_TRUE(click(the<TButton>(w, "nd_changetod")));
+  EXPECT_EQ(the<TLabel>(w, "nd_usernametod").Caption(), "Brindlecastx");
+
+  showNode(w, "Server Modules");
+  hook.modalAnswers.push_back(at("new.bcm\r"));
+  ASSERT_TRUE(click(the<TButton>(w, "addmodule")));
+  ASSERT_EQ(hook.messages.size(), 1u);
+  EXPECT_EQ(hook.messages[0].text, "Please fill all the Boxes.");
+  EXPECT_EQ(w.moduleIndex.count, 1);
+
+  std::vector<std::string> wanted;
+  for (const auto& e : expected) wanted.push_back(std::string(e.form) + ":" + e.focus);
+  EXPECT_EQ(seen, wanted);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@ using brindleset::FtpdChange;
 
 namespace {
 
-
 void showError(const XString& text) {
   // An OK box has one answer.
   (void)Application->MessageBox(text, "error", MB_OK);
@@ -21,14 +20,14 @@ void showError(const XString& text) {
 // the settings later.
 void TMainWindow::changeftpd(TObject* Sender) {
   XPath working;
-  working.setToCurrentDir();
+  bool folderKnown = working.setToCurrentDir() != 0;
   TOpenDialog dialog(this);
   dialog.DefaultExt = "ftpd";
   dialog.Filter = "Raiden ftpd file (*.ftpd)|*.ftpd|All files|*.*";
   dialog.Title = "Where is Raiden's .ftpd file?";
   dialog.Options = ofHideReadOnly | ofNoChangeDir | ofPathMustExist;
   if (!dialog.Execute()) return;
-  if (working.empty()) {
+  if (!folderKnown) {
     showError(brindleset::ftpdChangeError(FtpdChange::kBadFolder));
     return;
   }

@@ -145,9 +145,13 @@ std::string registerHooks(std::string_view ftpd, const XString& installDir) {
 
 FtpdChange changeFtpdFile(const XString& ftpdFile, const XString& backupFile,
                           const XString& installDir) {
+  // The server's file may be a link the administrator made; the file it
+  // leads to is read and replaced, the link kept.
+  std::string target;
+  if (!serverFileTarget(ftpdFile.c_str(), &target)) return FtpdChange::kNotRegular;
   FileBytes bytes;
   {
-    XFile in(ftpdFile.c_str(), "rb", false);
+    XFile in(target.c_str(), "rb", false);
     if (!in.isOpen() || !bytes.read(in, kMaxFtpdBytes)) return FtpdChange::kNotRead;
     // Everything was read; how the reading handle closes changes nothing.
     (void)in.close();
@@ -157,7 +161,7 @@ FtpdChange changeFtpdFile(const XString& ftpdFile, const XString& backupFile,
   // A file that its owner may not write is read-only, as the server's own
   // system would keep it; a rename over it would ignore that.
   unsigned int bits = 0;
-  if (platform::modeBits(ftpdFile.c_str(), &bits) && (bits & kOwnerWrite) == 0) {
+  if (platform::modeBits(target.c_str(), &bits) && (bits & kOwnerWrite) == 0) {
     return FtpdChange::kReadOnly;
   }
 
@@ -170,7 +174,7 @@ FtpdChange changeFtpdFile(const XString& ftpdFile, const XString& backupFile,
 
   std::string text = registerHooks(old, installDir);
   XFile out;
-  out.openReplacing(ftpdFile.c_str(), false, true);
+  out.openReplacing(target.c_str(), false, true);
   if (!out.isOpen()) return FtpdChange::kNotWritten;
   if (!text.empty()) out.writeBytes(text.data(), text.size());
   return out.commitDurable() ? FtpdChange::kChanged : FtpdChange::kNotWritten;
@@ -181,6 +185,8 @@ XString ftpdChangeError(FtpdChange change) {
     case FtpdChange::kChanged:
     case FtpdChange::kNotRead:
       return XString();
+    case FtpdChange::kNotRegular:
+      return "Your .ftpd has not been changed: the name chosen leads to no file.";
     case FtpdChange::kBadFolder:
       return "Your .ftpd has not been changed: the path of the Brindlecast directory cannot be "
              "written into it.";

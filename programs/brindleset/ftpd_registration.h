@@ -33,7 +33,8 @@ std::string registerHooks(std::string_view ftpd, const XString& installDir);
 
 enum class FtpdChange {
   kChanged,     // rewritten; the backup holds the file as it was
-  kNotRead,     // not a regular file that could be read whole: nothing written
+  kNotRegular,  // the path leads to no regular file (through a link or not): nothing written
+  kNotRead,     // a file that could not be read whole: nothing written
   kBadFolder,   // the install folder's path holds a line break: nothing written
   kReadOnly,    // the file is read-only: nothing written
   kNoBackup,    // the backup could not be written: the file is as it was
@@ -43,7 +44,8 @@ enum class FtpdChange {
 // Reads `ftpdFile`, writes its bytes unchanged to `backupFile`, then puts
 // the registered text in place of the file (through a temporary file beside
 // it, keeping its permission bits). The file is rewritten only when the
-// backup is complete.
+// backup is complete. A `ftpdFile` that is a link is the administrator's
+// own: the file it leads to is rewritten, and the link stays.
 [[nodiscard]] FtpdChange changeFtpdFile(const XString& ftpdFile, const XString& backupFile,
                                         const XString& installDir);
 

@@ -1,6 +1,7 @@
 #include "programs/brindleset/ftpd_registration.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>  // symlink
 
 #include <string>
 
@@ -153,16 +154,42 @@ TEST_F(FtpdButtonTest, ChangeMyFtpdBacksTheFileUpAndRegistersThisInstallFolder) 
   EXPECT_EQ(hook.modalForms.size(), 2u);
 }
 
+// The administrator's link to the server's file stays a link; the file it
+// leads to is the one rewritten, and the backup holds what it held.
+TEST_F(FtpdButtonTest, AServerFileBehindALinkIsRewrittenWhereTheLinkLeads) {
+  auto window = start();
+  const std::string original = readFile(ftpd);
+  const std::string link = temp.at("RaidenFTPD.ftpd");
+  ASSERT_EQ(symlink(ftpd.c_str(), link.c_str()), 0);
+  hook.fileAnswers.push_back(XString(link));
+  hook.modalAnswers.push_back(forms::testing::clickButton("Button1"));
+  ASSERT_TRUE(click(*window->Button1));
+  EXPECT_TRUE(hook.messages.empty());
+  EXPECT_EQ(hook.modalForms, std::vector<XString>{"MBox"});
+  EXPECT_TRUE(platform::isLink(link.c_str()));
+  EXPECT_EQ(readFile(ftpd), registeredFor(install + "/"));
+  EXPECT_EQ(readFile(backup()), original);
+  EXPECT_EQ(testing_support::listNames(server), std::vector<std::string>{"RaidenFTPD.ftpd"});
+}
+
 TEST_F(FtpdButtonTest, NothingChangesWithoutAFileOrABackupAndFailuresAreShown) {
   auto window = start();
   const std::string original = readFile(ftpd);
 
-  // A cancelled dialog, a missing file and a folder: nothing, and no word.
-  hook.fileAnswers = {XString(""), XString(server + "/missing.ftpd"), XString(server)};
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(click(*window->Button1));
-  EXPECT_EQ(hook.fileDialogs.size(), 3u);
-  EXPECT_TRUE(hook.messages.empty());
+  // A cancelled dialog: nothing, and no word. A missing file, a folder and
+  // a link that leads nowhere: nothing, and a message that says so.
+  ASSERT_EQ(symlink((server + "/gone.ftpd").c_str(), (server + "/dangling.ftpd").c_str()), 0);
+  hook.fileAnswers = {XString(""), XString(server + "/missing.ftpd"), XString(server),
+                      XString(server + "/dangling.ftpd")};
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(click(*window->Button1));
+  EXPECT_EQ(hook.fileDialogs.size(), 4u);
+  ASSERT_EQ(hook.messages.size(), 3u);
+  for (const auto& message : hook.messages) {
+    EXPECT_EQ(message.text, "Your .ftpd has not been changed: the name chosen leads to no file.");
+  }
   EXPECT_FALSE(exists(backup()));
+  hook.messages.clear();
+  ASSERT_EQ(unlink((server + "/dangling.ftpd").c_str()), 0);
 
   // A read-only file stays as it was.
   ASSERT_TRUE(platform::setModeBits(ftpd.c_str(), 0444));

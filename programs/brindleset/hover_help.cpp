@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "foundation/version.h"
-#include "programs/brindleset/form_fields.h"
+#include "programs/brindleset/binding.h"
 #include "programs/brindleset/main_window.h"
 
 namespace brindleset {

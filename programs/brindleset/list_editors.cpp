@@ -1,5 +1,5 @@
-// Handlers that change only controls: the enable rules, the list editors,
-// the browse buttons and the key filters.
+// Handlers that change only controls: the list editors, the browse buttons
+// and the key filters.
 #include "programs/brindleset/list_editors.h"
 
 #include <cstring>
@@ -7,7 +7,7 @@
 
 #include "platform/fs.h"
 #include "platform/paths.h"
-#include "programs/brindleset/form_fields.h"
+#include "programs/brindleset/binding.h"
 #include "programs/brindleset/main_window.h"
 
 namespace brindleset {
@@ -54,23 +54,6 @@ bool named(const XString& name, const char* wanted) {
   return name.length() == std::strlen(wanted) && equalNoCase(name, wanted);
 }
 
-// The controls each switch greys out while it is off.
-const char* const kMessageBoardFollowers[] = {
-    "mb_head",      "mb_lineformat", "mb_tail",   "mb_browse",  "mb_file", "mb_unlen", "mb_tlen",
-    "mb_maxentrys", "mb_cutun",      "mb_cuttxt", "mb_maxmode", "delm_0",  "delm_1",   "delm_2",
-    "delm_3",       "postm_0",       "postm_1",   "postm_2",    "postm_3", nullptr};
-const char* const kRequestBoardFollowers[] = {
-    "rb_head",       "rb_lineformat", "rb_tail",      "rb_browse", "rb_file",   "rb_preqpath",
-    "rb_unlen",      "rb_tlen",       "rb_maxentrys", "rb_cutun",  "rb_cuttxt", "rb_maxmode",
-    "rb_postfilled", "rb_makedir",    "delr_0",       "delr_1",    "delr_2",    "delr_3",
-    "postr_0",       "postr_1",       "postr_2",      "postr_3",   nullptr};
-const char* const kNewDirListFollowers[] = {
-    "ndl_head", "ndl_lineformat", "ndl_tail",  "ndl_browse", "ndl_file", "ndl_unlen",
-    "ndl_tlen", "ndl_maxentrys",  "ndl_cutun", "ndl_cuttxt", nullptr};
-const char* const kDawnrollFollowers[] = {
-    "nd_path",  "nd_format",    "nd_todaylink", "nd_yesterdaylink",
-    "nd_today", "nd_yesterday", nullptr};
-
 // Marker names are made from these templates: a '/' there would make a
 // folder level, so it is refused even where it separates paths.
 const char* const kMarkerTemplates[] = {"tinfo_format", "tinfo_formatmul", "tinfo_id",
@@ -110,27 +93,6 @@ const ListEditor* editorOfSender(TObject* Sender) {
 
 }  // namespace
 
-void TMainWindow::followSwitch(const char* switchName, const char* const* names) {
-  bool on = byName<TCheckBox>(*this, switchName)->Checked();
-  for (; *names; ++names) byName<TControl>(*this, *names)->setEnabled(on);
-}
-
-void TMainWindow::updateMBoard(TObject* Sender) {
-  followSwitch("mb_en", brindleset::kMessageBoardFollowers);
-}
-
-void TMainWindow::updateRBoard(TObject* Sender) {
-  followSwitch("rb_en", brindleset::kRequestBoardFollowers);
-}
-
-void TMainWindow::updateNDL(TObject* Sender) {
-  followSwitch("ndl_en", brindleset::kNewDirListFollowers);
-}
-
-void TMainWindow::updateDawnrollDir(TObject* Sender) {
-  followSwitch("nd_en", brindleset::kDawnrollFollowers);
-}
-
 void TMainWindow::onListClick(TObject* Sender) {
   const ListEditor* editor = editorOfSender(Sender);
   if (!editor) return;
@@ -168,7 +130,9 @@ void TMainWindow::onBrowse(TObject* Sender) {
   auto* edit = button ? byName<TEdit>(*this, button->edit) : nullptr;
   if (!edit) return;
   if (browseFolder_.empty() || !platform::isFolder(browseFolder_.c_str())) {
-    browseFolder_.setToCurrentDir();
+    // A working folder that cannot be read leaves it empty: the dialog then
+    // starts where the system chooses.
+    (void)browseFolder_.setToCurrentDir();
   }
   TSaveDialog dialog(this);
   dialog.InitialDir = browseFolder_;

@@ -13,46 +13,6 @@ using forms::testing::clickItem;
 using forms::testing::type;
 using testing_support::makeDirs;
 
-bool enabled(TMainWindow& w, const char* name) { return the<TControl>(w, name).Enabled(); }
-
-TEST_F(WindowTest, ControlsFollowTheirEnableSwitch) {
-  auto window = start();
-  TMainWindow& w = *window;
-  // The request board starts off: its controls are grey, but what users are
-  // told while it is off stays open.
-  EXPECT_FALSE(enabled(w, "rb_head"));
-  EXPECT_FALSE(enabled(w, "delr_0"));
-  EXPECT_FALSE(enabled(w, "rb_browse"));
-  EXPECT_TRUE(enabled(w, "rb_messageifdis"));
-  showNode(w, "Request Board");
-  ASSERT_TRUE(click(the<TCheckBox>(w, "rb_en")));
-  EXPECT_TRUE(enabled(w, "rb_head"));
-  EXPECT_TRUE(enabled(w, "delr_0"));
-  EXPECT_TRUE(enabled(w, "rb_preqpath"));
-
-  showNode(w, "Message Board");
-  ASSERT_TRUE(click(the<TCheckBox>(w, "mb_en")));
-  EXPECT_FALSE(enabled(w, "mb_tail"));
-  EXPECT_FALSE(enabled(w, "postm_3"));
-  EXPECT_TRUE(enabled(w, "mb_messageifdis"));
-
-  showNode(w, "Newdir List");
-  ASSERT_TRUE(click(the<TCheckBox>(w, "ndl_en")));
-  EXPECT_FALSE(enabled(w, "ndl_maxentrys"));
-  EXPECT_TRUE(enabled(w, "ndl_namelen"));
-  EXPECT_TRUE(enabled(w, "ndl_cutname"));
-  EXPECT_TRUE(enabled(w, "ndl_exlist"));
-  EXPECT_TRUE(enabled(w, "ndlex_add"));
-
-  // All four day-dir controls follow the one switch, not each other.
-  EXPECT_FALSE(enabled(w, "nd_todaylink"));
-  EXPECT_FALSE(enabled(w, "nd_today"));
-  showNode(w, "Dawnroll Dir");
-  ASSERT_TRUE(click(the<TCheckBox>(w, "nd_en")));
-  EXPECT_TRUE(enabled(w, "nd_yesterdaylink"));
-  EXPECT_FALSE(the<TCheckBox>(w, "nd_yesterday").Checked());
-}
-
 TEST_F(WindowTest, ListEditorsAddDeleteAndCopyItems) {
   auto window = start();
   TMainWindow& w = *window;
@@ -135,26 +95,6 @@ TEST_F(WindowTest, BrowseDialogsStartWhereTheLastConfirmedNameWas) {
   std::string cwd;
   ASSERT_TRUE(platform::currentDir(cwd));
   EXPECT_EQ(cwd, dataFolder);
-}
-
-TEST_F(WindowTest, KeyFiltersKeepBadCharactersOutOfPathsAndNumbers) {
-  auto window = start();
-  TMainWindow& w = *window;
-  type(the<TEdit>(w, "userfile"), "/a<b>c?d*e\\f:g");
-  EXPECT_EQ(the<TEdit>(w, "userfile").Text(), "/abcde\\f:g");
-  TEdit& number = the<TEdit>(w, "mb_unlen");
-  number.setText("");
-  type(number, "1-2 a3\b4");
-  EXPECT_EQ(number.Text(), "124");
-
-  // A '/' in a marker name template would make a folder: it stays out.
-  char key = '/';
-  TEdit markerTemplate(w.panels_general, "tinfo_format");
-  w.IsPathname(&markerTemplate, key);
-  EXPECT_EQ(key, 0);
-  key = '%';
-  w.IsPathname(&markerTemplate, key);
-  EXPECT_EQ(key, '%');
 }
 
 }  // namespace

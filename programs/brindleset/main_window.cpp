@@ -4,9 +4,13 @@
 
 #include "platform/fs.h"
 #include "platform/paths.h"
-#include "platform/process.h"
+#include "programs/brindleset/allotment_panel.h"
+#include "programs/brindleset/board_panel.h"
 #include "programs/brindleset/brindleset.h"
 #include "programs/brindleset/hover_help.h"
+#include "programs/brindleset/linker_panel.h"
+#include "programs/brindleset/module_pages.h"
+#include "programs/brindleset/racer_pages.h"
 #include "settings/settings_stamp.h"
 
 namespace {
@@ -50,9 +54,9 @@ TMainWindow::TMainWindow(TComponent* owner, const XString& installFolder)
   shownPanel = panels_general;
   modulesNode = overview->Items()->Item(kModulesNodeIndex);
 
-  // A missing or damaged index leaves it empty; the default module is then
-  // the only one.
-  moduleIndex.load(kModuleIndexFile);
+  // A missing or damaged index leaves it empty; the default module added
+  // next is then the only one, as on a first start.
+  (void)moduleIndex.load(kModuleIndexFile);
   moduleIndex.ensureDefault();
   moduleinfo->setCells(0, 0, "section name");
   moduleinfo->setCells(1, 0, "filename");
@@ -107,14 +111,50 @@ void TMainWindow::fillModuleinfo() {
   }
 }
 
-void TMainWindow::UpdatePanels(TObject* Sender, TTreeNode* Node) { showPanel(panelForSelection()); }
+void TMainWindow::UpdatePanels(TObject* Sender, TTreeNode* Node) {
+  if (followingPanel_) return;
+  showPanel(panelForSelection());
+}
 
 void TMainWindow::showPanel(TPanel* panel) {
-  if (!panel || panel == shownPanel) return;
-  shownPanel->setVisible(false);
-  panel->setVisible(true);
-  panel->Repaint();
-  shownPanel = panel;
+  if (panel && panel != shownPanel) {
+    shownPanel->setVisible(false);
+    panel->setVisible(true);
+    panel->Repaint();
+    shownPanel = panel;
+  }
+  // A node whose panel did not come (a module that could not be left, a
+  // number refused elsewhere) must not stay selected: clicking it again
+  // would change nothing.
+  TTreeNode* node = nodeOfShownPanel();
+  if (!node || node == overview->Selected()) return;
+  followingPanel_ = true;
+  overview->setSelected(node);
+  followingPanel_ = false;
+}
+
+TTreeNode* TMainWindow::nodeOfShownPanel() const {
+  if (shownPanel == panels_moduledetail) {
+    Module<MConfig>* shown = shownModule();
+    for (int i = 0; shown && i < moduleIndex.count; ++i) {
+      if (moduleIndex.at(i) == shown) return modulesNode->Item(i);
+    }
+    return nullptr;
+  }
+  TTreeNodes* nodes = overview->Items();
+  for (int i = 0; i <= kModulesNodeIndex; ++i) {
+    TTreeNode* node = nodes->Item(i);
+    if (node && panelOfIndex(node->SelectedIndex()) == shownPanel) return node;
+  }
+  return nullptr;
+}
+
+TPanel* TMainWindow::panelOfIndex(int index) const {
+  TPanel* const byIndex[] = {panels_general,      panels_allotment,  panels_messageboard,
+                             panels_requestboard, panels_newdirlist, panels_dawnrolldir,
+                             panels_tunelacer,    panels_modules,    panels_ndlspecial};
+  if (index < 0 || index >= static_cast<int>(sizeof byIndex / sizeof byIndex[0])) return nullptr;
+  return byIndex[index];
 }
 
 TPanel* TMainWindow::panelForSelection() {
@@ -135,19 +175,20 @@ TPanel* TMainWindow::panelForSelection() {
     moduleToForm();
     return panels_moduledetail;
   }
-  TPanel* const byIndex[] = {panels_general,      panels_allotment,  panels_messageboard,
-                             panels_requestboard, panels_newdirlist, panels_dawnrolldir,
-                             panels_tunelacer,    panels_modules,    panels_ndlspecial};
-  int index = node->SelectedIndex();
-  if (index < 0 || index >= static_cast<int>(sizeof byIndex / sizeof byIndex[0])) return nullptr;
-  return byIndex[index];
+  return panelOfIndex(node->SelectedIndex());
+}
+
+void TMainWindow::refuseInput(TPanel* panel, TTabSheet* page, const char* message) {
+  showPanel(panel);
+  if (page) modules_pages->setActivePage(page);
+  Application->MessageBox(message, "error", 0);
 }
 
 // Every settings file is written; one that cannot be is named, and the
 // window stays so that nothing is lost. The files that were written stay
 // written: the next save writes them all again.
 void TMainWindow::saveClick(TObject* Sender) {
-  if (!formToSettings()) return;
+  if (!formToSettings() || !outputFilesAllowed()) return;
   XString unwritten;
   if (!globalConfig.save(kGlobalConfigFile)) addLine(unwritten, kGlobalConfigFile);
   if (!linkerConfig.save(kLinkerConfigFile)) addLine(unwritten, kLinkerConfigFile);
@@ -172,3 +213,23 @@ void TMainWindow::saveClick(TObject* Sender) {
 }
 
 void TMainWindow::cancelClick(TObject* Sender) { Application->Terminate(); }
+
+// The panel families' events, handed on.
+void TMainWindow::updateMBoard(TObject* Sender) { messageBoard_->followSwitch(); }
+void TMainWindow::updateRBoard(TObject* Sender) { requestBoard_->followSwitch(); }
+void TMainWindow::updateNDL(TObject* Sender) { newDirList_->followSwitch(); }
+bool TMainWindow::loadUserFile() {
+  return allotment_->loadUserFile(brindleset::byName<TEdit>(*panels_general, "userfile")->Text());
+}
+void TMainWindow::al_loaduserfileClick(TObject* Sender) {
+  allotment_->openWithUsers(brindleset::byName<TEdit>(*panels_general, "userfile")->Text());
+}
+void TMainWindow::al_userChange(TObject* Sender) { allotment_->showUser(); }
+void TMainWindow::al_updateuserClick(TObject* Sender) { allotment_->updateUser(); }
+void TMainWindow::al_updategroupClick(TObject* Sender) { allotment_->updateGroup(); }
+void TMainWindow::link_saveClick(TObject* Sender) { linker_->saveGroupList(); }
+void TMainWindow::link_loadClick(TObject* Sender) { linker_->loadGroupList(); }
+void TMainWindow::showTestBar(TObject* Sender) { modulePages_->showTestBar(); }
+void TMainWindow::racer_sbbsliderChange(TObject* Sender) { racerPages_->showTestBar(); }
+void TMainWindow::updateTagInfo(TObject* Sender) { modulePages_->followTagInfo(); }
+void TMainWindow::advertisement_update(TObject* Sender) { modulePages_->followAdvertisement(); }

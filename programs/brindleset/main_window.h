@@ -3,19 +3,33 @@
 #ifndef PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
 #define PROGRAMS_BRINDLESET_MAIN_WINDOW_H_
 
+#include <memory>
 #include <set>
+#include <vector>
 
 #include "forms/forms.h"
+#include "programs/brindleset/binding.h"
 #include "settings/gconfig.h"
 #include "settings/lconfig.h"
 #include "settings/mconfig.h"
 #include "settings/module_index.h"
 
+namespace brindleset {
+class AllotmentPanel;
+class BoardPanel;
+class LinkerPanel;
+class ModulePages;
+class RacerPages;
+}  // namespace brindleset
+
 // The one window of the utility and the one owner of the settings in
 // memory: the global and link-builder settings, the module index and the
 // module shown on the module pages. It works in the data folder of the
 // install folder it is given; nothing but the settings stamp is written
-// before "save settings".
+// before "save settings". The window holds the tree, the general and
+// dawnroll panels and the module list; each family of the other panels
+// (the boards, the module pages, the racer's pages, the allotment, the link
+// builder) is a class of its own, whose events the handlers below hand on.
 class TMainWindow : public TForm {
  public:
   // Works on the data folder beside the running program.
@@ -25,7 +39,8 @@ class TMainWindow : public TForm {
 
   // The tree and its panels.
   void UpdatePanels(TObject* Sender, TTreeNode* Node);
-  // Nothing when `panel` is null or shown already.
+  // Shows `panel` (nothing for null) and selects the tree node that names
+  // the panel shown, so that a click on any other node brings its panel.
   void showPanel(TPanel* panel);
   // The panel for the selected node, or null to leave the shown one; a
   // module node first stores the module pages into the module being left
@@ -91,6 +106,11 @@ class TMainWindow : public TForm {
   void advertisement_update(TObject* Sender);
   // The help file's topic for the panel and tab shown.
   int helpContext() const;
+  // A number of `panel` (on `page` of the module pages, when not null) that
+  // could not be taken: the panel and page are shown and `message` says so.
+  void refuseInput(TPanel* panel, TTabSheet* page, const char* message);
+  // The module whose settings the module pages show; null when none.
+  Module<MConfig>* shownModule() const;
   // The hover help: the memo "help" explains the control under the mouse.
   void displayHelp(TObject* Sender, TShiftState Shift, int X, int Y);
 
@@ -124,63 +144,46 @@ class TMainWindow : public TForm {
   TTreeNode* modulesNode = nullptr;
 
  private:
-  // The form: window, tree, buttons, help memo and the ten panels.
+  // The form: window, tree, buttons, help memo and the ten panels, of which
+  // the window lays out the general and dawnroll panels and the module list.
   void buildForm();
   void buildTree();
   void buildModulePanels();
-  // The panels of the global and link-builder settings.
   void buildGeneralPanel();
-  void buildMessageBoardPanel();
-  void buildRequestBoardPanel();
-  void buildNewDirListPanel();
-  void buildSpecialListPanel();
   void buildDawnrollPanel();
-  void buildTunelacerPanel();
-  void buildAllotmentPanel();
-  // The list box with its input edit, "+" and "-" inside `parent`.
-  void addListEditor(TWinControl* parent, const char* listName, int left, int top, int width,
-                     int height);
-  // The edit and its "..." button.
-  void addFileEdit(TWinControl* parent, const char* editName, const char* browseName, int left,
-                   int top, int width);
-  void addPathEdit(TEdit* edit);
-  void addNumberEdit(TEdit* edit);
-  // The module list's buttons, the settings on the module pages, and the
-  // panel tools with the placeholder legends.
   void buildModuleListTools();
-  void buildModuleGeneralPage();
-  void buildModuleSfvPage();
-  void buildModuleMp3Page();
-  void buildModuleBarPage();
-  void buildRacerPages();
-  int addRaceTexts(TTabSheet* page, char kind, int bodyHeight);
-  void buildPanelTools();
-  void addLegend(TWinControl* parent, const char* showName, int showLeft, int showTop, int memoLeft,
-                 int memoTop, int memoWidth);
-  void addOwnerButton(const char* buttonName, const char* userLabel, int left, int top);
   // The form, its panels and the controls that explain themselves hear
   // mouse moves with displayHelp.
   void bindHelp();
   // The index of the module on the grid's selected row, checked against the
   // section name the row shows; -1 when they disagree.
   int selectedModule() const;
-  // The module whose settings the module pages show; null when none.
-  Module<MConfig>* shownModule() const;
+  // The tree node of the panel shown: the shown module's for the module
+  // pages; null when none names it.
+  TTreeNode* nodeOfShownPanel() const;
+  // The panel of a top node's SelectedIndex; null for any other number.
+  TPanel* panelOfIndex(int index) const;
+  // Before a save: false, after a message naming the field, when an output
+  // file of a board or list would overwrite one of the suite's own files.
+  [[nodiscard]] bool outputFilesAllowed();
 
   void enterDataFolder(const XString& installFolder);
   void addModuleNode(const XString& sectionName);
-  // The switch's controls follow its state.
-  void followSwitch(const char* switchName, const char* const* names);
 
-  bool takeGeneral();
-  bool takeMessageBoard();
-  bool takeRequestBoard();
-  bool takeNewDirList();
-  bool takeSpecialList();
-  void takeDawnroll();
-  void takeLinker();
-  void takeModule();
-  bool takeRacer();
+  std::unique_ptr<brindleset::BoardPanel> messageBoard_;
+  std::unique_ptr<brindleset::BoardPanel> requestBoard_;
+  std::unique_ptr<brindleset::BoardPanel> newDirList_;
+  std::unique_ptr<brindleset::BoardPanel> specialList_;
+  std::unique_ptr<brindleset::AllotmentPanel> allotment_;
+  std::unique_ptr<brindleset::LinkerPanel> linker_;
+  std::unique_ptr<brindleset::ModulePages> modulePages_;
+  std::unique_ptr<brindleset::RacerPages> racerPages_;
+  brindleset::BoundRows<GConfig> generalRows_;
+  brindleset::BoundRows<GConfig> dawnrollRows_;
+  std::vector<TControl*> dawnrollFollowers_;
+  // A selection the window makes itself to follow the panel shown: the
+  // tree's change handler leaves it alone.
+  bool followingPanel_ = false;
 
   XPath browseFolder_;  // where the next file dialog starts; empty at first
   // The modules whose lists the pages have taken back in this run: their

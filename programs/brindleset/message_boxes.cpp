@@ -55,6 +55,8 @@ TYesNoBox::TYesNoBox(TComponent* owner, const XString& question) : TForm(owner, 
   btn_no->setDefault(true);
   btn_no->setCancel(true);
   btn_no->OnClick = forms::handler(this, &TYesNoBox::btn_noClick);
+  // Enter presses the focused button: the box comes up on the harmless one.
+  setActiveControl(btn_no);
 }
 
 void TYesNoBox::btn_yesClick(TObject* Sender) { setModalResult(1); }

@@ -1,12 +1,12 @@
-// The first four pages of a module's settings: general, sfv features, mp3
-// features and progress bar. Each control bears the name of the setting
-// it edits.
+#include "programs/brindleset/module_pages.h"
+
 #include "programs/brindleset/form_builder.h"
-#include "programs/brindleset/form_fields.h"
 #include "programs/brindleset/main_window.h"
 #include "programs/brindleset/panel_tools.h"
+#include "programs/brindleset/settings_tables.h"
+#include "programs/brindleset/window_controls.h"
 
-using namespace brindleset;  // NOLINT: the placements read best unqualified
+namespace brindleset {
 
 namespace {
 
@@ -15,7 +15,12 @@ constexpr int kMargin = 6;
 constexpr int kInner = kPageWidth - 2 * kMargin;
 constexpr int kHalf = (kInner - 6) / 2;
 
+constexpr const char* kBarLengthOnly =
+    "The bar length of the progress bar must contain numbers only!";
+
 const char* const kMarkerKinds[] = {"disabled", "file", "folder"};
+const char* const kTagIdControls[] = {"tinfo_idl",    "tinfo_id",    "tinfo_idr",
+                                      "tinfo_idmull", "tinfo_idmul", "tinfo_idmulr"};
 
 // The radio buttons `<prefix>0`, `<prefix>1`, ... in a row.
 void addChoiceRow(TWinControl* parent, const char* prefix, const char* const* captions, int count,
@@ -39,19 +44,63 @@ TGroupBox* addMarkerGroup(TWinControl* page, const char* group, const char* capt
 
 }  // namespace
 
-void TMainWindow::buildModuleGeneralPage() {
-  TTabSheet* page = byName<TTabSheet>(*this, "modules_general");
-  TGroupBox* owner =
-      addGroup(page, "chmod_set", "owner of what the hooks make", kMargin, 6, kInner, 76);
+ModulePages::ModulePages(TMainWindow& window, TPageControl* pages)
+    : window_(window), pages_(pages) {
+  buildGeneralPage();
+  buildSfvPage();
+  buildMp3Page();
+  buildBarPage();
+  rows_.bind(*pages_, tables::kModule);
+}
+
+void ModulePages::show(MConfig& settings, bool listsReversed) {
+  rows_.show(settings, listsReversed);
+  // Each rule runs when its switch changes; the calls cover an unchanged one.
+  followTagInfo();
+  followAdvertisement();
+}
+
+bool ModulePages::take(MConfig& settings) {
+  try {
+    rows_.take(settings);
+    return true;
+  } catch (const EConvertError&) {
+    window_.refuseInput(window_.panels_moduledetail, byName<TTabSheet>(*pages_, "modules_pb"),
+                        kBarLengthOnly);
+    return false;
+  }
+}
+
+void ModulePages::followTagInfo() {
+  bool last = byName<TCheckBox>(*pages_, "tinfo_last")->Checked();
+  for (const char* name : kTagIdControls) byName<TControl>(*pages_, name)->setVisible(last);
+  if (last) return;
+  byName<TEdit>(*pages_, "tinfo_id")->setText("");
+  byName<TEdit>(*pages_, "tinfo_idmul")->setText("");
+}
+
+void ModulePages::followAdvertisement() {
+  bool on = byName<TCheckBox>(*pages_, "ad_en")->Checked();
+  byName<TControl>(*pages_, "ad_file")->setEnabled(on);
+  byName<TControl>(*pages_, "ad_browse")->setEnabled(on);
+}
+
+void ModulePages::showTestBar() {
+  int length = StrToInt(byName<TEdit>(*pages_, "pb_len")->Text());
+  byName<TLabel>(*pages_, "pb_test")
+      ->setCaption(barPreview(length, byName<TTrackBar>(*pages_, "pb_slider")->Position(),
+                              byName<TEdit>(*pages_, "pb_full")->Text(),
+                              byName<TEdit>(*pages_, "pb_empty")->Text()));
+}
+
+void ModulePages::buildGeneralPage() {
+  TTabSheet* page = byName<TTabSheet>(*pages_, "modules_general");
+  TGroupBox* owner = addOwner(window_, page,
+                              {"chmod_set", "owner of what the hooks make", "chmod_change",
+                               "chmod_username", "chmod_group", "chmod_allow"},
+                              kMargin, 6, kInner, 76, 44);
   addRadio(owner, "chmod_touser", "the uploading user", 10, 20, 170);
   addRadio(owner, "chmod_tobc", "the user settings left", 190, 20, 200);
-  addLabel(owner, "username:", 10, 44, 70);
-  addNamedLabel(owner, "chmod_username", 80, 44, 130);
-  addLabel(owner, "group:", 220, 44, 50);
-  addNamedLabel(owner, "chmod_group", 270, 44, 110);
-  addLabel(owner, "rights:", 390, 44, 50);
-  addNamedLabel(owner, "chmod_allow", 440, 44, 40);
-  addOwnerButton("chmod_change", "chmod_username", kInner - 86, 42);
 
   int top = 90;
   const int editLeft = 214;
@@ -60,9 +109,9 @@ void TMainWindow::buildModuleGeneralPage() {
   addEdit(move, "move_dir", editLeft, 20, kInner - editLeft - 10);
   top += 56;
   TGroupBox* advert = addGroup(page, "advertisement", "advertisement", kMargin, top, kInner, 50);
-  TCheckBox* ad = addCheck(advert, "ad_en", "enable advertisement:", 10, 21, 200);
-  ad->OnClick = forms::handler(this, &TMainWindow::advertisement_update);
-  addFileEdit(advert, "ad_file", "ad_browse", editLeft, 20, kInner - editLeft - 10);
+  TCheckBox* ad = addCheck(advert, "ad_en", "enable advertisement", 10, 21, 200);
+  ad->OnClick = forms::handler(&window_, &TMainWindow::advertisement_update);
+  addFileEdit(window_, advert, "ad_file", "ad_browse", editLeft, 20, kInner - editLeft - 10);
   top += 56;
 
   TGroupBox* bad = addGroup(page, "badfiles", "bad files", kMargin, top, kHalf, 50);
@@ -79,13 +128,13 @@ void TMainWindow::buildModuleGeneralPage() {
   addRadio(special, "ndlspecial_1", "enabled", 100, 22, 90);
   addCheck(special, "ndlspecial_addmain", "also add entrys to main ndl", 200, 22, 300);
   addLabel(special, "output files:", 10, 50, 90);
-  addFileEdit(special, "ndlspecial_file", "ndlspecial_browse", 100, 50, kInner - 110);
+  addFileEdit(window_, special, "ndlspecial_file", "ndlspecial_browse", 100, 50, kInner - 110);
   TButton* reset = addButton(special, "specialndl_delete", "delete special ndl", 10, 84, 170, 26);
-  reset->OnClick = forms::handler(this, &TMainWindow::deleteBoard);
+  reset->OnClick = forms::handler(&window_, &TMainWindow::deleteBoard);
 }
 
-void TMainWindow::buildModuleSfvPage() {
-  TTabSheet* page = byName<TTabSheet>(*this, "modules_sfv");
+void ModulePages::buildSfvPage() {
+  TTabSheet* page = byName<TTabSheet>(*pages_, "modules_sfv");
   struct Marker {
     const char* group;
     const char* caption;
@@ -123,14 +172,14 @@ void TMainWindow::buildModuleSfvPage() {
   int height = 456 - top;
   TGroupBox* files =
       addGroup(page, "sfv_fileset", "files exempt from the sfv rules", kMargin, top, kHalf, height);
-  addListEditor(files, "sfv_filelist", 10, 22, kHalf - 20, height - 30);
+  addListEditor(window_, files, "sfv_filelist", 10, 22, kHalf - 20, height - 30);
   TGroupBox* folders = addGroup(page, "sfv_dirset", "folders exempt from all sfv rules",
                                 kMargin + kHalf + 6, top, kHalf, height);
-  addListEditor(folders, "sfv_dirlist", 10, 22, kHalf - 20, height - 30);
+  addListEditor(window_, folders, "sfv_dirlist", 10, 22, kHalf - 20, height - 30);
 }
 
-void TMainWindow::buildModuleMp3Page() {
-  TTabSheet* page = byName<TTabSheet>(*this, "modules_mp3");
+void ModulePages::buildMp3Page() {
+  TTabSheet* page = byName<TTabSheet>(*pages_, "modules_mp3");
   TGroupBox* playlists = addGroup(page, "m3u_set", "playlists", kMargin, 6, kInner, 72);
   addCheck(playlists, "m3u_create", "create playlist when completed", 10, 20, 270);
   addCheck(playlists, "m3u_deny", "deny upload of playlists", 290, 20, 260);
@@ -139,7 +188,7 @@ void TMainWindow::buildModuleMp3Page() {
   TGroupBox* tags =
       addMarkerGroup(page, "tinfo_set", "tag info marker", "tinfo_", "mcd_ti", 86, 250);
   TCheckBox* last = addCheck(tags, "tinfo_last", "show only last tag", 10, 46, 200);
-  last->OnClick = forms::handler(this, &TMainWindow::updateTagInfo);
+  last->OnClick = forms::handler(&window_, &TMainWindow::updateTagInfo);
   addCheck(tags, "tinfo_merge", "merge with completed progress bar", 220, 46, 300);
   // The id is stored in brackets; the edits hold what stands between them.
   // The ids and formats name markers and are filtered as names are; the
@@ -165,26 +214,27 @@ void TMainWindow::buildModuleMp3Page() {
     const Row& row = rows[i];
     if (i == 3) top += 8;  // the multi-CD forms apart
     addLabel(tags, row.caption, 10, top, editLeft - 12);
-    TEdit* edit = nullptr;
+    int left = editLeft;
+    int width = kInner - editLeft - 10;
     if (row.left) {
       addNamedLabel(tags, row.left, editLeft, top, 8)->setCaption("[");
-      edit = addEdit(tags, row.edit, editLeft + 9, top, 140);
       addNamedLabel(tags, row.right, editLeft + 152, top, 8)->setCaption("]");
-    } else {
-      edit = addEdit(tags, row.edit, editLeft, top, kInner - editLeft - 10);
+      left = editLeft + 9;
+      width = 140;
     }
+    TEdit* edit = row.name ? addPathEdit(window_, tags, row.edit, left, top, width)
+                           : addEdit(tags, row.edit, left, top, width);
     edit->setFixedPitch(true);
-    if (row.name) addPathEdit(edit);
     top += kRowStep;
   }
 }
 
-void TMainWindow::buildModuleBarPage() {
-  TTabSheet* page = byName<TTabSheet>(*this, "modules_pb");
+void ModulePages::buildBarPage() {
+  TTabSheet* page = byName<TTabSheet>(*pages_, "modules_pb");
   addMarkerGroup(page, "pb_set", "progress bar marker", "pb_", "mcd_pb", 6, 50);
   int top = 66;
   addLabel(page, "bar length:", kMargin + 2, top, 80);
-  addNumberEdit(addEdit(page, "pb_len", 90, top, 50));
+  addNumberEdit(window_, page, "pb_len", 90, top, 50);
   addLabel(page, "full cell:", 165, top, 60);
   addEdit(page, "pb_full", 225, top, 60)->setFixedPitch(true);
   addLabel(page, "empty cell:", 305, top, 75);
@@ -207,11 +257,13 @@ void TMainWindow::buildModuleBarPage() {
   auto* slider = new TTrackBar(preview, "pb_slider");
   slider->SetBounds(10, 24, 150, 22);
   slider->setMax(kPreviewSteps);
-  slider->OnChange = forms::handler(this, &TMainWindow::showTestBar);
+  slider->OnChange = forms::handler(&window_, &TMainWindow::showTestBar);
   TLabel* bar = addNamedLabel(preview, "pb_test", 170, 22, kInner - 180);
   bar->setCaption("TEST");
   bar->setFixedPitch(true);
   top += 64;
   addLabel(page, "placeholders:", kMargin + 2, top, 90);
-  addLegend(page, "pb_varshow", 100, top, kMargin, top + 28, 260);
+  addLegend(window_, page, "pb_varshow", 100, top, kMargin, top + 28, 260);
 }
+
+}  // namespace brindleset

@@ -32,28 +32,30 @@ TEST_F(WindowTest, ResetButtonsDeleteTheirStoreOnlyOnYesAndSayWhetherItIsGone) {
   auto window = start();
   TMainWindow& w = *window;
 
-  // "No", Esc or the frame keep the board; "Yes" deletes it and says so.
+  // Enter and Esc where the question comes up, "No" or the frame keep the
+  // board; "Yes" deletes it and says so.
   showNode(w, "Message Board");
   std::vector<XString> asked;
   hook.modalAnswers.push_back([&](TForm& box) {
     asked.push_back(in<TMemo>(box, "text").Text());
-    ASSERT_TRUE(click(in<TButton>(box, "btn_no")));
+    forms::testing::typeAtFocus(box, "\r");
   });
-  hook.modalAnswers.push_back([](TForm& box) { type(in<TMemo>(box, "text"), "\x1b"); });
+  hook.modalAnswers.push_back([](TForm& box) { forms::testing::typeAtFocus(box, "\x1b"); });
+  hook.modalAnswers.push_back(answer("btn_no"));
   hook.modalAnswers.push_back([](TForm& box) { forms::testing::closeByFrame(box); });
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(click(the<TButton>(w, "mb_delete")));
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(click(the<TButton>(w, "mb_delete")));
   EXPECT_TRUE(exists(data("mboard.sav")));
   hook.modalAnswers.push_back(answer("btn_yes"));
   hook.modalAnswers.push_back([&](TForm& box) {
     asked.push_back(in<TMemo>(box, "text").Text());
-    ASSERT_TRUE(click(in<TButton>(box, "Button1")));
+    forms::testing::typeAtFocus(box, "\r");
   });
   ASSERT_TRUE(click(the<TButton>(w, "mb_delete")));
   EXPECT_FALSE(exists(data("mboard.sav")));
   EXPECT_EQ(asked, (std::vector<XString>{"Do you really want to delete your old message board?",
                                          "The file has been deleted."}));
-  EXPECT_EQ(hook.modalForms,
-            (std::vector<XString>{"YesNoBox", "YesNoBox", "YesNoBox", "YesNoBox", "MBox"}));
+  EXPECT_EQ(hook.modalForms, (std::vector<XString>{"YesNoBox", "YesNoBox", "YesNoBox", "YesNoBox",
+                                                   "YesNoBox", "MBox"}));
 
   // A store that is not there is gone all the same.
   hook.modalForms.clear();
@@ -173,7 +175,11 @@ TEST_F(WindowTest, HelpNamesTheTopicOfThePanelAndTabShownAndLeavesTheWorkingFold
     EXPECT_EQ(hook.helpCalls.back().command, HELP_CONTEXT);
     EXPECT_EQ(hook.helpCalls.back().data, topic.context) << topic.node << " " << topic.page;
   }
-  EXPECT_EQ(hook.helpCalls.size(), 14u);
+  // Any other panel has the topic of the whole utility.
+  w.shownPanel = w.control;
+  ASSERT_TRUE(click(*w.helpme));
+  EXPECT_EQ(hook.helpCalls.back().data, 1);
+  EXPECT_EQ(hook.helpCalls.size(), 15u);
   std::string cwd;
   ASSERT_TRUE(platform::currentDir(cwd));
   EXPECT_EQ(cwd, dataFolder);
@@ -224,37 +230,6 @@ TEST_F(WindowTest, TheBarPreviewsFollowTheirSliderAndKeepTheirTextOnABadLength) 
   EXPECT_EQ(hook.messages[0].text, "Thebar length is not a valid integer.");
   EXPECT_EQ(hook.messages[0].caption, "error");
   EXPECT_EQ(racerBar.Caption(), "####");
-}
-
-TEST_F(WindowTest, KeyFiltersOnTheModulePagesTakeTypedKeys) {
-  auto window = start();
-  TMainWindow& w = *window;
-  showNode(w, "default");
-  // The advertisement file takes keys only while its switch is on.
-  showPage(w, "modules_general");
-  ASSERT_TRUE(click(the<TCheckBox>(w, "ad_en")));
-  const struct {
-    const char* page;
-    const char* edit;
-    const char* typed;
-    const char* kept;
-  } cases[] = {
-      {"modules_pb", "pb_len", "1a2-3 4", "1234"},
-      {"racer_general", "racer_gbdplen", "x9\b8", "8"},
-      {"racer_mp3", "racer_mcolen", "+07", "07"},
-      {"modules_mp3", "tinfo_id", "a/b*c?d", "abcd"},
-      {"modules_mp3", "tinfo_formatmul", "%P<x>", "%Px"},
-      {"modules_general", "ad_file", "/srv/ad?.txt", "/srv/ad.txt"},
-      {"modules_general", "ndlspecial_file", "mp3|a>b.txt", "mp3|ab.txt"},
-      {"modules_general", "move_dir", "/srv/<done>", "/srv/<done>"},
-  };
-  for (const auto& c : cases) {
-    showPage(w, c.page);
-    TEdit& edit = the<TEdit>(w, c.edit);
-    edit.setText("");
-    type(edit, c.typed);
-    EXPECT_EQ(edit.Text().str(), c.kept) << c.edit;
-  }
 }
 
 // The placeholders a legend lists, in its order.

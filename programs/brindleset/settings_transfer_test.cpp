@@ -202,5 +202,68 @@ TEST_F(WindowTest, EachNumberCheckStopsTheSaveOnItsOwnPanel) {
   EXPECT_EQ(dataFiles(), std::vector<std::string>{"BCconfigSettings.cfg"});
 }
 
+// An output file is written over whatever it names: one that names a
+// settings, module, store or lock file of the data folder is refused on
+// save, with the field named and its panel shown; nothing is written.
+TEST_F(WindowTest, OutputFilesNamingTheSuitesOwnFilesAreRefusedOnSave) {
+  writeIndex(dataFolder, {{"mp3.cfg", "/mp3/", "mp3"}});
+  auto window = start();
+  TMainWindow& w = *window;
+  using forms::testing::clickNode;
+  const struct {
+    const char* edit;
+    const char* text;
+    const char* node;
+    const char* message;
+  } refused[] = {
+      {"mb_file", "board.txt|mboard.sav", "Message Board",
+       "The output files of the message board name a file that Brindlecast keeps in its data "
+       "folder: mboard.sav\r\nPlease choose another file."},
+      {"rb_file", "../data/BCconfig.bcc", "Request Board",
+       "The output files of the request board name a file that Brindlecast keeps in its data "
+       "folder: ../data/BCconfig.bcc\r\nPlease choose another file."},
+      {"ndl_file", "mp3.cfg", "Newdir List",
+       "The output files of the new directory list name a file that Brindlecast keeps in its data "
+       "folder: mp3.cfg\r\nPlease choose another file."},
+  };
+  showNode(w, "Request Board");
+  ASSERT_TRUE(click(the<TCheckBox>(w, "rb_en")));  // off by default, and its files with it
+  for (const auto& r : refused) {
+    hook.messages.clear();
+    showNode(w, "Tunelacer");
+    the<TEdit>(w, r.edit).setText("");
+    type(the<TEdit>(w, r.edit), r.text);
+    ASSERT_TRUE(click(*w.save));
+    ASSERT_EQ(hook.messages.size(), 1u) << r.edit;
+    EXPECT_EQ(hook.messages[0].text, r.message);
+    EXPECT_EQ(w.overview->Selected()->Text(), r.node);
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_EQ(dataFiles(), (std::vector<std::string>{"BCconfigSettings.cfg", "ModuleIndex.idx"}));
+    // Files beside the suite's own, or named like them elsewhere, are the
+    // administrator's to choose.
+    the<TEdit>(w, r.edit).setText(XString(temp.at("mboard.sav")) + "|board.txt");
+  }
+
+  // A module's special list: the module that names it is shown.
+  ASSERT_TRUE(clickNode(*w.overview, w.modulesNode->Item(1)));
+  the<TEdit>(w, "ndlspecial_file").setText("default.ndl");
+  ASSERT_TRUE(clickNode(*w.overview, w.modulesNode->Item(0)));
+  hook.messages.clear();
+  ASSERT_TRUE(click(*w.save));
+  ASSERT_EQ(hook.messages.size(), 1u);
+  EXPECT_EQ(hook.messages[0].text,
+            "The output files of the special list of module mp3 name a file that Brindlecast "
+            "keeps in its data folder: default.ndl\r\nPlease choose another file.");
+  EXPECT_EQ(w.overview->Selected(), w.modulesNode->Item(1));
+  EXPECT_EQ(w.modules_pages->ActivePage()->Name(), "modules_general");
+  EXPECT_EQ(dataFiles(), (std::vector<std::string>{"BCconfigSettings.cfg", "ModuleIndex.idx"}));
+  the<TEdit>(w, "ndlspecial_file").setText("mp3 list.txt");
+  ASSERT_TRUE(click(*w.save));
+  EXPECT_TRUE(Application->Terminated());
+  GConfig saved;
+  ASSERT_TRUE(saved.load(data("BCconfig.bcc").c_str()));
+  EXPECT_EQ(saved.mb.file, XString(temp.at("mboard.sav")) + "|board.txt");
+}
+
 }  // namespace
 }  // namespace brindleset_test
