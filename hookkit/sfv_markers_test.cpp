@@ -143,7 +143,7 @@ TEST(MissingFilesTest, CreateRepairRemove) {
   EXPECT_EQ(files.removeOne(XString("b with blank.r00")), 1);
   EXPECT_FALSE(exists(joinPath(rel.path, "b with blank.r00-missing")));
 
-  files.createAll();
+  EXPECT_EQ(files.createAll(), 1);
   EXPECT_TRUE(exists(joinPath(rel.path, "b with blank.r00-missing")));
   box.clearChmodLog();
   EXPECT_EQ(files.removeAll(), 1);
@@ -164,10 +164,10 @@ TEST(MissingFilesTest, FolderMarkersAndRealFilesOfTheSameName) {
   writeFile(joinPath(rel.path, "b.rar-missing"), "someone uploaded this");
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
   MissingFiles files(&set, XString("%n-missing"), XString(joinPath(rel.path, "rel.sfv")), 2);
-  files.createAll();
+  EXPECT_EQ(files.createAll(), 1);
   EXPECT_TRUE(isDir(joinPath(rel.path, "a.rar-missing")));
   EXPECT_EQ(readFile(joinPath(rel.path, "b.rar-missing")), "someone uploaded this");
-  files.removeAll();
+  EXPECT_EQ(files.removeAll(), 1);
   EXPECT_FALSE(exists(joinPath(rel.path, "a.rar-missing")));
   EXPECT_EQ(readFile(joinPath(rel.path, "b.rar-missing")), "someone uploaded this");
 
