@@ -151,8 +151,9 @@ Race countUpload(Upload& up, Status& memo, bool* saved) {
   ReleaseEvent& event = up.event;
   if (!up.config.racer.en) return Race::kOff;
   if (!up.racer.load(up.racePath) && up.hasSfv && up.extension != "sfv") return Race::kNotRunning;
+  // A file that is gone by now counts with 0 KB, as the race counts it.
   uint64_t bytes = 0;
-  platform::fileSize(event.path.c_str(), &bytes);
+  if (!platform::fileSize(event.path.c_str(), &bytes)) bytes = 0;
   up.racer.addUpload(event.path, event.virtualPath, event.user.name, event.user.group,
                      static_cast<unsigned int>(bytes / 1024), up.speed);
   if (memo.holds(Status::kRacerDone, event.path)) {

@@ -17,8 +17,9 @@ namespace {
 // Whole kilobytes of a file, as the race counts them; a size past what the
 // count can hold is held at its largest value.
 int kilobytesOf(const XString& path) {
+  // A file that is gone by now counts with 0 KB.
   uint64_t bytes = 0;
-  platform::fileSize(path.c_str(), &bytes);
+  if (!platform::fileSize(path.c_str(), &bytes)) bytes = 0;
   uint64_t kb = bytes >> 10;
   return kb > static_cast<uint64_t>(INT_MAX) ? INT_MAX : static_cast<int>(kb);
 }
