@@ -88,6 +88,17 @@ const platform::DirEntry* MarkerLookup::entry(const XString& folder, const XStri
   return first;
 }
 
+bool MarkerLookup::holdsOtherSpelling(const XString& folder, const XString& name) {
+  Names* names = listing(folder);
+  if (names == nullptr || name.empty()) return false;
+  auto alike = names->find(name.str());
+  if (alike == names->end()) return false;
+  for (const platform::DirEntry& e : alike->second) {
+    if (e.name != name.str()) return true;
+  }
+  return false;
+}
+
 XString MarkerLookup::locate(const XString& path) {
   if (path.empty()) return XString();
   if (platform::pathExists(path.c_str())) return path;

@@ -64,6 +64,9 @@ class MarkerLookup {
   // The entry of `folder` (ending in the separator) that `name` names, from
   // the folder's listing: the exact name first, then the folded match.
   const platform::DirEntry* entry(const XString& folder, const XString& name);
+  // The listing of `folder` holds a name other than `name` that matches it
+  // ignoring case.
+  bool holdsOtherSpelling(const XString& folder, const XString& name);
   // Removes the marker of `kind` found at `path` (see removeMarker); false
   // when none went.
   [[nodiscard]] bool remove(const XString& path, unsigned char kind);

@@ -35,10 +35,30 @@ bool SfvStateMarker::create() {
   return true;
 }
 
+XString SfvStateMarker::found(MarkerLookup& markers) {
+  if (markerPath.empty()) return XString();
+  if (platform::pathExists(markerPath.c_str())) return markerPath;
+  // Beside the release stand other releases: one spelled like this one in
+  // another case names its markers alike, and a case-folded match may be
+  // its own.
+  const XPath& folder = useMulti ? dirSet->grandparentDir : dirSet->parentDir;
+  const XString& release = useMulti ? dirSet->parentName : dirSet->dirName;
+  if (markers.holdsOtherSpelling(folder, release)) return XString();
+  return markers.locate(markerPath);
+}
+
+bool SfvStateMarker::exists() {
+  name();
+  MarkerLookup own;
+  return !found(lookup != nullptr ? *lookup : own).empty();
+}
+
 bool SfvStateMarker::remove() {
   name();
   MarkerLookup own;
-  return (lookup != nullptr ? *lookup : own).remove(markerPath, mode);
+  MarkerLookup& markers = lookup != nullptr ? *lookup : own;
+  const XString at = found(markers);
+  return !at.empty() && markers.remove(at, mode);
 }
 
 MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern,

@@ -13,8 +13,9 @@ class SFVStatus;
 // A marker beside the release folder (or, for a CD folder, beside the
 // release that holds it), named from a template with b = the parent's name
 // and n = the folder's name. SFVMissing and SFVIncomplete differ only in the
-// settings their callers pass. A marker is removed wherever it stands in
-// another letter case (see MarkerLookup).
+// settings their callers pass. A marker in another letter case is found as
+// the marker (see MarkerLookup), unless a folder spelled like the release
+// in another case stands beside it: that one could own the marker.
 class SfvStateMarker {
  public:
   SfvStateMarker(const DirSet* dirSet, const XString& pattern, const XString& multiPattern,
@@ -29,6 +30,8 @@ class SfvStateMarker {
   [[nodiscard]] bool make();
   // Removes the marker; a file is removed only when it is empty.
   [[nodiscard]] bool remove();
+  // The marker stands, in some letter case (name() first).
+  bool exists();
 
   const DirSet* dirSet;
   bool useMulti;
@@ -39,6 +42,10 @@ class SfvStateMarker {
   // The run's lookup of markers (not owned); without one each lookup lists
   // the folder afresh.
   MarkerLookup* lookup = nullptr;
+
+ private:
+  // Where the named marker stands; empty when nowhere.
+  XString found(MarkerLookup& markers);
 };
 
 class SFVMissing : public SfvStateMarker {

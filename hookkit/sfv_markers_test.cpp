@@ -54,6 +54,33 @@ TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
   EXPECT_FALSE(orphan.remove());
 }
 
+// A marker that stands in another letter case (made under a pattern spelled
+// otherwise) is the marker, as on Windows; but where a release spelled like
+// this one in another case stands beside it, the marker may be that
+// release's and stays.
+TEST(SfvStateMarkerTest, AnotherCaseUnlessAnotherReleaseOwnsIt) {
+  InstallSandbox box;
+  Release rel(box);
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  MarkerLookup markers;
+  SFVMissing missing(&set, XString("%n - SFV missing"), XString(), false, 1);
+  missing.lookup = &markers;
+  const std::string other = joinPath(box.site(), "rel - sfv MISSING");
+  writeFile(other, "");
+  EXPECT_TRUE(missing.exists());
+  EXPECT_TRUE(missing.remove());
+  EXPECT_FALSE(exists(other));
+
+  makeDirs(joinPath(box.site(), "REL"));
+  const std::string theirs = joinPath(box.site(), "REL - SFV missing");
+  writeFile(theirs, "");
+  MarkerLookup fresh;
+  missing.lookup = &fresh;
+  EXPECT_FALSE(missing.exists());
+  EXPECT_FALSE(missing.remove());
+  EXPECT_TRUE(exists(theirs));
+}
+
 // A marker kind that makes nothing (neither a file nor a folder) reports
 // "not made", so no chmod run is started for a path that is not there; the
 // same for a marker above the site's root.

@@ -83,8 +83,7 @@ void rescan(Rescan& r, SiteReply& reply) {
   if (sfvPath.empty()) {
     reply << "no sfv found\n";
     SFVMissing missing = r.sfvMissing();
-    missing.name();
-    r.ensure(missing.markerPath, [&] { return missing.make(); });
+    if (!missing.exists() && missing.make()) r.owned.push_back(missing.markerPath);
     reply << "...sfv missing created\n";
     return;
   }
@@ -107,8 +106,7 @@ void rescan(Rescan& r, SiteReply& reply) {
     (void)incomplete.remove();
     reply << "...sfv incomplete removed\n";
   } else {
-    incomplete.name();
-    r.ensure(incomplete.markerPath, [&] { return incomplete.make(); });
+    if (!incomplete.exists() && incomplete.make()) r.owned.push_back(incomplete.markerPath);
     reply << "...sfv incomplete created\n";
   }
 
