@@ -94,8 +94,7 @@ int MissingFiles::walk(Walk what, MarkerLookup& markers) {
       (void)markers.remove(marker, mode);
       continue;
     }
-    // The one listing of the folder tells presence too; it is read before
-    // any marker of this walk is made.
+    // The run's one listing of the folder tells presence too.
     const platform::DirEntry* file = markers.entry(dirSet->dir, name);
     bool present = file != nullptr && !file->isFolder;
     if (present) {

@@ -71,6 +71,7 @@ TEST(SfvStateMarkerTest, AnotherCaseUnlessAnotherReleaseOwnsIt) {
   EXPECT_TRUE(missing.remove());
   EXPECT_FALSE(exists(other));
 
+#ifndef _WIN32  // no Windows folder holds two names that differ in case only
   makeDirs(joinPath(box.site(), "REL"));
   const std::string theirs = joinPath(box.site(), "REL - SFV missing");
   writeFile(theirs, "");
@@ -79,6 +80,7 @@ TEST(SfvStateMarkerTest, AnotherCaseUnlessAnotherReleaseOwnsIt) {
   EXPECT_FALSE(missing.exists());
   EXPECT_FALSE(missing.remove());
   EXPECT_TRUE(exists(theirs));
+#endif
 }
 
 // A marker kind that makes nothing (neither a file nor a folder) reports
