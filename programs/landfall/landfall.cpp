@@ -195,7 +195,8 @@ int handleUpload(ReleaseEvent& event) {
   Race race = Race::kOff;
   bool saved = false;
   bool read = true;
-  platform::setHidden(up.racePath.c_str(), false);
+  // A hidden race file can be rewritten only once it is shown again.
+  if (up.config.racer.en) platform::setHidden(up.racePath.c_str(), false);
   {
     platform::FolderLock lock(event.releaseFolder().c_str());
     if (!lock.held()) return kExitNoLock;
