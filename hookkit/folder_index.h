@@ -49,8 +49,8 @@ class FolderIndex {
 // nothing is there, the first name of its folder's listing that matches
 // ignoring the case of 'A'..'Z'. Each folder is listed once, on its first
 // such lookup, and the listing follows what the run makes and removes
-// through this object. One lives as long as a run's hold of the release's
-// lock.
+// through this object. A run keeps one and looks its markers up through it
+// while it holds the release's lock.
 class MarkerLookup {
  public:
   MarkerLookup() = default;
