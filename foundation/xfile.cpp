@@ -38,6 +38,8 @@ void XFile::open(const char* path, const char* mode, bool textMode) {
   failed_ = false;
   atEnd_ = false;
   translate_ = mode != nullptr && std::strchr(mode, 't') != nullptr;
+  foldLineEnds_ = translate_ && mode[0] != 'r';
+  heldCRs_ = 0;
   handle = platform::openFile(path, mode);
   size_ = (handle != nullptr && mode[0] == 'r') ? platform::openFileSize(handle) : -1;
   position_ = 0;
@@ -61,6 +63,8 @@ void XFile::openReplacing(const char* path, bool textMode, bool keepOwnership) {
   }
   atEnd_ = false;
   translate_ = false;
+  foldLineEnds_ = textMode;
+  heldCRs_ = 0;
   size_ = -1;
   position_ = 0;
   tempPath_ = temp;
@@ -76,6 +80,7 @@ bool XFile::prepare(bool durable) {
     (void)close();  // nothing was opened for replacing: the result is false anyway
     return false;
   }
+  writeHeldCRs();
   bool ok = !failed_;
   if (ok && durable) {
     ok = platform::syncFile(handle);
@@ -110,6 +115,7 @@ bool XFile::commitAs(bool durable) {
 }
 
 bool XFile::close() {
+  writeHeldCRs();
   bool ok = !failed_ && handle != nullptr;
   if (handle != nullptr) {
     if (std::ferror(handle)) ok = false;
@@ -135,8 +141,44 @@ uint64_t XFile::bytesLeft() const {
 
 void XFile::writeBytes(const char* bytes, size_t n) {
   if (handle == nullptr || n == 0) return;
+  if (foldLineEnds_) {
+    writeFolded(bytes, n);
+    return;
+  }
   // One file, one thread: stdio's own locking buys nothing here.
   if (platform::writeFast(bytes, n, handle) != n) failed_ = true;
+}
+
+// Texts hand over line ends as they hold them: LF from the code, CR LF from
+// templates and files made on Windows. A file written as text gets one line
+// end of the platform per line, whatever it was given: CRs just before an LF
+// are dropped and the platform's text mode writes the LF as its line end
+// (CR LF on Windows). CRs at the end of one write wait for the next, which
+// may begin with the LF.
+void XFile::writeFolded(const char* bytes, size_t n) {
+  std::string& out = foldBuffer_;
+  out.clear();
+  for (size_t i = 0; i < n; ++i) {
+    const char c = bytes[i];
+    if (c == '\r') {
+      ++heldCRs_;
+      continue;
+    }
+    if (c != '\n') out.append(heldCRs_, '\r');
+    heldCRs_ = 0;
+    out.push_back(c);
+  }
+  if (!out.empty() && platform::writeFast(out.data(), out.size(), handle) != out.size()) {
+    failed_ = true;
+  }
+}
+
+// CRs held back for an LF that never came stand in the file as given.
+void XFile::writeHeldCRs() {
+  if (heldCRs_ == 0 || handle == nullptr) return;
+  const std::string crs(heldCRs_, '\r');
+  heldCRs_ = 0;
+  if (platform::writeFast(crs.data(), crs.size(), handle) != crs.size()) failed_ = true;
 }
 
 XFile& XFile::operator<<(int value) { return *this << static_cast<unsigned int>(value); }

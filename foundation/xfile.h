@@ -12,7 +12,9 @@
 // A stdio file with the suite's encoding: integers as 4 bytes little-endian,
 // switches and choices as 1 byte, texts as a 4-byte length and the bytes,
 // lists as a 4-byte count and the texts. In text mode a text is written bare
-// and read as one line.
+// and read as one line. A file opened for writing as text ("wt", "at", or
+// openReplacing as text) ends each line in one line end of the platform: a
+// CR LF it is given is written as an LF is.
 //
 // Stored lengths and counts are never trusted: one that the rest of the file
 // cannot hold puts the file into a failed state, after which reads leave
@@ -92,6 +94,8 @@ class XFile {
 
  private:
   bool commitAs(bool durable);
+  void writeFolded(const char* bytes, size_t n);
+  void writeHeldCRs();
   bool readBytes(void* target, size_t n);
   bool readScalar(unsigned char* bytes, size_t n);
   void readTextLine(XString& text);
@@ -102,6 +106,9 @@ class XFile {
 
   bool textMode_ = false;
   bool translate_ = false;  // opened in a text mode: CR LF reads as LF
+  bool foldLineEnds_ = false;  // written as text: CR LF is written as LF
+  size_t heldCRs_ = 0;         // CRs at the end of the last write, for an LF to come
+  std::string foldBuffer_;
   bool failed_ = false;
   bool atEnd_ = false;
   int64_t size_ = -1;

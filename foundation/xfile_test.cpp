@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/test_support.h"
 
@@ -182,6 +183,45 @@ TEST(XFileTest, TextModeLines) {
   f >> line;
   EXPECT_EQ(line, "");
   EXPECT_TRUE(f.atEnd());
+}
+
+// Texts hand CR LF (templates, files made on Windows) and LF (the code)
+// to a file written as text: each line ends in one line end of the
+// platform, whichever way the file was opened and however the writes cut
+// the line ends. Lone CRs stay; a binary file gets the bytes as given.
+TEST(XFileTest, TextWritesEndEachLineOnce) {
+  ScopedTempDir temp;
+  const struct {
+    std::vector<std::string> writes;
+    std::string text;  // as the platform's text mode is handed it
+  } cases[] = {
+      {{"head\r\nrow\n", "tail\r\n"}, "head\nrow\ntail\n"},
+      {{"a\r", "\nb\r\r\n"}, "a\nb\n"},  // a CR LF cut between two writes
+      {{"x\ry\r", "z"}, "x\ry\rz"},       // CRs not before an LF stay
+      {{"end\r"}, "end\r"},               // also at the very end
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string replaced = temp.at("replaced.txt");
+    const std::string appended = temp.at("appended.txt");
+    const std::string binary = temp.at("binary.txt");
+    testing_support::removeFileForTest(appended);
+    XFile r, a(appended.c_str(), "at", true), b(binary.c_str(), "wb", true);
+    r.openReplacing(replaced.c_str(), true);
+    std::string given;
+    for (const std::string& w : c.writes) {
+      r << XString(w.c_str());
+      a << w.c_str();
+      b << XString(w.c_str());
+      given += w;
+    }
+    ASSERT_TRUE(r.commit());
+    ASSERT_TRUE(a.close());
+    ASSERT_TRUE(b.close());
+    EXPECT_EQ(readFile(replaced), testing_support::textBytes(c.text));
+    EXPECT_EQ(readFile(appended), testing_support::textBytes(c.text));
+    EXPECT_EQ(readFile(binary), given);
+  }
 }
 
 TEST(XFileTest, ReadLineWholeAndBounded) {

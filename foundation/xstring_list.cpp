@@ -63,17 +63,36 @@ const XString& XStringList::at(int i) const {
   return e != nullptr ? e->text : emptyString;
 }
 
+namespace {
+
+// The order XString::operator<= gives, made a strict weak ordering: bytes
+// compared as signed characters (so 0x80 and above sort before 0x00), and a
+// text before every text that begins with it. operator<= alone holds both
+// "ab" <= "ab\x80" and "ab\x80" <= "ab" (it reads the other's end as a
+// NUL), which no sort may be given; here the shorter text comes first, as
+// the rule "a text sorts before its extensions" says.
+bool sortsBefore(const XStringListEntry* a, const XStringListEntry* b) {
+  const unsigned int n = std::min(a->text.length(), b->text.length());
+  const char* x = a->text.c_str();
+  const char* y = b->text.c_str();
+  for (unsigned int i = 0; i < n; ++i) {
+    if (x[i] != y[i]) return static_cast<signed char>(x[i]) < static_cast<signed char>(y[i]);
+  }
+  return a->text.length() < b->text.length();
+}
+
+}  // namespace
+
 // Relinks the entries in ascending order without copying texts. Texts that
 // compare equal are byte-identical, so this is the order of the classic
-// head-pivot quicksort, without its recursion.
+// head-pivot quicksort, without its recursion (and its depth on a list that
+// is sorted already).
 void XStringList::sort() {
   if (count < 2) return;
   std::vector<XStringListEntry*> entries;
   entries.reserve(count);
   for (XStringListEntry* e = head; e != nullptr; e = e->next) entries.push_back(e);
-  std::stable_sort(
-      entries.begin(), entries.end(),
-      [](const XStringListEntry* a, const XStringListEntry* b) { return !(b->text <= a->text); });
+  std::sort(entries.begin(), entries.end(), sortsBefore);
   for (size_t i = 0; i + 1 < entries.size(); ++i) entries[i]->next = entries[i + 1];
   entries.back()->next = nullptr;
   head = entries.front();

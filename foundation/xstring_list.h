@@ -32,7 +32,8 @@ class XStringList {
   // Entry i from the head; an index past the end, or negative, yields the
   // shared empty text.
   const XString& at(int i) const;
-  // Ascending by XString::operator<=.
+  // Ascending by XString::operator<= (bytes as signed characters, so 0x80
+  // and above sort first), a text before every text that begins with it.
   void sort();
   // Moves every entry of `other` in front of ours, in their order.
   void splice(XStringList& other);

@@ -85,6 +85,6 @@ XString fileNameOf(const XString& path);
 [[nodiscard]] bool makeMarker(const XString& path, unsigned char kind);
 // Removes a marker of kind 1 (only an empty regular file) or kind 2 (only an
 // empty folder); false when nothing went.
-bool removeMarker(const XString& path, unsigned char kind);
+[[nodiscard]] bool removeMarker(const XString& path, unsigned char kind);
 
 #endif  // HOOKKIT_DIR_SET_H_

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "hookkit/dir_set.h"
+
 namespace {
 
 inline unsigned char fold(char c) {
@@ -53,6 +55,98 @@ const platform::DirEntry* FolderIndex::find(const XString& name) const {
     if (first == nullptr || platform::listedBefore(entry, *first)) first = &entry;
   }
   return first;
+}
+
+MarkerLookup::Names* MarkerLookup::listing(const XString& folder) {
+  for (auto& known : folders_) {
+    if (known.first == folder.str()) return known.second.get();
+  }
+  std::vector<platform::DirEntry> entries;
+  std::unique_ptr<Names> names;
+  if (platform::listFolderUnsorted(folder.str(), false, entries)) {
+    names = std::make_unique<Names>();
+    for (platform::DirEntry& e : entries) {
+      std::string key = e.name;
+      (*names)[key].push_back(std::move(e));
+    }
+  }
+  folders_.emplace_back(folder.str(), std::move(names));
+  return folders_.back().second.get();
+}
+
+const platform::DirEntry* MarkerLookup::entry(const XString& folder, const XString& name) {
+  Names* names = listing(folder);
+  if (names == nullptr || name.empty()) return nullptr;
+  auto alike = names->find(name.str());
+  if (alike == names->end()) return nullptr;
+  // The exact name; else the first in listing order.
+  const platform::DirEntry* first = nullptr;
+  for (const platform::DirEntry& e : alike->second) {
+    if (e.name == name.str()) return &e;
+    if (first == nullptr || platform::listedBefore(e, *first)) first = &e;
+  }
+  return first;
+}
+
+bool MarkerLookup::holdsOtherSpelling(const XString& folder, const XString& name) {
+  Names* names = listing(folder);
+  if (names == nullptr || name.empty()) return false;
+  auto alike = names->find(name.str());
+  if (alike == names->end()) return false;
+  for (const platform::DirEntry& e : alike->second) {
+    if (e.name != name.str()) return true;
+  }
+  return false;
+}
+
+XString MarkerLookup::locate(const XString& path) {
+  if (path.empty()) return XString();
+  if (platform::pathExists(path.c_str())) return path;
+  const XPath folder = folderOf(path);
+  const platform::DirEntry* found = entry(folder, fileNameOf(path));
+  return found != nullptr ? folder + XString(found->name.c_str()) : XString();
+}
+
+void MarkerLookup::forget(const XString& path) {
+  const XPath folder = folderOf(path);
+  for (auto& known : folders_) {
+    if (known.first != folder.str() || known.second == nullptr) continue;
+    const std::string name = fileNameOf(path).str();
+    auto alike = known.second->find(name);
+    if (alike == known.second->end()) return;
+    std::vector<platform::DirEntry>& list = alike->second;
+    for (auto e = list.begin(); e != list.end(); ++e) {
+      if (e->name == name) {
+        list.erase(e);
+        break;
+      }
+    }
+    if (list.empty()) known.second->erase(alike);
+    return;
+  }
+}
+
+bool MarkerLookup::remove(const XString& path, unsigned char kind) {
+  const XString found = locate(path);
+  if (found.empty() || !removeMarker(found, kind)) return false;
+  forget(found);
+  return true;
+}
+
+bool MarkerLookup::make(const XString& path, unsigned char kind) {
+  if (!makeMarker(path, kind)) return false;
+  const XPath folder = folderOf(path);
+  for (auto& known : folders_) {
+    if (known.first != folder.str() || known.second == nullptr) continue;
+    platform::DirEntry made;
+    made.name = fileNameOf(path).str();
+    made.isFolder = kind == 2;
+    std::vector<platform::DirEntry>& alike = (*known.second)[made.name];
+    bool listed = false;
+    for (const platform::DirEntry& e : alike) listed = listed || e.name == made.name;
+    if (!listed) alike.push_back(made);
+  }
+  return true;
 }
 
 bool isHookFileName(const XString& fileName) {

@@ -5,8 +5,11 @@
 #ifndef HOOKKIT_FOLDER_INDEX_H_
 #define HOOKKIT_FOLDER_INDEX_H_
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "foundation/xstring.h"
@@ -38,6 +41,46 @@ class FolderIndex {
   // An open-addressed table of entry numbers + 1 (0: empty slot) by folded
   // name; names that fold alike lie in one probe run.
   std::vector<size_t> slots_;
+};
+
+// Finds the markers of a run as a case-insensitive file system finds them:
+// a marker named from the SFV's spelling ("01-A.mp3-missing") is found and
+// removed when its file arrived as "01-a.MP3". The exact path first; when
+// nothing is there, the first name of its folder's listing that matches
+// ignoring the case of 'A'..'Z'. Each folder is listed once, on its first
+// such lookup, and the listing follows what the run makes and removes
+// through this object. A run keeps one and looks its markers up through it
+// while it holds the release's lock.
+class MarkerLookup {
+ public:
+  MarkerLookup() = default;
+  MarkerLookup(const MarkerLookup&) = delete;
+  MarkerLookup& operator=(const MarkerLookup&) = delete;
+
+  // The path of what stands at `path` in some letter case: `path` itself
+  // when it is there, else the folded match; empty when there is none.
+  XString locate(const XString& path);
+  bool exists(const XString& path) { return !locate(path).empty(); }
+  // The entry of `folder` (ending in the separator) that `name` names, from
+  // the folder's listing: the exact name first, then the folded match.
+  const platform::DirEntry* entry(const XString& folder, const XString& name);
+  // The listing of `folder` holds a name other than `name` that matches it
+  // ignoring case.
+  bool holdsOtherSpelling(const XString& folder, const XString& name);
+  // Removes the marker of `kind` found at `path` (see removeMarker); false
+  // when none went.
+  [[nodiscard]] bool remove(const XString& path, unsigned char kind);
+  // Makes a marker at `path` (see makeMarker) and keeps it in the listing.
+  [[nodiscard]] bool make(const XString& path, unsigned char kind);
+
+ private:
+  using Names = std::unordered_map<std::string, std::vector<platform::DirEntry>, FoldedHash,
+                                   FoldedEqual>;
+  // Listed names by folded name; null when the folder could not be read.
+  Names* listing(const XString& folder);
+  void forget(const XString& path);
+
+  std::vector<std::pair<std::string, std::unique_ptr<Names>>> folders_;
 };
 
 // A name taken from an SFV, which uploaders write, that is safe to look up

@@ -11,6 +11,6 @@
 // playlist was written (and handed to the chmod program), 1 when there is
 // nothing to do (skipIfExists and some ".m3u" is there, or no ".mp3"), -1
 // when it cannot be written (nothing is left behind then).
-int makePlaylist(const DirSet* dirSet, bool skipIfExists);
+[[nodiscard]] int makePlaylist(const DirSet* dirSet, bool skipIfExists);
 
 #endif  // HOOKKIT_PLAYLIST_H_

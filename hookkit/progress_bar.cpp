@@ -101,17 +101,21 @@ int ProgressBar::make() {
 bool ProgressBar::removeEarlier() {
   if (dirSet == nullptr || settings == nullptr || total == 0) return false;
   const unsigned int now = present > total ? total : present;
-  // One listing of the bar's folder tells which of the names is there.
-  FolderIndex folder(multiCD ? dirSet->parentDir : dirSet->dir);
+  // One listing of the bar's folder tells which of the names is there: the
+  // run's, or one of our own for this call.
+  MarkerLookup own;
+  MarkerLookup* const given = lookup;
+  if (lookup == nullptr) lookup = &own;
   const XPath& base = multiCD ? dirSet->parentDir : dirSet->dir;
   bool removed = false;
   for (unsigned int count = now; count-- > 0 && !removed;) {
     set(count, total);
     render();
     XString name(markerPath.c_str() + base.length());
-    if (folder.find(name) != nullptr) removed = remove();
+    if (lookup->entry(base, name) != nullptr) removed = remove();
   }
   set(now, total);
+  lookup = given;
   return removed;
 }
 
@@ -119,7 +123,8 @@ bool ProgressBar::remove() {
   if (dirSet == nullptr || settings == nullptr) return false;
   if (multiCD && !dirSet->reaches(1)) return false;
   render();
-  return removeMarker(markerPath, settings->mode);
+  MarkerLookup own;
+  return (lookup != nullptr ? *lookup : own).remove(markerPath, settings->mode);
 }
 
 TagInfo::TagInfo(const DirSet* folder, const TagInfoSettings* tagSettings, const XString& mp3Path,
@@ -188,7 +193,9 @@ bool TagInfo::make() {
     // whose name happens to start like one stays.
     if (old.size() == 1) {
       XString path = folder + XString(old[0].name);
-      removeMarker(path, settings->mode == 1 ? 1 : 2);
+      // One that cannot go (of the other kind, say) stays beside the new one;
+      // the hooks report no failed step.
+      (void)removeMarker(path, settings->mode == 1 ? 1 : 2);
     }
   }
   return makeMarker(markerPath, settings->mode);

@@ -4,6 +4,7 @@
 
 #include "foundation/xstring.h"
 #include "hookkit/dir_set.h"
+#include "hookkit/folder_index.h"
 #include "hookkit/sfv_status.h"
 #include "media/mp3_info.h"
 #include "settings/mconfig.h"
@@ -19,14 +20,17 @@ class ProgressBar {
   void set(unsigned int present, unsigned int total);
   void render();
   // 1 when the marker was made, 0 when not.
-  int create();
+  [[nodiscard]] int create();
   // create without the chmod run.
-  int make();
-  bool remove();
+  [[nodiscard]] int make();
+  // Removes the bar, also where it stands in another letter case; false
+  // when none went.
+  [[nodiscard]] bool remove();
   // Removes the bar of an earlier count, the first found counting down from
   // present - 1, so that a bar left behind by an update that came in
-  // between goes too; the caller then makes the bar of this count.
-  bool removeEarlier();
+  // between goes too; the caller then makes the bar of this count. False
+  // when there was none.
+  [[nodiscard]] bool removeEarlier();
 
   const DirSet* dirSet;
   const ProgressBarSettings* settings;
@@ -38,6 +42,9 @@ class ProgressBar {
   // The folder's SFV state when the caller has read it already; the bar
   // reads it itself otherwise. Not owned.
   SFVStatus* sfv = nullptr;
+  // The run's lookup of markers (not owned); without one each lookup lists
+  // the folder afresh.
+  MarkerLookup* lookup = nullptr;
 
  private:
   // Kilobytes of the present listed files, read once per object.
@@ -61,9 +68,9 @@ class TagInfo {
   void render();
   // With `last` set, first removes the previous tag marker, when exactly
   // one is there and it is a marker (an empty file, or an empty folder).
-  bool create();
+  [[nodiscard]] bool create();
   // create without the chmod run.
-  bool make();
+  [[nodiscard]] bool make();
 
   const DirSet* dirSet;
   const TagInfoSettings* settings;

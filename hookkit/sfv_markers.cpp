@@ -26,7 +26,7 @@ void SfvStateMarker::name() {
 
 bool SfvStateMarker::make() {
   name();
-  return makeMarker(markerPath, mode);
+  return lookup != nullptr ? lookup->make(markerPath, mode) : makeMarker(markerPath, mode);
 }
 
 bool SfvStateMarker::create() {
@@ -35,9 +35,30 @@ bool SfvStateMarker::create() {
   return true;
 }
 
+XString SfvStateMarker::found(MarkerLookup& markers) {
+  if (markerPath.empty()) return XString();
+  if (platform::pathExists(markerPath.c_str())) return markerPath;
+  // Beside the release stand other releases: one spelled like this one in
+  // another case names its markers alike, and a case-folded match may be
+  // its own.
+  const XPath& folder = useMulti ? dirSet->grandparentDir : dirSet->parentDir;
+  const XString& release = useMulti ? dirSet->parentName : dirSet->dirName;
+  if (markers.holdsOtherSpelling(folder, release)) return XString();
+  return markers.locate(markerPath);
+}
+
+bool SfvStateMarker::exists() {
+  name();
+  MarkerLookup own;
+  return !found(lookup != nullptr ? *lookup : own).empty();
+}
+
 bool SfvStateMarker::remove() {
   name();
-  return removeMarker(markerPath, mode);
+  MarkerLookup own;
+  MarkerLookup& markers = lookup != nullptr ? *lookup : own;
+  const XString at = found(markers);
+  return !at.empty() && markers.remove(at, mode);
 }
 
 MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern,
@@ -50,17 +71,17 @@ XString MissingFiles::markerPath(const XString& fileName) const {
   return dirSet->dir + line.render();
 }
 
-void MissingFiles::removeEitherKind(const XString& path) const {
-  // Whichever kind it is; only an empty file or an empty folder goes.
-  if (!removeMarker(path, 1)) removeMarker(path, 2);
+void MissingFiles::removeEitherKind(MarkerLookup& markers, const XString& path) {
+  // Whichever kind it is; only an empty file or an empty folder goes, and
+  // a marker that is not there is nothing to report: the hooks report no
+  // failed step.
+  if (!markers.remove(path, 1)) (void)markers.remove(path, 2);
 }
 
-int MissingFiles::walk(Walk what) {
+int MissingFiles::walk(Walk what, MarkerLookup& markers) {
   if (dirSet == nullptr) return 0;
   SfvLineReader reader(sfvPath);
   if (!reader.isOpen()) return 0;
-  // Presence is judged from one listing taken before any marker is made.
-  FolderIndex folder(dirSet->dir);
   bool isFile = false;
   XString name;
   unsigned int kb = 0;
@@ -68,17 +89,20 @@ int MissingFiles::walk(Walk what) {
     if (!isFile || !isSafeListedName(name)) continue;
     XString marker = markerPath(name);
     if (what == Walk::kRemove) {
-      removeMarker(marker, mode);
+      // A marker already gone is what removal wants; the hooks report no
+      // failed step.
+      (void)markers.remove(marker, mode);
       continue;
     }
-    const platform::DirEntry* file = folder.find(name);
+    // The run's one listing of the folder tells presence too.
+    const platform::DirEntry* file = markers.entry(dirSet->dir, name);
     bool present = file != nullptr && !file->isFolder;
     if (present) {
-      if (what == Walk::kRepair) removeEitherKind(marker);
-    } else {
+      if (what == Walk::kRepair) removeEitherKind(markers, marker);
+    } else if (!markers.exists(marker)) {
       // One marker that cannot be made (its name taken by something else)
       // does not stop the others; the hooks report no failed step.
-      (void)makeMarker(marker, mode);
+      (void)markers.make(marker, mode);
     }
   }
   return 1;
@@ -94,7 +118,8 @@ void MissingFiles::applyOwner() {
 }
 
 void MissingFiles::repair() {
-  if (walk(Walk::kRepair) != 0) applyOwner();
+  MarkerLookup own;
+  if (walk(Walk::kRepair, lookup != nullptr ? *lookup : own) != 0) applyOwner();
 }
 
 // The status keeps one presence flag per listed name, both lists from the
@@ -102,6 +127,8 @@ void MissingFiles::repair() {
 unsigned int MissingFiles::repairFrom(SFVStatus& sfv) {
   unsigned int made = 0;
   if (dirSet == nullptr) return made;
+  MarkerLookup own;
+  MarkerLookup& markers = lookup != nullptr ? *lookup : own;
   sfv.parse();
   const VectorItem<bool>* present = sfv.present.head;
   for (const XStringListEntry* name = sfv.names.head; name != nullptr && present != nullptr;
@@ -109,15 +136,18 @@ unsigned int MissingFiles::repairFrom(SFVStatus& sfv) {
     if (!isSafeListedName(name->text)) continue;
     XString marker = markerPath(name->text);
     if (present->value) {
-      removeEitherKind(marker);
-    } else if (!platform::pathExists(marker.c_str()) && makeMarker(marker, mode)) {
+      removeEitherKind(markers, marker);
+    } else if (!markers.exists(marker) && markers.make(marker, mode)) {
       ++made;  // one marker that cannot be made stops nothing, as in walk
     }
   }
   return made;
 }
 
-int MissingFiles::makeAll() { return walk(Walk::kCreate); }
+int MissingFiles::makeAll() {
+  MarkerLookup own;
+  return walk(Walk::kCreate, lookup != nullptr ? *lookup : own);
+}
 
 int MissingFiles::createAll() {
   int read = makeAll();
@@ -125,10 +155,17 @@ int MissingFiles::createAll() {
   return read;
 }
 
-int MissingFiles::removeAll() { return walk(Walk::kRemove); }
+int MissingFiles::removeAll() {
+  MarkerLookup own;
+  return walk(Walk::kRemove, lookup != nullptr ? *lookup : own);
+}
 
+// The file's name as it arrived; its marker is named from the SFV's
+// spelling, which may differ in case.
 int MissingFiles::removeOne(const XString& fileName) {
   if (dirSet == nullptr || !isSafeListedName(fileName)) return 1;
-  removeMarker(markerPath(fileName), mode);
+  MarkerLookup own;
+  // A file without a marker is the usual case; nothing to report.
+  (void)(lookup != nullptr ? *lookup : own).remove(markerPath(fileName), mode);
   return 1;
 }

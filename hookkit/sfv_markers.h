@@ -6,13 +6,16 @@
 
 #include "foundation/xstring.h"
 #include "hookkit/dir_set.h"
+#include "hookkit/folder_index.h"
 
 class SFVStatus;
 
 // A marker beside the release folder (or, for a CD folder, beside the
 // release that holds it), named from a template with b = the parent's name
 // and n = the folder's name. SFVMissing and SFVIncomplete differ only in the
-// settings their callers pass.
+// settings their callers pass. A marker in another letter case is found as
+// the marker (see MarkerLookup), unless a folder spelled like the release
+// in another case stands beside it: that one could own the marker.
 class SfvStateMarker {
  public:
   SfvStateMarker(const DirSet* dirSet, const XString& pattern, const XString& multiPattern,
@@ -21,12 +24,14 @@ class SfvStateMarker {
   void name();
   // Makes the marker and hands it to the chmod program. Never empties a
   // file that is already there.
-  bool create();
+  [[nodiscard]] bool create();
   // Makes the marker only; the caller hands markerPath to the chmod program
   // (after letting go of the lock it made the marker under, say).
-  bool make();
+  [[nodiscard]] bool make();
   // Removes the marker; a file is removed only when it is empty.
-  bool remove();
+  [[nodiscard]] bool remove();
+  // The marker stands, in some letter case (name() first).
+  bool exists();
 
   const DirSet* dirSet;
   bool useMulti;
@@ -34,6 +39,13 @@ class SfvStateMarker {
   XString pattern;
   XString multiPattern;
   XString markerPath;
+  // The run's lookup of markers (not owned); without one each lookup lists
+  // the folder afresh.
+  MarkerLookup* lookup = nullptr;
+
+ private:
+  // Where the named marker stands; empty when nowhere.
+  XString found(MarkerLookup& markers);
 };
 
 class SFVMissing : public SfvStateMarker {
@@ -62,14 +74,14 @@ class MissingFiles {
   unsigned int repairFrom(SFVStatus& sfv);
   // Makes the markers of missing files; 1 when the SFV was read, 0 when
   // there is no DirSet or the SFV cannot be opened.
-  int createAll();
+  [[nodiscard]] int createAll();
   // createAll without the chmod run, and the one run on its own, by the
   // wildcard path that covers every marker of the folder.
-  int makeAll();
+  [[nodiscard]] int makeAll();
   void applyOwner();
   XString wildcardPath() const;
   // Removes the marker of every listed file; 1 when the SFV was read.
-  int removeAll();
+  [[nodiscard]] int removeAll();
   // Removes the marker of one file; always 1.
   int removeOne(const XString& fileName);
 
@@ -77,12 +89,15 @@ class MissingFiles {
   XPath sfvPath;
   unsigned char mode;
   XString pattern;
+  // The run's lookup of markers (not owned); without one a lookup of its own
+  // serves one call.
+  MarkerLookup* lookup = nullptr;
 
  private:
   enum class Walk { kRepair, kCreate, kRemove };
-  int walk(Walk what);
+  int walk(Walk what, MarkerLookup& markers);
   XString markerPath(const XString& fileName) const;
-  void removeEitherKind(const XString& path) const;
+  static void removeEitherKind(MarkerLookup& markers, const XString& path);
 };
 
 #endif  // HOOKKIT_SFV_MARKERS_H_

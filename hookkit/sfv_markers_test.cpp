@@ -54,6 +54,35 @@ TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
   EXPECT_FALSE(orphan.remove());
 }
 
+// A marker that stands in another letter case (made under a pattern spelled
+// otherwise) is the marker, as on Windows; but where a release spelled like
+// this one in another case stands beside it, the marker may be that
+// release's and stays.
+TEST(SfvStateMarkerTest, AnotherCaseUnlessAnotherReleaseOwnsIt) {
+  InstallSandbox box;
+  Release rel(box);
+  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+  MarkerLookup markers;
+  SFVMissing missing(&set, XString("%n - SFV missing"), XString(), false, 1);
+  missing.lookup = &markers;
+  const std::string other = joinPath(box.site(), "rel - sfv MISSING");
+  writeFile(other, "");
+  EXPECT_TRUE(missing.exists());
+  EXPECT_TRUE(missing.remove());
+  EXPECT_FALSE(exists(other));
+
+#ifndef _WIN32  // no Windows folder holds two names that differ in case only
+  makeDirs(joinPath(box.site(), "REL"));
+  const std::string theirs = joinPath(box.site(), "REL - SFV missing");
+  writeFile(theirs, "");
+  MarkerLookup fresh;
+  missing.lookup = &fresh;
+  EXPECT_FALSE(missing.exists());
+  EXPECT_FALSE(missing.remove());
+  EXPECT_TRUE(exists(theirs));
+#endif
+}
+
 // A marker kind that makes nothing (neither a file nor a folder) reports
 // "not made", so no chmod run is started for a path that is not there; the
 // same for a marker above the site's root.
@@ -143,7 +172,7 @@ TEST(MissingFilesTest, CreateRepairRemove) {
   EXPECT_EQ(files.removeOne(XString("b with blank.r00")), 1);
   EXPECT_FALSE(exists(joinPath(rel.path, "b with blank.r00-missing")));
 
-  files.createAll();
+  EXPECT_EQ(files.createAll(), 1);
   EXPECT_TRUE(exists(joinPath(rel.path, "b with blank.r00-missing")));
   box.clearChmodLog();
   EXPECT_EQ(files.removeAll(), 1);
@@ -164,10 +193,10 @@ TEST(MissingFilesTest, FolderMarkersAndRealFilesOfTheSameName) {
   writeFile(joinPath(rel.path, "b.rar-missing"), "someone uploaded this");
   DirSet set(XString(rel.path), &rel.chmod, &rel.user);
   MissingFiles files(&set, XString("%n-missing"), XString(joinPath(rel.path, "rel.sfv")), 2);
-  files.createAll();
+  EXPECT_EQ(files.createAll(), 1);
   EXPECT_TRUE(isDir(joinPath(rel.path, "a.rar-missing")));
   EXPECT_EQ(readFile(joinPath(rel.path, "b.rar-missing")), "someone uploaded this");
-  files.removeAll();
+  EXPECT_EQ(files.removeAll(), 1);
   EXPECT_FALSE(exists(joinPath(rel.path, "a.rar-missing")));
   EXPECT_EQ(readFile(joinPath(rel.path, "b.rar-missing")), "someone uploaded this");
 

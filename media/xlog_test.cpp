@@ -28,7 +28,7 @@ TEST(XLog, AppendsTextsAsGiven) {
     log.writeString(XString("second\r\n")).write(nullptr);
   }
   // Appended in text mode: CR LF for each LF on Windows.
-  EXPECT_EQ("earlier run\n" + testing_support::textBytes("|--scanning dir: /mp3/a\nsecond\r\n"),
+  EXPECT_EQ("earlier run\n" + testing_support::textBytes("|--scanning dir: /mp3/a\nsecond\n"),
             readFile(path));
 }
 

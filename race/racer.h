@@ -95,7 +95,7 @@ class Racer {
 
   // False when the file cannot be opened or does not decode; the race is
   // then empty.
-  bool load(const XString& path);
+  [[nodiscard]] bool load(const XString& path);
   // Writes to a temporary file and renames it over `path`.
   [[nodiscard]] bool save(const XString& path);
   void addUpload(const XString& physicalPath, const XString& virtualPath, const XString& user,

@@ -49,10 +49,12 @@ struct TwoRacers {
   std::string rel;
 };
 
+// The lines are joined with CR LF, which a text file holds as one line end
+// of the platform.
 const char* kGeneralText =
-    "B|U  1 eve   two       4 kb  1  67    50.50\r\n"
+    "B|U  1 eve   two       4 kb  1  67    50.50\n"
     "U  2 bob   grp       2 kb  1  33   100.00|"
-    "G  1 grp   1      2 kb  1  33   100.00\r\n"
+    "G  1 grp   1      2 kb  1  33   100.00\n"
     "G  2 two   1      4 kb  1  67    50.50|"
     "d=/Rel/b.mp3|D=Rel|f=b.mp3|k=     4 kb|S=     6 kb|N= 2|v=   75.25|p=|x=|%\n";
 
@@ -76,9 +78,9 @@ TEST(RacerStatsTest, GeneralTextByHand) {
   std::string swapped = kGeneralText;
   std::string grp = "G  1 grp   1      2 kb  1  33   100.00";
   std::string two = "G  2 two   1      4 kb  1  67    50.50";
-  std::string both = grp + "\r\n" + two;
+  std::string both = grp + "\n" + two;
   std::string reversed =
-      "G  1 two   1      4 kb  1  67    50.50\r\nG  2 grp   1      2 kb  1  33   100.00";
+      "G  1 two   1      4 kb  1  67    50.50\nG  2 grp   1      2 kb  1  33   100.00";
   swapped.replace(swapped.find(both), both.size(), reversed);
   EXPECT_EQ(readFile(message), textBytes(swapped));
 }
@@ -98,7 +100,9 @@ TEST(RacerStatsTest, WidthsAndCuts) {
   fixture.race(race);
   std::string out = fixture.temp.at("m");
   ASSERT_TRUE(race.writeStats(XString(out), false));
-  EXPECT_EQ(readFile(out), textBytes("[ev][two]\r\n[bo][grp]|/Rel|b.mp3   "));
+  // The lines are joined with CR LF; the file holds one line end of the
+  // platform.
+  EXPECT_EQ(readFile(out), textBytes("[ev][two]\n[bo][grp]|/Rel|b.mp3   "));
 }
 
 TEST(RacerStatsTest, SfvTextBarAndPercents) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/fs.h"
 #include "settings/module_index.h"
 
 namespace hook_test {
@@ -58,6 +59,17 @@ std::string recordBytes(const std::vector<std::pair<std::string, int>>& records)
            std::string(1, static_cast<char>(record.second));
   }
   return out;
+}
+
+const platform::FaultStep kSaveSteps[3] = {platform::FaultStep::kTempFile,
+                                           platform::FaultStep::kFlush,
+                                           platform::FaultStep::kRename};
+
+bool holdsTemporaryFile(const std::string& folder) {
+  for (const std::string& name : testing_support::listNames(folder)) {
+    if (name.rfind(platform::kTempPrefix, 0) == 0) return true;
+  }
+  return false;
 }
 
 }  // namespace hook_test

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/fault.h"
 #include "settings/gconfig.h"
 #include "settings/mconfig.h"
 #include "tests/test_support.h"
@@ -40,6 +41,13 @@ class HookSite {
 std::string slotBytes(const std::string& path, bool flag);
 // The stored form of the memo's records after its slots: (path, role bits).
 std::string recordBytes(const std::vector<std::pair<std::string, int>>& records);
+
+// A failed save left a temporary file in `folder`.
+bool holdsTemporaryFile(const std::string& folder);
+
+// The steps of a save that a test can make fail, for tests that go through
+// each of them.
+extern const platform::FaultStep kSaveSteps[3];
 
 }  // namespace hook_test
 

@@ -174,18 +174,18 @@ std::string textBytes(const std::string& text) {
 
 std::string readTextFile(const std::string& path) {
   const std::string bytes = readFile(path);
-#ifdef _WIN32
   std::string text;
   text.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size(); ++i) {
+#ifdef _WIN32
     if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+#endif
     text += bytes[i];
   }
-  EXPECT_EQ(textBytes(text), bytes) << path << " is not in text mode";
+  if (textBytes(text) != bytes || text.find("\r\n") != std::string::npos) {
+    throw std::runtime_error(path + " does not end each line in one line end of the platform");
+  }
   return text;
-#else
-  return bytes;
-#endif
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

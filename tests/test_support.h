@@ -86,13 +86,14 @@ class PlannedFault {
 std::string joinPath(const std::string& folder, const std::string& relative);
 // `path` with each '/' turned into the platform's separator.
 std::string nativePath(std::string path);
-// The bytes a text-mode write of `text` leaves in a file: each LF becomes
-// CR LF on Windows (a CR before it stays, so "\r\n" becomes "\r\r\n"), as
-// the runtime writes them there; the text as given elsewhere.
+// The bytes the platform's text mode leaves in a file for `text`: each LF
+// becomes CR LF on Windows (a CR before it stays, so "\r\n" becomes
+// "\r\r\n"), as the runtime writes them there; the text as given elsewhere.
 std::string textBytes(const std::string& text);
-// What a program wrote to `path` in text mode, as it gave it: the bytes
-// with each CR LF turned back into LF on Windows, where the test fails
-// unless the file is exactly textBytes of that text.
+// What a program wrote to `path` as text, its line ends read as LF. Throws
+// (failing the test) unless each line ends in exactly one line end of the
+// platform: the file is textBytes of the text, and no CR stands before an
+// LF (CR CR LF on Windows, CR LF elsewhere).
 std::string readTextFile(const std::string& path);
 
 void writeFile(const std::string& path, const std::string& bytes);

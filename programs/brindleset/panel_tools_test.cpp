@@ -102,7 +102,7 @@ TEST_F(WindowTest, ResetButtonsDeleteTheirStoreOnlyOnYesAndSayWhetherItIsGone) {
                                       "default.ndl", "newdirlist.sav"}));
 }
 
-TEST_F(WindowTest, GroupListsAreSavedWithCrLfAndLoadedBackWithTheirLastLine) {
+TEST_F(WindowTest, GroupListsAreSavedAsTextAndLoadedBackWithTheirLastLine) {
   auto window = start();
   TMainWindow& w = *window;
   showNode(w, "Tunelacer");
@@ -111,7 +111,8 @@ TEST_F(WindowTest, GroupListsAreSavedWithCrLfAndLoadedBackWithTheirLastLine) {
   std::string list = temp.at("groups.txt");
   hook.fileAnswers.push_back(XString(list));
   ASSERT_TRUE(click(the<TButton>(w, "link_save")));
-  EXPECT_EQ(readFile(list), "19??\r\n20??\r\nABC\r\n");
+  // Each name and "\r\n" go to a text file: one line end of the platform.
+  EXPECT_EQ(readFile(list), "19??\n20??\nABC\n");
   ASSERT_EQ(hook.fileDialogs.size(), 1u);
   const forms::testing::AskedFile& saved = hook.fileDialogs[0];
   EXPECT_TRUE(saved.save);

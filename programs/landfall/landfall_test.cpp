@@ -11,22 +11,26 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "hookkit/hook_frame.h"
 #include "platform/fs.h"
 #include "platform/paths.h"
+#include "hookkit/release_event.h"
 #include "programs/tallyfull/tallyfull.h"
+#include "programs/tallyglad/tallyglad.h"
 #include "race/racer.h"
 #include "race/status.h"
 #include "settings/gconfig.h"
 #include "settings/module_index.h"
+#include "tests/hook_test_site.h"
 #include "tests/test_support.h"
 
 namespace {
 
+using hook_test::holdsTemporaryFile;
+using hook_test::kSaveSteps;
 using testing_support::exists;
 using testing_support::InstallSandbox;
 using testing_support::isDir;
@@ -108,6 +112,15 @@ class LandfallSite {
     }
     return runSfvCompletedHook(XString(line));
   }
+  // Runs the hook of a passed check for a file of the release.
+  int checkIn(const std::string& name) {
+    std::string line = box_.program("tallyglad");
+    for (const std::string& f : {std::string("R"), std::string("b"), file(name), "/Rel/" + name,
+                                 std::string("grp"), std::string("bob")}) {
+      line += "??-??" + f;
+    }
+    return runSfvSuccessHook(XString(line));
+  }
   int upload(const std::string& name, const std::string& bytes, const std::string& user = "bob",
              const std::string& group = "grp", const std::string& speed = "100") {
     writeFile(file(name), bytes);
@@ -151,6 +164,9 @@ TEST(LandfallTest, SfvBranchGates) {
   EXPECT_EQ(site.run("gone.sfv"), kExitSfvUnreadable);  // cannot be opened
   EXPECT_EQ(site.takeReply(), "");
   EXPECT_EQ(listNames(site.rel()), std::vector<std::string>{});
+  // The memo is made when missing on this road too, with its defaults.
+  EXPECT_EQ(readFile(joinPath(site.box().data(), "Status.sav")),
+            std::string("\0\0\0\0\1\0\0\0\0\1\0\0\0\0\1\0\0\0\0\1\0\0\0\0\0", 25));
 
   // An SFV that lists nothing counts as complete: the merged tag, no bar.
   ASSERT_EQ(site.upload("empty.sfv", "; only a comment\n"), kExitDone);
@@ -307,7 +323,10 @@ TEST(LandfallTest, CompletedReleaseMovesAfterItsRace) {
 
 // Two releases complete at the same moment: whatever order their completion
 // and upload hooks run in, each upload hook finds its own release's
-// hand-over, moves its release and drops its race file.
+// hand-over, moves its release and drops its race file. Each release's
+// completion runs before its upload hook, as the server runs them: six
+// interleavings, each played once (the first is the one that used to lose
+// a release). The stress run plays them between processes for longer.
 TEST(LandfallTest, ReleasesCompletingTogether) {
   LandfallSite site;
   std::string target = joinPath(site.box().root(), "done");
@@ -317,8 +336,14 @@ TEST(LandfallTest, ReleasesCompletingTogether) {
     c.move_dir = target;
     c.m3u_create = false;
   });
-  std::mt19937 random(20261209);
-  for (int round = 0; round <= 30; ++round) {
+  // The chmod runs play no part here: without the program each fails at
+  // once instead of starting a process.
+  testing_support::removeFileForTest(
+      joinPath(site.box().root(), std::string("chmod") + platform::kExeSuffix));
+  // 0, 1: the completions of A and B; 2, 3: their upload hooks.
+  const std::vector<std::vector<int>> orders = {{0, 1, 2, 3}, {0, 1, 3, 2}, {1, 0, 2, 3},
+                                                {1, 0, 3, 2}, {0, 2, 1, 3}, {1, 3, 0, 2}};
+  for (size_t round = 0; round < orders.size(); ++round) {
     SCOPED_TRACE(round);
     const std::string names[2] = {"A" + std::to_string(round), "B" + std::to_string(round)};
     for (const std::string& rel : names) {
@@ -327,18 +352,7 @@ TEST(LandfallTest, ReleasesCompletingTogether) {
       ASSERT_EQ(site.runIn(rel, "a.rar"), kExitDone);
       writeFile(joinPath(site.box().site(), rel + "/b.rar"), "b");
     }
-    // Round 0 is the order that used to lose a release: both completions,
-    // then both uploads. The others are shuffled, each release's completion
-    // still before its upload hook, as the server runs them.
-    std::vector<int> order = {0, 1, 2, 3};  // 0, 1: completions; 2, 3: uploads
-    if (round > 0) {
-      do {
-        std::shuffle(order.begin(), order.end(), random);
-      } while (std::find(order.begin(), order.end(), 0) >
-                   std::find(order.begin(), order.end(), 2) ||
-               std::find(order.begin(), order.end(), 1) > std::find(order.begin(), order.end(), 3));
-    }
-    for (int step : order) {
+    for (int step : orders[round]) {
       const std::string& rel = names[step % 2];
       ASSERT_EQ(step < 2 ? site.completeIn(rel, "b.rar") : site.runIn(rel, "b.rar"), kExitDone);
     }
@@ -348,6 +362,88 @@ TEST(LandfallTest, ReleasesCompletingTogether) {
                 (std::vector<std::string>{".message", "a.rar", "b.rar"}))
           << rel;
     }
+  }
+}
+
+// An SFV lists names in one letter case and the files arrive in another:
+// their markers go all the same, as a Windows file system finds them.
+TEST(LandfallTest, FilesInAnotherCaseTakeTheirMarkers) {
+  LandfallSite site;
+  site.configure([](MConfig& c) {
+    c.tinfo.mode = 0;
+    c.pb.merge = false;
+  });
+  ASSERT_EQ(site.upload("rel.sfv", "03-Long_Day.mp3 1\n04-Dusk.rar 2\n"), kExitDone);
+  ASSERT_TRUE(exists(site.file("03-Long_Day.mp3-missing")));
+  ASSERT_TRUE(exists(site.file("04-Dusk.rar-missing")));
+  // Each passes its check; the last completes the release; then the upload
+  // hook runs, as the server runs them.
+  for (const char* name : {"03-long_day.mp3", "04-DUSK.RAR"}) {
+    writeFile(site.file(name), "x");
+    ASSERT_EQ(site.checkIn(name), kExitDone);
+    if (name[1] == '4') {
+      ASSERT_EQ(site.completeIn("Rel", name), kExitDone);
+    }
+    ASSERT_EQ(site.run(name), kExitDone);
+  }
+  EXPECT_EQ(listNames(site.rel()),
+            (std::vector<std::string>{".message", "03-long_day.mp3", "04-DUSK.RAR", "BAR DONE 2",
+                                      "rel.sfv"}));
+  EXPECT_EQ(site.siteNames(), std::vector<std::string>{"Rel"});
+}
+
+// The statistics texts of the default templates, which hold CR LF: the
+// reply and ".message" end each line in one line end of the platform.
+TEST(LandfallTest, TextsEndEachLineOnce) {
+  LandfallSite site;
+  site.configure([](MConfig& c) {
+    MConfig defaults;
+    defaults.setDefaults(0);
+    c.racer = defaults.racer;
+  });
+  ASSERT_EQ(site.upload("rel.sfv", "a.rar 1\nb.rar 2\n"), kExitDone);
+  ASSERT_EQ(site.upload("a.rar", "a"), kExitDone);
+  // Both read as text files, which checks their line ends.
+  const std::string reply = site.takeReply();
+  const std::string message = testing_support::readTextFile(site.file(".message"));
+  EXPECT_EQ(reply.substr(0, 2), "0\n");
+  EXPECT_GT(testing_support::lines(message).size(), 10u);
+  EXPECT_EQ(testing_support::lines(reply).size(), testing_support::lines(message).size() + 1);
+}
+
+// The memo cannot be saved after the upload changed the release (its
+// temporary file, its flush or its rename fails): the run ends with its own
+// code, the old memo stands whole, and what the run did stays, the upload
+// counted once.
+TEST(LandfallTest, AMemoThatCannotBeSaved) {
+  for (platform::FaultStep step : kSaveSteps) {
+    LandfallSite site;
+    ASSERT_EQ(site.upload("rel.sfv", "a.rar 1\nb.rar 2\n"), kExitDone);
+    writeFile(site.file("a.rar"), "a");
+    ASSERT_EQ(site.checkIn("a.rar"), kExitDone);
+    ASSERT_EQ(site.run("a.rar"), kExitDone);
+    writeFile(site.file("b.rar"), "b");
+    ASSERT_EQ(site.checkIn("b.rar"), kExitDone);
+    ASSERT_EQ(site.completeIn("Rel", "b.rar"), kExitDone);
+    site.takeReply();
+    const std::string memoPath = joinPath(site.box().data(), "Status.sav");
+    const std::string memo = readFile(memoPath);
+    {
+      // The reply and ".message" are saved before the memo.
+      testing_support::PlannedFault fault(step, 3);
+      EXPECT_EQ(site.run("b.rar"), kExitMemoNotSaved);
+      EXPECT_TRUE(fault.happened());
+    }
+    EXPECT_EQ(readFile(memoPath), memo);
+    EXPECT_FALSE(holdsTemporaryFile(site.box().data()));
+    // The finished race is answered and its file gone.
+    EXPECT_EQ(site.takeReply(), "0\nS  2/ 2|bob: 2");
+    EXPECT_EQ(listNames(site.rel()),
+              (std::vector<std::string>{".message", "BAR DONE 2", "a.rar", "b.rar", "rel.sfv"}));
+    // The same upload again counts nothing: no race runs any more.
+    EXPECT_EQ(site.run("b.rar"), kExitDone);
+    EXPECT_EQ(site.takeReply(), "");
+    EXPECT_FALSE(exists(site.file("racer.sav")));
   }
 }
 

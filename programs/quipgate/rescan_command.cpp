@@ -5,6 +5,7 @@
 #include "hookkit/dir_set.h"
 #include "hookkit/folder_index.h"
 #include "hookkit/progress_bar.h"
+#include "hookkit/release_event.h"
 #include "hookkit/sfv_markers.h"
 #include "hookkit/sfv_status.h"
 #include "platform/fs.h"
@@ -31,17 +32,16 @@ struct Rescan {
   const XString& releaseFolder() const {
     return multi && dirSet.reaches(1) ? dirSet.parentDir : dirSet.dir;
   }
-  SFVMissing sfvMissing() const {
-    return SFVMissing(&dirSet, c.sfvm_pat, c.sfvm_patmul, multi && c.mcd_sfvm, c.sfvm);
-  }
+  SFVMissing sfvMissing() { return sfvMissingMarker(dirSet, c, multi, &markers); }
+  SFVIncomplete sfvIncomplete() { return sfvIncompleteMarker(dirSet, c, multi, &markers); }
   // Makes a marker that is missing and keeps its path for the chmod run. A
-  // marker that is there already is left as it is: it is not made again
-  // (for a tag marker that would mean removing and remaking it) nor handed
-  // to the chmod program again. `path` is the marker's rendered path, which
-  // `make` keeps.
+  // marker that is there already, in any letter case, is left as it is: it
+  // is not made again (for a tag marker that would mean removing and
+  // remaking it) nor handed to the chmod program again. `path` is the
+  // marker's rendered path, which `make` keeps.
   template <class Make>
   void ensure(const XString& path, Make make) {
-    if (!platform::pathExists(path.c_str()) && make()) owned.push_back(path);
+    if (!markers.exists(path) && make()) owned.push_back(path);
   }
 
   const MConfig& c;
@@ -50,21 +50,28 @@ struct Rescan {
   SFVStatus sfv;
   bool multi = false;
   std::vector<XString> owned;
+  // Markers in another letter case are found and repaired as the ones
+  // named from the SFV's spelling.
+  MarkerLookup markers;
 };
 
 // Every bar of an incomplete count goes (the complete bar is not one of
 // them), but for the bar of the present count, which the rescan makes again
-// at once. One listing of the bar's folder tells which of the names is
-// there.
-void removeOldBars(ProgressBar& bar, unsigned int present, unsigned int total) {
+// at once. The run's one listing of the bar's folder tells which of the
+// names is there.
+void removeOldBars(ProgressBar& bar, MarkerLookup& markers, unsigned int present,
+                   unsigned int total) {
   if (bar.multiCD && !bar.dirSet->reaches(1)) return;
   const XPath& base = bar.multiCD ? bar.dirSet->parentDir : bar.dirSet->dir;
-  FolderIndex folder(base);
   for (unsigned int i = 0; i < total; ++i) {
     if (i == present) continue;
     bar.set(i, total);
     bar.render();
-    if (folder.find(XString(bar.markerPath.c_str() + base.length())) != nullptr) bar.remove();
+    if (markers.entry(base, XString(bar.markerPath.c_str() + base.length())) != nullptr) {
+      // Found in the listing, so only a bar that is not a marker (a file
+      // with bytes, say) stays; the reply's line stands regardless.
+      (void)bar.remove();
+    }
   }
 }
 
@@ -76,8 +83,7 @@ void rescan(Rescan& r, SiteReply& reply) {
   if (sfvPath.empty()) {
     reply << "no sfv found\n";
     SFVMissing missing = r.sfvMissing();
-    missing.name();
-    r.ensure(missing.markerPath, [&] { return missing.make(); });
+    if (!missing.exists() && missing.make()) r.owned.push_back(missing.markerPath);
     reply << "...sfv missing created\n";
     return;
   }
@@ -86,27 +92,29 @@ void rescan(Rescan& r, SiteReply& reply) {
   reply << "sfv found: " << sfvPath << "\n";
 
   MissingFiles missingFiles(&r.dirSet, c.mfiles_pat, sfvPath, c.mfiles);
+  missingFiles.lookup = &r.markers;
   // One chmod run covers every marker of the folder through the wildcard.
   if (missingFiles.repairFrom(r.sfv) > 0) r.owned.push_back(missingFiles.wildcardPath());
   reply << "...missing files repaired\n";
 
-  r.sfvMissing().remove();
+  // The reply's line is written whether or not a marker went.
+  (void)r.sfvMissing().remove();
   reply << "...sfv missing removed\n";
 
-  SFVIncomplete incomplete(&r.dirSet, c.sfvi_pat, c.sfvi_patmul, r.multi && c.mcd_sfvi, c.sfvi);
+  SFVIncomplete incomplete = r.sfvIncomplete();
   if (present == total) {
-    incomplete.remove();
+    (void)incomplete.remove();
     reply << "...sfv incomplete removed\n";
   } else {
-    incomplete.name();
-    r.ensure(incomplete.markerPath, [&] { return incomplete.make(); });
+    if (!incomplete.exists() && incomplete.make()) r.owned.push_back(incomplete.markerPath);
     reply << "...sfv incomplete created\n";
   }
 
   const bool multiCD = r.multi && c.pb.mcd;
   ProgressBar bar(&r.dirSet, &c.pb, 0, total, multiCD);
   bar.sfv = &r.sfv;
-  removeOldBars(bar, present, total);
+  bar.lookup = &r.markers;
+  removeOldBars(bar, r.markers, present, total);
   reply << "...old progress bars removed\n";
 
   const XString mp3 = r.sfv.firstFile("*.mp3");

@@ -140,4 +140,23 @@ TEST(QuipgateRescanTest, CompleteFolder) {
   EXPECT_EQ(site.rescan(), head + "...progress bar created\n");
 }
 
+// Markers that stand in another letter case than the SFV spells the name
+// (left by an SFV that spelled it so) are found as a Windows file system
+// finds them: a present file's marker goes, and an absent file's marker
+// counts as there, so no second one is made beside it.
+TEST(QuipgateRescanTest, MarkersInAnotherCase) {
+  RescanSite site;
+  const std::string& rel = site.rel;
+  writeFile(joinPath(rel, "rel.sfv"), "03-Long_Day.mp3 1\n05-Gone.mp3 2\n");
+  writeFile(joinPath(rel, "03-LONG_DAY.MP3"), "x");
+  writeFile(joinPath(rel, "03-long_day.mp3-missing"), "");
+  writeFile(joinPath(rel, "05-GONE.mp3-missing"), "");
+  writeFile(joinPath(site.box.site(), "REL - SFV incomplete"), "");
+  site.rescan();
+  EXPECT_EQ(site.startingWith(rel, "0"),
+            (std::vector<std::string>{"03-LONG_DAY.MP3", "05-GONE.mp3-missing"}));
+  EXPECT_EQ(site.startingWith(site.box.site(), "R"),
+            (std::vector<std::string>{"REL - SFV incomplete", "Rel"}));
+}
+
 }  // namespace

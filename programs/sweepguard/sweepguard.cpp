@@ -1,11 +1,11 @@
 #include "programs/sweepguard/sweepguard.h"
 
 #include "hookkit/progress_bar.h"
+#include "hookkit/release_event.h"
 #include "hookkit/sfv_markers.h"
 #include "hookkit/sfv_status.h"
 #include "platform/lock.h"
 #include "race/status.h"
-#include "hookkit/release_event.h"
 
 int runPreDeleteHook(const XString& commandLine) {
   HookFrame frame(kSweepguard);
@@ -29,18 +29,23 @@ int runPreDeleteHook(const XString& commandLine) {
   }
 
   // Only names that are safe to name a marker after are removed, so an SFV
-  // never reaches outside its release.
-  if (c.mfiles != 0) MissingFiles(&event.dirSet, c.mfiles_pat, event.path, c.mfiles).removeAll();
+  // never reaches outside its release. An SFV that cannot be read removes
+  // no missing-file marker; the other steps still run.
+  if (c.mfiles != 0) {
+    MissingFiles missing(&event.dirSet, c.mfiles_pat, event.path, c.mfiles);
+    missing.lookup = &event.markers;
+    (void)missing.removeAll();
+  }
+  // Markers that are not there are what these steps want.
   if (c.sfvi != 0) {
     // Read only: nothing here changes the memo, so nothing is written back.
     Status memo;
-    if (!memo.holds(Status::kCompleted, event.path)) {
-      SFVIncomplete(&event.dirSet, c.sfvi_pat, c.sfvi_patmul, event.multi && c.mcd_sfvi, c.sfvi)
-          .remove();
-    }
+    if (!memo.holds(Status::kCompleted, event.path)) (void)event.sfvIncomplete().remove();
   }
   if (c.pb.mode != 0) {
-    ProgressBar(&event.dirSet, &c.pb, present, total, event.multi && c.pb.mcd).remove();
+    ProgressBar bar(&event.dirSet, &c.pb, present, total, event.multi && c.pb.mcd);
+    bar.lookup = &event.markers;
+    (void)bar.remove();
   }
   return kExitDone;
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,27 @@ TEST(SweepguardTest, HostileNamesReachNothingOutside) {
   EXPECT_TRUE(exists(outside));
   EXPECT_TRUE(exists(joinPath(site.box.data(), "Status.sav-missing")));
   EXPECT_FALSE(exists(joinPath(rel, "ok.rar-missing")));
+}
+
+// The pre-delete hook only reads the memo: with every step of a save
+// planned to fail, it removes the SFV's markers all the same, saves nothing
+// and leaves the memo whole.
+TEST(SweepguardTest, SavesNothingThatCouldFail) {
+  HookSite site;
+  Release r(site);
+  std::string sfv = joinPath(r.rel, "Rel.SFV");
+  const std::string memo = slotBytes("old", 0) + slotBytes("", 1) + slotBytes("", 1) +
+                           slotBytes("", 1) + slotBytes("", 0);
+  writeFile(site.memoPath(), memo);
+  std::vector<std::unique_ptr<testing_support::PlannedFault>> faults;
+  for (platform::FaultStep step : hook_test::kSaveSteps) {
+    faults.push_back(std::make_unique<testing_support::PlannedFault>(step, 1));
+  }
+  ASSERT_EQ(deleting(site, sfv), kExitDone);
+  for (const auto& fault : faults) EXPECT_FALSE(fault->happened());
+  EXPECT_EQ(listNames(r.rel), (std::vector<std::string>{"Rel.SFV", "a.rar", "b with blanks.rar"}));
+  EXPECT_FALSE(exists(r.incomplete));
+  EXPECT_EQ(readFile(site.memoPath()), memo);
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 #include "programs/tallyfull/tallyfull.h"
 
 #include "foundation/xfile.h"
+#include "hookkit/playlist.h"
+#include "hookkit/release_event.h"
 #include "hookkit/sfv_markers.h"
 #include "platform/fs.h"
 #include "platform/lock.h"
 #include "race/racer.h"
 #include "race/status.h"
-#include "hookkit/playlist.h"
-#include "hookkit/release_event.h"
 
 int copyFileIntoRelease(const DirSet* dirSet, const XString& source) {
   if (dirSet == nullptr || source.empty()) return -1;
@@ -19,26 +19,17 @@ int copyFileIntoRelease(const DirSet* dirSet, const XString& source) {
   return copyTextFile(source, dirSet->dir + name);
 }
 
-int runSfvCompletedHook(const XString& commandLine) {
-  HookFrame frame(kTallyfull);
-  int code = frame.start(commandLine);
-  if (code != kExitDone) return code;
+namespace {
 
-  // The memo is written at the end: without the site's lock nothing of the
-  // site is touched at all.
-  if (!siteLockAvailable()) return kExitNoLock;
-
-  ReleaseEvent event(frame);
+int handleCompletion(ReleaseEvent& event) {
   const MConfig& c = event.config;
   Status memo;
   {
     // The release's own files change one hook at a time.
     platform::FolderLock lock(event.releaseFolder().c_str());
     if (!lock.held()) return kExitNoLock;
-    if (c.sfvi != 0) {
-      SFVIncomplete(&event.dirSet, c.sfvi_pat, c.sfvi_patmul, event.multi && c.mcd_sfvi, c.sfvi)
-          .remove();
-    }
+    // A marker that is not there is what the step wants.
+    if (c.sfvi != 0) (void)event.sfvIncomplete().remove();
     // The upload hook has answered for this file already: the race is over.
     // A race file that cannot be removed is stale; the hooks report no
     // failed step.
@@ -46,7 +37,9 @@ int runSfvCompletedHook(const XString& commandLine) {
       (void)platform::removeFile((event.dirSet.dir + Racer::kFileName).c_str());
     }
   }
-  if (c.m3u_create) makePlaylist(&event.dirSet, c.m3u_skip);
+  // A playlist that cannot be written is skipped, as every failed step of
+  // the hooks is; makePlaylist leaves nothing behind then.
+  if (c.m3u_create) (void)makePlaylist(&event.dirSet, c.m3u_skip);
   if (c.ad_en && copyFileIntoRelease(&event.dirSet, c.ad_file) == 0) {
     event.dirSet.applyOwner(event.dirSet.dir + fileNameOf(c.ad_file));
   }
@@ -56,5 +49,11 @@ int runSfvCompletedHook(const XString& commandLine) {
   memo.mark(Status::kCompleted, event.path);
   memo.mark(Status::kRacerDone, event.path);
   memo.mark(Status::kMoveDue, event.path);
-  return memo.save() ? kExitDone : kExitNoLock;
+  return memo.save() ? kExitDone : kExitMemoNotSaved;
+}
+
+}  // namespace
+
+int runSfvCompletedHook(const XString& commandLine) {
+  return runReleaseHook(kTallyfull, commandLine, handleCompletion);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "hookkit/release_event.h"
 #include "race/status.h"
 #include "tests/hook_test_site.h"
 
@@ -171,6 +172,35 @@ TEST(TallyfullTest, AdvertisementFile) {
   EXPECT_EQ(copyFileIntoRelease(&dirSet, XString(joinPath(ads, "site.nfo"))), -1);
   EXPECT_TRUE(listNames(joinPath(rel, "site.nfo")).empty());
   EXPECT_EQ(copyFileIntoRelease(nullptr, XString(joinPath(ads, "site.nfo"))), -1);
+}
+
+// The memo cannot be saved after the release changed: the run ends with its
+// own code, the old memo stands whole, and what the run did stays: the
+// marker and the finished race's file gone, the playlist written.
+TEST(TallyfullTest, AMemoThatCannotBeSaved) {
+  for (platform::FaultStep step : hook_test::kSaveSteps) {
+    HookSite site;
+    site.config.m3u_create = true;
+    site.save();
+    std::string rel = site.release("Rel");
+    std::string file = joinPath(rel, "a.mp3");
+    writeFile(file, "x");
+    writeFile(joinPath(rel, "racer.sav"), "race");
+    writeFile(joinPath(site.box.site(), "Rel - SFV incomplete"), "");
+    const std::string memo = slotBytes("old", 0) + slotBytes("", 1) + slotBytes("", 1) +
+                             slotBytes(file, 0) + slotBytes("", 0);
+    writeFile(site.memoPath(), memo);
+    {
+      // The playlist is saved before the memo.
+      testing_support::PlannedFault fault(step, 2);
+      EXPECT_EQ(completed(site, file), kExitMemoNotSaved);
+      EXPECT_TRUE(fault.happened());
+    }
+    EXPECT_EQ(readFile(site.memoPath()), memo);
+    EXPECT_FALSE(hook_test::holdsTemporaryFile(site.box.data()));
+    EXPECT_FALSE(exists(joinPath(site.box.site(), "Rel - SFV incomplete")));
+    EXPECT_EQ(listNames(rel), (std::vector<std::string>{"00-rel.m3u", "a.mp3"}));
+  }
 }
 
 }  // namespace

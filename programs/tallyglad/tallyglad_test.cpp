@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "hookkit/release_event.h"
 #include "race/racer.h"
 #include "race/status.h"
 #include "tests/hook_test_site.h"
@@ -232,6 +233,39 @@ TEST(TallygladTest, MemoChangesOnlySlotOne) {
             slotBytes("done", 0) + slotBytes(joinPath(rel, "other.rar"), 0) +
                 slotBytes("spare", 0) + slotBytes("racer", 0) + slotBytes("move", 1) +
                 recordBytes({{joinPath(rel, "other.rar"), Status::kChecked}}));
+}
+
+// The memo cannot be saved after the check changed the release (its
+// temporary file, its flush or its rename fails): the run ends with its own
+// code, the old memo stands whole, and what the run did stays, the file
+// counted once.
+TEST(TallygladTest, AMemoThatCannotBeSaved) {
+  for (platform::FaultStep step : hook_test::kSaveSteps) {
+    HookSite site;
+    plainBars(site);
+    site.save();
+    std::string rel = site.release("Rel");
+    writeFile(joinPath(rel, "rel.sfv"), "a.rar 1\nb.rar 2\n");
+    writeFile(joinPath(rel, "a.rar"), "x");
+    writeFile(joinPath(rel, "a.rar-missing"), "");
+    startRace(site, rel);
+    const std::string memo = slotBytes("old", 0) + slotBytes("", 1) + slotBytes("", 1) +
+                             slotBytes("", 1) + slotBytes("", 0);
+    writeFile(site.memoPath(), memo);
+    {
+      // racer.sav and ".message" are saved before the memo.
+      testing_support::PlannedFault fault(step, 3);
+      EXPECT_EQ(checked(site, rel, "a.rar"), kExitMemoNotSaved);
+      EXPECT_TRUE(fault.happened());
+    }
+    EXPECT_EQ(readFile(site.memoPath()), memo);
+    EXPECT_FALSE(hook_test::holdsTemporaryFile(site.box.data()));
+    EXPECT_EQ(listNames(rel), (std::vector<std::string>{".message", "a.rar", "bar 1 of 2",
+                                                        "racer.sav", "rel.sfv"}));
+    Racer racer(&site.config.racer);
+    ASSERT_TRUE(racer.load(XString(joinPath(rel, "racer.sav"))));
+    EXPECT_EQ(racer.sfvUploadedFiles, 1u);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "hookkit/release_event.h"
 #include "platform/fs.h"
 #include "race/status.h"
 #include "tests/hook_test_site.h"
@@ -96,6 +97,31 @@ TEST(TallysourTest, MissingBadFileAndCdFolders) {
   EXPECT_EQ(readFile(site.memoPath()), slotBytes("a", 0) + slotBytes(file, 0) + slotBytes("c", 0) +
                                            slotBytes("d", 0) + slotBytes("e", 1) +
                                            recordBytes({{file, Status::kChecked}}));
+}
+
+// The memo cannot be saved after the failed file and the marker changed:
+// the run ends with its own code, the old memo stands whole, and what the
+// run did stays.
+TEST(TallysourTest, AMemoThatCannotBeSaved) {
+  for (platform::FaultStep step : hook_test::kSaveSteps) {
+    HookSite site;
+    site.save();
+    std::string file = joinPath(site.release("Rel"), "a.rar");
+    writeFile(file + ".bad", "corrupt data");
+    writeFile(joinPath(site.box.site(), "Rel - SFV missing"), "");
+    const std::string memo = slotBytes("old", 0) + slotBytes("", 1) + slotBytes("", 1) +
+                             slotBytes("", 1) + slotBytes("", 0);
+    writeFile(site.memoPath(), memo);
+    {
+      testing_support::PlannedFault fault(step, 1);
+      EXPECT_EQ(failed(site, file), kExitMemoNotSaved);
+      EXPECT_TRUE(fault.happened());
+    }
+    EXPECT_EQ(readFile(site.memoPath()), memo);
+    EXPECT_FALSE(hook_test::holdsTemporaryFile(site.box.data()));
+    EXPECT_EQ(readFile(file + ".bad"), "");
+    EXPECT_FALSE(exists(joinPath(site.box.site(), "Rel - SFV missing")));
+  }
 }
 
 }  // namespace

@@ -38,11 +38,16 @@ std::string row(const std::string& rank, const std::string& user, const std::str
   return "|  " + rank + "  | " + pad(user, 10) + ": " + pad(folder, 51) + " |\n";
 }
 
-// The shown list: the default head, `rows`, the default tail.
+// The shown list: the default head, `rows`, the default tail, each line
+// ending in one line end (the default texts hold CR LF).
 std::string shownList(const std::string& rows) {
   GConfig defaults;
   defaults.setDefaults(0);
-  return defaults.ndl.head.str() + "\n" + rows + defaults.ndl.tail.str() + "\n";
+  std::string text = defaults.ndl.head.str() + "\n" + rows + defaults.ndl.tail.str() + "\n";
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+    text.erase(at, 1);
+  }
+  return text;
 }
 
 std::string listText(const Site& site) { return readFile(site.data() + "/newdirlist.txt"); }

@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Stress run of the upload cycle through the server stand-in:
 #   1. sixteen uploaders at once into one release;
-#   2. two releases completing at the same moment, with the move on;
+#   2. two releases completing at the same moment, with the move on, for a
+#      number of rounds (each round two fresh releases);
 #   3. sixteen uploaders again while hooks are killed at random.
 # Then every race file and the memo must decode and every count must hold.
 #
-#   tests/stress/stress.sh BIN_DIR FIXTURE_DIR [FILES_PER_UPLOADER]
+#   tests/stress/stress.sh BIN_DIR FIXTURE_DIR [FILES_PER_UPLOADER [ROUNDS]]
 #
 # BIN_DIR holds the built programs (ftpd-standin, chmod, the hooks and
 # stress_check); FIXTURE_DIR the MP3 fixtures (media/testdata). CI runs it
-# with 3 files per uploader; by hand, try 50.
+# with 3 files per uploader and one round of stage 2; by hand, try 50 (and
+# then five rounds, one per ten files, unless ROUNDS says otherwise).
 set -euo pipefail
 
 bin=$(cd "$1" && pwd)
 fixtures=$(cd "$2" && pwd)
 per=${3:-20}
+rounds=${4:-$(((per + 9) / 10))}
 uploaders=16
 total=$((uploaders * per))
 
@@ -81,19 +84,21 @@ line=$(check_line "$root/One")
 [ "$(field counted "$line")" = "$total" ] || fail "the race counts '$line', not $total"
 [ "$(field mp3 "$line")" = "$total" ] || fail "the release holds '$line', not $total tracks"
 
-echo "stress: 2. two releases completing together, moved when complete"
+echo "stress: 2. two releases completing together, moved when complete, $rounds rounds"
 standin set "$site" move_en=1 move_dir=/done >/dev/null
 mkdir -p "$root/done"
-make_release Two 8 0
-make_release Three 8 0
-race Two 8 8 &
-race Three 8 8 &
-wait
-for tag in Two Three; do
-  [ ! -e "$root/$tag" ] || fail "release $tag was not moved"
-  [ -d "$root/done/$tag" ] || fail "release $tag is not at the move target"
-  [ ! -e "$root/done/$tag/racer.sav" ] || fail "release $tag kept its race file"
-  [ -s "$root/done/$tag/.message" ] || fail "release $tag lost its .message"
+for ((round = 1; round <= rounds; round++)); do
+  make_release "Two$round" 8 0
+  make_release "Three$round" 8 0
+  race "Two$round" 8 8 &
+  race "Three$round" 8 8 &
+  wait
+  for tag in "Two$round" "Three$round"; do
+    [ ! -e "$root/$tag" ] || fail "release $tag was not moved"
+    [ -d "$root/done/$tag" ] || fail "release $tag is not at the move target"
+    [ ! -e "$root/done/$tag/racer.sav" ] || fail "release $tag kept its race file"
+    [ -s "$root/done/$tag/.message" ] || fail "release $tag lost its .message"
+  done
 done
 standin set "$site" move_en=0 >/dev/null
 
