@@ -8,7 +8,7 @@
 #include "hookkit/sfv_status.h"
 #include "media/xlog.h"
 #include "platform/fs.h"
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "hookkit/folder_index.h"
 #include "hookkit/sfv_status.h"
 #include "platform/fs.h"
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 
 SfvStateMarker::SfvStateMarker(const DirSet* folder, const XString& singlePattern,
                                const XString& multiCdPattern, bool multi, unsigned char kind)

@@ -8,7 +8,7 @@
 #include "media/mp3_info.h"
 #include "platform/paths.h"
 #include "race/racer.h"
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "foundation/xfile.h"
 #include "stores/board.h"
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "stores/date_time.h"
 
 #include "platform/clock.h"
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 
 namespace {
 

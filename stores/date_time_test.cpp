@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "settings/gconfig.h"
 #include "settings/mconfig.h"
 #include "stores/date_time.h"
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "stores/formated_line.h"
+#include "foundation/formated_line.h"
 
 #include <string>
 
