@@ -72,7 +72,7 @@ struct Crowd {
 
 TEST(Concurrency, EveryUploadIsCountedInARaceWithoutSfv) {
   Site site;
-  constexpr int kFiles = 100;
+  constexpr int kFiles = 48;
   Crowd crowd(site, kFiles);
   const std::string rel = "/Crowd-No_Sfv-2024";
   ASSERT_EQ(site.mkdir(rel, "racer0", "grp0").exitCode, 0);
@@ -121,8 +121,8 @@ TEST(Concurrency, FullCycleWithHalfTheFilesBeforeTheSfv) {
   Site site;
   ASSERT_TRUE(site.registered("tallyglad"));
   ASSERT_TRUE(site.registered("tallyfull"));
-  constexpr int kFiles = 200;
-  constexpr int kBeforeSfv = 100;
+  constexpr int kFiles = 64;
+  constexpr int kBeforeSfv = 32;
   Crowd crowd(site, kFiles);
   const std::string sfv = site.localSfv("00-crowd-full_cycle-2024.sfv", crowd.names);
   const std::string rel = "/Crowd-Full_Cycle-2024";
@@ -201,7 +201,8 @@ TEST(Concurrency, FullCycleWithHalfTheFilesBeforeTheSfv) {
   // from the release's first MP3, so exactly one is left.
   std::vector<std::string> completed = site.completedMarkers(rel);
   ASSERT_EQ(completed.size(), 1u);
-  EXPECT_NE(completed[0].find(" in 200 files using "), std::string::npos) << completed[0];
+  EXPECT_NE(completed[0].find(" in " + std::to_string(kFiles) + " files using "), std::string::npos)
+      << completed[0];
   EXPECT_EQ(site.racerBytes(rel), "");
   std::vector<std::string> names = site.list(rel);
   for (const std::string& name : crowd.names) {

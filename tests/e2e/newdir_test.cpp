@@ -168,13 +168,13 @@ TEST(NewDirs, AQuotedNameReachesChmodAsOnePath) {
   EXPECT_EQ(modeOf(above), aboveMode);
 }
 
-// Eight makers, each making its 50 folders one after the other. The list
+// Eight makers, each making its 16 folders one after the other. The list
 // keeps the last 100 entries: of each maker a run of its newest folders,
 // newest first, each entry whole and its maker's own. The shown text is the
 // stored list, row for row.
 TEST(NewDirs, EightMakersAtOnceKeepTheNewestWhole) {
   constexpr int kMakers = 8;
-  constexpr int kFolders = 50;
+  constexpr int kFolders = 16;
   constexpr unsigned int kLimit = 100;
   Site site;
   ASSERT_TRUE(site.registered("foldbirth"));

@@ -220,13 +220,13 @@ TEST(SiteCommandTest, PlaylistAndRescanOfARelease) {
   EXPECT_EQ(site.completedMarkers(rel).size(), 1u);
 }
 
-// Eight users post 50 messages each at once: the board keeps the newest
+// Eight users post 20 messages each at once: the board keeps the newest
 // messages up to its limit, each whole and once, each user's in the order
 // posted.
 TEST(SiteCommandTest, EightUsersPostingAtOnce) {
   constexpr int kUsers = 8;
-  constexpr int kPosts = 50;
-  constexpr int kLimit = 100;
+  constexpr int kPosts = 20;
+  constexpr int kLimit = 40;
   Site site;
   editGlobal(site, [](GConfig& g) {
     plainLayout(g.mb, "board", "%u %t");
