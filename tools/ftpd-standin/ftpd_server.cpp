@@ -177,11 +177,26 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
     return result;
   }
   result.registered = true;
-  std::string name = programName(entry->program);
+  const WineRunner& wine = site_.wine();
+  std::string name = wine.active() ? windowsProgramName(entry->program) : programName(entry->program);
   std::fflush(out_);
   std::fflush(stderr);
-  result.code = platform::runAndWait({entry->program, substitute(entry->command, values)},
-                                     kHookTimeoutSeconds);
+  if (wine.active()) {
+    // The Windows programs get Windows paths, and the whole command line as
+    // the server hands it to them.
+    Values windows = values;
+    for (char physical : {'m', '^'}) {
+      auto value = windows.find(physical);
+      if (value != windows.end()) value->second = windowsPath(value->second);
+    }
+    result.code = runUnderWine(wine, entry->program,
+                               entry->program + " " + substitute(entry->command, windows),
+                               joinPath(site_.server(), "wine-command-" + requestId_),
+                               kHookTimeoutSeconds);
+  } else {
+    result.code = platform::runAndWait({entry->program, substitute(entry->command, values)},
+                                       kHookTimeoutSeconds);
+  }
   result.started = result.code != platform::kNotStarted;
   std::fprintf(out_, "  %s: %s\n", name.c_str(), describeExit(result.code).c_str());
   if (replyName.empty()) return result;
