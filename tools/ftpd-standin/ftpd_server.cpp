@@ -206,6 +206,8 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
     result.replied = true;
     if (!readSmallFile(path, kReplyLimit, &result.reply)) {
       result.reply = "(the reply cannot be read or is too large)";
+    } else {
+      keepReply(replyName, result.reply);
     }
     (void)platform::removeFile(path.c_str());  // gone already or left as it is
   }
@@ -223,6 +225,20 @@ void FtpdServer::showReply(const std::string& reply) {
     return;
   }
   for (const std::string& line : splitLines(reply)) std::fprintf(out_, "  | %s\n", line.c_str());
+}
+
+void FtpdServer::keepReply(const std::string& replyName, const std::string& bytes) {
+  const std::string folder = site_.keptReplies();
+  if (!platform::isFolder(folder.c_str())) return;
+  std::string name = replyName;
+  const std::string suffix = "." + requestId_;
+  if (name.size() > suffix.size() &&
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+    name.resize(name.size() - suffix.size());
+  }
+  if (!writeWholeFile(joinPath(folder, std::to_string(++repliesKept_) + "-" + name), bytes)) {
+    std::fprintf(out_, "  cannot keep the reply %s\n", name.c_str());
+  }
 }
 
 bool FtpdServer::refuses(const HookResult& result) const {
@@ -626,7 +642,7 @@ int FtpdServer::siteCommand(const std::string& virtualFolder, const std::string&
       continue;
     std::string reply;
     std::string path = joinPath(site_.output(), n);
-    readSmallFile(path, kReplyLimit, &reply);
+    if (readSmallFile(path, kReplyLimit, &reply)) keepReply(n, reply);
     (void)platform::removeFile(path.c_str());  // gone already or left as it is
     std::fprintf(out_, "  reply %s\n", n.substr(0, n.size() - suffix.size()).c_str());
     showReply(reply);

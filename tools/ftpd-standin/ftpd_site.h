@@ -16,6 +16,7 @@
 //                            "/links" (in the vfs file and its backup)
 //   SITE/server/wine         on a site of the Windows programs only: how
 //                            they are started under Wine (wine_site.h)
+//   SITE/server/kept-replies when it is there: a copy of each reply read
 #ifndef TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 #define TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 
@@ -61,6 +62,9 @@ class FtpdSite {
   std::string checkRecords() const { return joinPath(server(), "checks"); }
   std::string flightFile() const { return joinPath(server(), "uploads-in-flight"); }
   std::string wineFile() const { return joinPath(server(), "wine"); }
+  // Where the replies are kept as well, when the folder is there (made by
+  // whoever wants them; the stand-in never makes it).
+  std::string keptReplies() const { return joinPath(server(), "kept-replies"); }
 
   // Makes the whole site in a folder that does not exist yet or is empty:
   // copies every program of `programs` found in `programsDir`, writes the

@@ -76,6 +76,10 @@
 // reply lines as "  | LINE". Hooks that are not registered are reported as
 // such and skipped. Values holding "??-??" or a line end are refused.
 //
+// A site that has the folder SITE/server/kept-replies (the stand-in never
+// makes it) gets a copy of every reply read there, named by the order read
+// and the reply's name less its request id ("2-ask-landfall").
+//
 // Exit codes: 0 done, 1 refused by a hook, 2 usage, 3 the site or the
 // target cannot be used.
 //
