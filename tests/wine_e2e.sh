@@ -222,6 +222,13 @@ expect other-case-completes "release complete"
 expect site-fill "quipgate: exit 0"
 expect delete "sweepguard: exit 0"
 expect dawnroll "dawnroll: exit 0"
+# The frozen clock reached both builds: the day of the allotment is its day.
+for side in linux wine; do
+  [ "$(od -An -tx1 "$work/$side/17-creditdole/site/data/lastallot.sav" | tr -d ' \n')" = \
+    010104e8070000 ] ||
+    fail "the frozen clock did not reach the programs on the $side site (libfaketime of" \
+         "the programs' width missing?)"
+done
 grep -qx "creditdole: exit 0" "$work"/linux/16-creditdole/report &&
   grep -qx "creditdole: exit 1" "$work"/linux/17-creditdole/report ||
   fail "the scenario went astray on the POSIX site: creditdole did not allot exactly once"

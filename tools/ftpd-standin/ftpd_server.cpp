@@ -178,7 +178,8 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
   }
   result.registered = true;
   const WineRunner& wine = site_.wine();
-  std::string name = wine.active() ? windowsProgramName(entry->program) : programName(entry->program);
+  std::string name =
+      wine.active() ? windowsProgramName(entry->program) : programName(entry->program);
   std::fflush(out_);
   std::fflush(stderr);
   if (wine.active()) {
@@ -189,10 +190,9 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
       auto value = windows.find(physical);
       if (value != windows.end()) value->second = windowsPath(value->second);
     }
-    result.code = runUnderWine(wine, entry->program,
-                               entry->program + " " + substitute(entry->command, windows),
-                               joinPath(site_.server(), "wine-command-" + requestId_),
-                               kHookTimeoutSeconds);
+    result.code = runUnderWine(
+        wine, entry->program, entry->program + " " + substitute(entry->command, windows),
+        joinPath(site_.server(), "wine-command-" + requestId_), kHookTimeoutSeconds);
   } else {
     result.code = platform::runAndWait({entry->program, substitute(entry->command, values)},
                                        kHookTimeoutSeconds);
