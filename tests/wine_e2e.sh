@@ -21,7 +21,9 @@
 # Wine is set up by the caller: its "wine" on the PATH and a WINEPREFIX
 # whose server runs. Ends with 0 when both sites agree; 1 with each
 # difference told; 2 when the scenario could not be played.
-set -euo pipefail
+set -eEuo pipefail
+# Whatever fails on the way is no difference between the builds.
+trap 'echo "wine e2e: line $LINENO failed" >&2; exit 2' ERR
 
 [ $# -eq 3 ] || { sed -n '16,23p' "$0" >&2; exit 2; }
 posix_bin=$(cd "$1" && pwd)
@@ -31,7 +33,7 @@ mkdir -p "$3"
 work=$(cd "$3" && pwd)
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 standin=$posix_bin/ftpd-standin
-wine=$(command -v wine)
+wine=$(command -v wine) || { echo "wine e2e: no wine on the PATH" >&2; exit 2; }
 rel=/Long_Day-2024
 
 fail() { echo "wine e2e: $*" >&2; exit 2; }
