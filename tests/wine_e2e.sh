@@ -242,16 +242,26 @@ declare -A seen
 shown() {  # FILE: its lines with CR and other control bytes visible
   if [ -f "$1" ]; then LC_ALL=C cat -A "$1"; else echo "(not there)"; fi
 }
-while IFS= read -r event_dir; do
-  event=${event_dir##*/}
-  listing=$( (cd "$work/linux/$event" && find . -mindepth 1; cd "$work/wine/$event" &&
-    find . -mindepth 1) | sort -u)
+# The paths, relative to an event's copies, in which the two differ.
+differing() {  # EVENT
+  local l=$work/linux/$1 w=$work/wine/$1 line rest
+  { diff -rq "$l" "$w" || true; } | while IFS= read -r line; do  # 1: they differ
+    case $line in
+      "Files $l/"*) rest=${line#"Files $l/"} && echo "${rest%% and "$w/"*}" ;;
+      "File $l/"*) rest=${line#"File $l/"} && echo "${rest%% is a *}" ;;
+      "Only in $l: "*) echo "${line#"Only in $l: "}" ;;
+      "Only in $w: "*) echo "${line#"Only in $w: "}" ;;
+      "Only in $l/"*) rest=${line#"Only in $l/"} && echo "${rest%%: *}/${rest#*: }" ;;
+      "Only in $w/"*) rest=${line#"Only in $w/"} && echo "${rest%%: *}/${rest#*: }" ;;
+      *) fail "diff said: $line" ;;
+    esac
+  done
+}
+while IFS= read -r event; do
   while IFS= read -r item; do
+    [ -n "$item" ] || continue
     linux=$work/linux/$event/$item wine=$work/wine/$event/$item
-    [ -d "$linux" ] && [ -d "$wine" ] && continue
-    [ -f "$linux" ] && [ -f "$wine" ] && cmp -s "$linux" "$wine" && continue
-    key=${item#./}
-    key=${key#replies/[0-9]*-}
+    key=${item#replies/[0-9]*-}
     differences=$((differences + 1))
     if [ -n "${seen[$key]:-}" ]; then
       seen[$key]="${seen[$key]} $event"
@@ -259,18 +269,19 @@ while IFS= read -r event_dir; do
     fi
     seen[$key]=$event
     if [ ! -e "$wine" ]; then
-      echo "after $event: ${item#./} is there on the POSIX site only"
+      echo "after $event: $item is there on the POSIX site only"
     elif [ ! -e "$linux" ]; then
-      echo "after $event: ${item#./} is there on the Wine site only"
+      echo "after $event: $item is there on the Wine site only"
     elif [ -d "$linux" ] || [ -d "$wine" ]; then
-      echo "after $event: ${item#./} is a folder on one site and a file on the other"
+      echo "after $event: $item is a folder on one site and a file on the other"
     else
-      echo "after $event: ${item#./} differs (POSIX ---, Wine +++; ^M is a CR):"
+      echo "after $event: $item differs (POSIX ---, Wine +++; ^M is a CR):"
       diff -u --label POSIX --label Wine <(shown "$linux") <(shown "$wine") |
         sed -n '3,40p' | sed 's/^/    /' || true  # diff ends with 1: they differ
     fi
-  done <<<"$listing"
-done < <(find "$work/linux" -mindepth 1 -maxdepth 1 -type d -name '[0-9]*' | sort)
+  done < <(differing "$event")
+done < <(cd "$work/linux" && find . -mindepth 1 -maxdepth 1 -type d -name '[0-9]*' |
+  sed 's|^\./||' | sort)
 for key in "${!seen[@]}"; do
   read -ra events <<<"${seen[$key]}"
   if [ ${#events[@]} -gt 1 ]; then echo "($key differs also after ${events[*]:1})"; fi
