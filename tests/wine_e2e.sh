@@ -170,7 +170,7 @@ play wine
 normalise() {  # SIDE
   local posix=$work/$1/site windows=''
   [ "$1" = wine ] && windows='Z:'${posix//\//\\}
-  find "$work/$1" -mindepth 2 -type f -print0 | xargs -0 -r perl -e '
+  find "$work/$1" -mindepth 2 -path "$work/$1/[0-9]*" -type f -print0 | xargs -0 -r perl -e '
     my ($posix, $windows) = (shift, shift);
     my $prefix = $windows eq "" ? quotemeta($posix) : quotemeta($posix) . "|" . quotemeta($windows);
     for my $file (@ARGV) {
@@ -195,7 +195,7 @@ normalise() {  # SIDE
         }
         $out .= substr($bytes, $at);
       } else {
-        $out =~ s{(?:$prefix)([^|\s"]*)}{ my $rest = $1; $rest =~ tr(\\)(/); "<site>$rest" }ge;
+        $out =~ s{(?:$prefix)([^|\s"\x00-\x1f]*)}{ my $rest = $1; $rest =~ tr(\\)(/); "<site>$rest" }ge;
         $out =~ s/\r\n/\n/g;
       }
       next if $out eq $bytes;
