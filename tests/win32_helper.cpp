@@ -155,6 +155,41 @@ int main(int argc, char** argv) {
     Sleep(static_cast<DWORD>(number(0)));
     return 0;
   }
+  // server FILE: starts a program as the FTP server does, with the whole
+  // command line the server gives it, byte for byte (Wine quotes whatever
+  // arguments it hands on, so the line comes in a file): FILE holds the
+  // program's path on its first line and the command line on its second.
+  // Waits and ends with the program's exit code; 199 when it cannot start.
+  if (command == "server" && args.size() == 1) {
+    std::string text;
+    if (FILE* in = std::fopen(args[0].c_str(), "rb")) {
+      char buffer[4096];
+      size_t got;
+      while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
+      std::fclose(in);
+    }
+    std::string::size_type first = text.find('\n');
+    std::string::size_type second =
+        first == std::string::npos ? std::string::npos : text.find('\n', first + 1);
+    if (second == std::string::npos) return 199;
+    std::string program = text.substr(0, first);
+    std::string line = text.substr(first + 1, second - first - 1);
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &start, &started)) {
+      std::fprintf(stderr, "win32_helper: cannot start %s (error %lu)\n", program.c_str(),
+                   GetLastError());
+      return 199;
+    }
+    CloseHandle(started.hThread);
+    WaitForSingleObject(started.hProcess, INFINITE);
+    DWORD code = 199;
+    GetExitCodeProcess(started.hProcess, &code);
+    CloseHandle(started.hProcess);
+    return static_cast<int>(code);
+  }
   if (command == "late" && args.size() == 2) {
     Sleep(static_cast<DWORD>(number(0)));
     return writeText(args[1], "late") ? 0 : 1;

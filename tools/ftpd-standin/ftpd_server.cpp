@@ -178,11 +178,26 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
     return result;
   }
   result.registered = true;
-  std::string name = programName(entry->program);
+  const WineRunner& wine = site_.wine();
+  std::string name =
+      wine.active() ? windowsProgramName(entry->program) : programName(entry->program);
   std::fflush(out_);
   std::fflush(stderr);
-  result.code = platform::runAndWait({entry->program, substitute(entry->command, values)},
-                                     kHookTimeoutSeconds);
+  if (wine.active()) {
+    // The Windows programs get Windows paths, and the whole command line as
+    // the server hands it to them.
+    Values windows = values;
+    for (char physical : {'m', '^'}) {
+      auto value = windows.find(physical);
+      if (value != windows.end()) value->second = windowsPath(value->second);
+    }
+    result.code = runUnderWine(
+        wine, entry->program, entry->program + " " + substitute(entry->command, windows),
+        joinPath(site_.server(), "wine-command-" + requestId_), kHookTimeoutSeconds);
+  } else {
+    result.code = platform::runAndWait({entry->program, substitute(entry->command, values)},
+                                       kHookTimeoutSeconds);
+  }
   result.started = result.code != platform::kNotStarted;
   std::fprintf(out_, "  %s: %s\n", name.c_str(), describeExit(result.code).c_str());
   if (replyName.empty()) return result;
@@ -192,6 +207,8 @@ FtpdServer::HookResult FtpdServer::runHook(const char* key, const Values& values
     result.replied = true;
     if (!readSmallFile(path, kReplyLimit, &result.reply)) {
       result.reply = "(the reply cannot be read or is too large)";
+    } else {
+      keepReply(replyName, result.reply);
     }
     (void)platform::removeFile(path.c_str());  // gone already or left as it is
   }
@@ -209,6 +226,20 @@ void FtpdServer::showReply(const std::string& reply) {
     return;
   }
   for (const std::string& line : splitLines(reply)) std::fprintf(out_, "  | %s\n", line.c_str());
+}
+
+void FtpdServer::keepReply(const std::string& replyName, const std::string& bytes) {
+  const std::string folder = site_.keptReplies();
+  if (!platform::isFolder(folder.c_str())) return;
+  std::string name = replyName;
+  const std::string suffix = "." + requestId_;
+  if (name.size() > suffix.size() &&
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+    name.resize(name.size() - suffix.size());
+  }
+  if (!writeWholeFile(joinPath(folder, std::to_string(++repliesKept_) + "-" + name), bytes)) {
+    std::fprintf(out_, "  cannot keep the reply %s\n", name.c_str());
+  }
 }
 
 bool FtpdServer::refuses(const HookResult& result) const {
@@ -613,7 +644,7 @@ int FtpdServer::siteCommand(const std::string& virtualFolder, const std::string&
       continue;
     std::string reply;
     std::string path = joinPath(site_.output(), n);
-    readSmallFile(path, kReplyLimit, &reply);
+    if (readSmallFile(path, kReplyLimit, &reply)) keepReply(n, reply);
     (void)platform::removeFile(path.c_str());  // gone already or left as it is
     std::fprintf(out_, "  reply %s\n", n.substr(0, n.size() - suffix.size()).c_str());
     showReply(reply);

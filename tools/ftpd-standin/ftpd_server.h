@@ -94,6 +94,10 @@ class FtpdServer {
   // one is given.
   HookResult runHook(const char* key, const Values& values, const std::string& replyName);
   void showReply(const std::string& reply);
+  // Keeps the bytes of a reply that was read under its name less the
+  // request id, numbered in the order read, when the site has a folder for
+  // kept replies (the end-to-end comparison of two builds reads them).
+  void keepReply(const std::string& replyName, const std::string& bytes);
   bool refuses(const HookResult& result) const;
   Values baseValues(const std::string& physical, const std::string& virtualPath,
                     const std::string& user, const std::string& group) const;
@@ -133,6 +137,7 @@ class FtpdServer {
   const FtpdSite& site_;
   std::FILE* out_;
   std::string requestId_;
+  int repliesKept_ = 0;
 };
 
 // "/a/b" for "/a/b/", "/a//b" and so on; false for a path that does not

@@ -71,6 +71,18 @@ std::string userLine(const SiteUser& user) {
   return line + "\n";
 }
 
+// The ".ftpd" line of a hook of the Windows programs, as the configuration
+// utility writes it on Windows: `program` is its Windows path.
+std::string windowsEntryLine(const HookProgram& hook, const std::string& program) {
+  std::string line = std::string(hook.ftpdKey) + "=" + hook.scheme + program + " " + program;
+  for (const char* variable = hook.fields; *variable != 0; ++variable) {
+    line += kFieldSeparator;
+    line += '%';
+    line += *variable;
+  }
+  return line + "\r\n";
+}
+
 bool copyProgram(const std::string& from, const std::string& to) {
   FILE* in = platform::openFile(from.c_str(), "rb");
   if (in == nullptr) return false;
@@ -123,7 +135,21 @@ FtpdSite::FtpdSite(const std::string& folder) : folder_(folder) {
   while (folder_.size() > 1 && folder_.back() == platform::kPathSep) folder_.pop_back();
 }
 
+std::string FtpdSite::native(const std::string& path) const {
+  return wine_.active() ? windowsPath(path) : path;
+}
+
+std::string FtpdSite::programFile(const std::string& name) const {
+  return name + (wine_.active() ? ".exe" : platform::kExeSuffix);
+}
+
 bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::string* error) {
+  return create(programsDir, WineRunner(), out, error);
+}
+
+bool FtpdSite::create(const std::string& programsDir, const WineRunner& wine, std::FILE* out,
+                      std::string* error) {
+  wine_ = wine;
   if (platform::pathExists(folder_.c_str())) {
     std::vector<platform::DirEntry> listing;
     if (!platform::isFolder(folder_.c_str()) || !platform::listFolder(folder_, listing) ||
@@ -141,7 +167,7 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
 
   std::string copied;
   for (const std::string& name : installedPrograms()) {
-    std::string file = name + platform::kExeSuffix;
+    std::string file = programFile(name);
     std::string from = joinPath(programsDir, file);
     if (!platform::isRegularFile(from.c_str())) continue;
     if (!copyProgram(from, joinPath(install(), file))) {
@@ -157,19 +183,24 @@ bool FtpdSite::create(const std::string& programsDir, std::FILE* out, std::strin
   std::string registered;
   std::string installDir = install() + platform::kPathSepText;
   for (const HookProgram* hook : kServerHooks) {
-    std::string program = joinPath(install(), std::string(hook->name) + platform::kExeSuffix);
+    std::string program = joinPath(install(), programFile(hook->name));
     if (!platform::isRegularFile(program.c_str())) continue;
-    ftpd += hookEntryLine(*hook, XString(installDir)).str();
+    ftpd += wine_.active() ? windowsEntryLine(*hook, native(program))
+                           : hookEntryLine(*hook, XString(installDir)).str();
     registered += " " + std::string(hook->name);
   }
   if (!writeWholeFile(ftpdFile(), ftpd)) {
     *error = "cannot write " + ftpdFile();
     return false;
   }
+  if (wine_.active() && !writeWineRunner(wineFile(), wine_)) {
+    *error = "cannot write " + wineFile();
+    return false;
+  }
   std::fprintf(out, "registered:%s\n", registered.empty() ? " nothing" : registered.c_str());
 
-  std::string vfs = vfsLine(root(), "/", kVfsOwner, kVfsGroup, kVfsRights) +
-                    vfsLine(links(), "/links", kVfsOwner, kVfsGroup, kVfsRights);
+  std::string vfs = vfsLine(native(root()), "/", kVfsOwner, kVfsGroup, kVfsRights) +
+                    vfsLine(native(links()), "/links", kVfsOwner, kVfsGroup, kVfsRights);
   if (!writeWholeFile(vfsFile(), vfs) || !writeWholeFile(vfsBackup(), vfs)) {
     *error = "cannot write " + vfsFile();
     return false;
@@ -200,17 +231,17 @@ bool FtpdSite::writeSettings(std::string* error) const {
   }
   GConfig global;
   global.setDefaults(0);
-  global.raidenftpd = XString(serverProgram());
-  global.vfsfile = XString(vfsFile());
-  global.vfsbackup = XString(vfsBackup());
-  global.userfile = XString(userFile());
+  global.raidenftpd = XString(native(serverProgram()));
+  global.vfsfile = XString(native(vfsFile()));
+  global.vfsbackup = XString(native(vfsBackup()));
+  global.userfile = XString(native(userFile()));
   // The new-directory list is shown in a text file of the data folder.
   global.ndl.file = kNewDirListText;
   // The request board is on; a fill makes the request's folder in
   // /requests and notes the fill on the message board.
   global.rb.en = true;
   global.rb.postfilled = true;
-  global.rb.preqpath = XString(joinPath(root(), kRequestFolder) + platform::kPathSepText);
+  global.rb.preqpath = XString(native(joinPath(root(), kRequestFolder) + platform::kPathSepText));
   if (!global.save("BCconfig.bcc")) {
     *error = "cannot write the global settings";
     return false;
@@ -222,15 +253,22 @@ bool FtpdSite::writeSettings(std::string* error) const {
   LConfig linker;
   linker.setDefaults(0);
   const std::string linkRoot = links();
-  linker.link_artistdir = XString(joinPath(linkRoot, "artist"));
-  linker.link_genredir = XString(joinPath(linkRoot, "genre"));
-  linker.link_groupdir = XString(joinPath(linkRoot, "group"));
-  linker.link_yeardir = XString(joinPath(linkRoot, "year"));
-  linker.link_dirnamedir = XString(joinPath(linkRoot, "dirname"));
-  linker.link_allinonedir = XString(joinPath(linkRoot, "allinone"));
-  linker.link_logfile = XString(joinPath(data(), "tunelacer.log"));
-  linker.link_pathes.add(XString(root()));
-  if (!linker.save(kLinkerConfigFile)) {
+  // The Windows programs' folders end in their own separator.
+  const std::string folderEnd = wine_.active() ? "\\" : "";
+  std::vector<std::string> folders;
+  for (const char* name : {"artist", "genre", "group", "year", "dirname", "allinone"}) {
+    folders.push_back(native(joinPath(linkRoot, name)) + folderEnd);
+  }
+  linker.link_artistdir = XString(folders[0]);
+  linker.link_genredir = XString(folders[1]);
+  linker.link_groupdir = XString(folders[2]);
+  linker.link_yeardir = XString(folders[3]);
+  linker.link_dirnamedir = XString(folders[4]);
+  linker.link_allinonedir = XString(folders[5]);
+  linker.link_logfile = XString(native(joinPath(data(), "tunelacer.log")));
+  linker.link_pathes.add(XString(native(root())));
+  if (!linker.save(kLinkerConfigFile) ||
+      (wine_.active() && !dropPosixSeparator(kLinkerConfigFile, folders))) {
     *error = "cannot write the link builder's settings";
     return false;
   }
@@ -259,6 +297,9 @@ bool FtpdSite::load(std::string* error) {
     *error = "cannot read " + vfsFile();
     return false;
   }
+  // A site of the Windows programs keeps their runner; its vfs file holds
+  // Windows paths.
+  if (readWineRunner(wineFile(), &wine_)) text = posixVfsText(text);
   vfs_.parse(text);
   return true;
 }

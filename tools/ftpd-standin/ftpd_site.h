@@ -14,6 +14,9 @@
 //   SITE/root/requests/      where filled requests are made
 //   SITE/links/              the link builder's link trees, the virtual
 //                            "/links" (in the vfs file and its backup)
+//   SITE/server/wine         on a site of the Windows programs only: how
+//                            they are started under Wine (wine_site.h)
+//   SITE/server/kept-replies when it is there: a copy of each reply read
 #ifndef TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 #define TOOLS_FTPD_STANDIN_FTPD_SITE_H_
 
@@ -24,6 +27,7 @@
 #include "tools/ftpd-standin/hook_table.h"
 #include "tools/ftpd-standin/util.h"
 #include "tools/ftpd-standin/vfs_map.h"
+#include "tools/ftpd-standin/wine_site.h"
 
 namespace ftpd {
 
@@ -57,17 +61,33 @@ class FtpdSite {
   // passed per release and the uploads whose hooks are still running.
   std::string checkRecords() const { return joinPath(server(), "checks"); }
   std::string flightFile() const { return joinPath(server(), "uploads-in-flight"); }
+  std::string wineFile() const { return joinPath(server(), "wine"); }
+  // Where the replies are kept as well, when the folder is there (made by
+  // whoever wants them; the stand-in never makes it).
+  std::string keptReplies() const { return joinPath(server(), "kept-replies"); }
 
   // Makes the whole site in a folder that does not exist yet or is empty:
   // copies every program of `programs` found in `programsDir`, writes the
   // default settings and the module index, and registers the hooks that
   // were copied. Reports on `out`; false with `error` set on failure.
   bool create(const std::string& programsDir, std::FILE* out, std::string* error);
+  // The same for the Windows programs of `programsDir`, started by `wine`:
+  // every path the programs read is a Windows path.
+  bool create(const std::string& programsDir, const WineRunner& wine, std::FILE* out,
+              std::string* error);
 
   // Reads the ".ftpd" hook entries and the virtual file system file.
   bool load(std::string* error);
   const HookTable& hooks() const { return hooks_; }
   const VfsMap& vfs() const { return vfs_; }
+  // How the Windows programs are started; inactive on a site of the POSIX
+  // programs.
+  const WineRunner& wine() const { return wine_; }
+  // A path of the stand-in's as the site's programs take it: a Windows
+  // path on a Wine site, else the path itself.
+  std::string native(const std::string& path) const;
+  // The file name of a program of the site.
+  std::string programFile(const std::string& name) const;
 
  private:
   bool writeSettings(std::string* error) const;
@@ -75,6 +95,7 @@ class FtpdSite {
   std::string folder_;
   HookTable hooks_;
   VfsMap vfs_;
+  WineRunner wine_;
 };
 
 }  // namespace ftpd

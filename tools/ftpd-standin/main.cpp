@@ -8,6 +8,13 @@
 //     ".ftpd" file registering the hooks that were installed, the vfs file
 //     and the output folder, and SITE/root as the virtual "/". The
 //     new-directory list is shown in SITE/install/data/newdirlist.txt.
+//   ftpd-standin init SITE --programs DIR --wine WINE --launcher EXE
+//     The same for the Windows programs (the .exe files of DIR) run under
+//     Wine: the loader WINE starts the launcher EXE (the Windows tests'
+//     win32_helper.exe), which starts each hook with the server's command
+//     line byte for byte. Every path the programs read (settings, the
+//     .ftpd and vfs files, the hooks' fields) is a Windows path on Wine's
+//     drive Z:; every other command works on such a site as on any.
 //   ftpd-standin upload SITE LOCALFILE VFOLDER --user U --group G
 //                [--speed KBPS] [--name NAME]
 //     One upload into the existing virtual folder VFOLDER: ask landguard
@@ -69,6 +76,10 @@
 // reply lines as "  | LINE". Hooks that are not registered are reported as
 // such and skipped. Values holding "??-??" or a line end are refused.
 //
+// A site that has the folder SITE/server/kept-replies (the stand-in never
+// makes it) gets a copy of every reply read there, named by the order read
+// and the reply's name less its request id ("2-ask-landfall").
+//
 // Exit codes: 0 done, 1 refused by a hook, 2 usage, 3 the site or the
 // target cannot be used.
 //
@@ -101,7 +112,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  ftpd-standin init SITE --programs DIR\n"
+    "  ftpd-standin init SITE --programs DIR [--wine WINE --launcher EXE]\n"
     "  ftpd-standin upload SITE LOCALFILE VFOLDER --user U --group G [--speed KBPS] "
     "[--name NAME]\n"
     "  ftpd-standin mkdir SITE VPATH --user U --group G\n"
@@ -224,11 +235,25 @@ int setSwitches(const ftpd::FtpdSite& site, const std::vector<std::string>& posi
     std::fprintf(stderr, "ftpd-standin: cannot write %s\n", linkerPath.c_str());
     return ftpd::kExitFailed;
   }
+  // The Windows programs take Windows folders, the new day's root with its
+  // own separator at the end.
+  std::string dayRoot;
+  if (site.wine().active()) {
+    config.move_dir = XString(ftpd::windowsPath(config.move_dir.str()));
+    for (XString* folder : {&global.nd.todaylink, &global.nd.yesterdaylink}) {
+      *folder = XString(ftpd::windowsPath(folder->str()));
+    }
+    dayRoot = ftpd::windowsPath(global.nd.path.str());
+    if (!dayRoot.empty() && dayRoot.back() == '/') dayRoot.pop_back();
+    if (!dayRoot.empty() && dayRoot.back() != '\\') dayRoot += '\\';
+    global.nd.path = XString(dayRoot);
+  }
   if (!config.save(path.c_str())) {
     std::fprintf(stderr, "ftpd-standin: cannot write %s\n", path.c_str());
     return ftpd::kExitFailed;
   }
-  if (anyGlobal && !global.save(globalPath.c_str())) {
+  if (anyGlobal && (!global.save(globalPath.c_str()) ||
+                    (site.wine().active() && !ftpd::dropPosixSeparator(globalPath, {dayRoot})))) {
     std::fprintf(stderr, "ftpd-standin: cannot write %s\n", globalPath.c_str());
     return ftpd::kExitFailed;
   }
@@ -252,7 +277,7 @@ int main(int argc, char** argv) {
   size_t positionals = 0;
   std::vector<std::string> needed;
   if (command == "init") {
-    allowed = {"programs"};
+    allowed = {"programs", "wine", "launcher"};
     needed = {"programs"};
     positionals = 1;
   } else if (command == "upload") {
@@ -286,7 +311,14 @@ int main(int argc, char** argv) {
   ftpd::FtpdSite site(args.positional[0]);
   std::string error;
   if (command == "init") {
-    if (!site.create(args.options["programs"], stdout, &error)) {
+    ftpd::WineRunner wine;
+    wine.wine = option(args, "wine", "");
+    wine.launcher = option(args, "launcher", "");
+    if (wine.wine.empty() != wine.launcher.empty()) {
+      std::fprintf(stderr, "ftpd-standin: --wine and --launcher go together\n");
+      return usage();
+    }
+    if (!site.create(args.options["programs"], wine, stdout, &error)) {
       std::fprintf(stderr, "ftpd-standin: %s\n", error.c_str());
       return ftpd::kExitFailed;
     }
