@@ -105,7 +105,7 @@ class XFile {
   void ungetByte(int c);
 
   bool textMode_ = false;
-  bool translate_ = false;  // opened in a text mode: CR LF reads as LF
+  bool translate_ = false;     // opened in a text mode: CR LF reads as LF
   bool foldLineEnds_ = false;  // written as text: CR LF is written as LF
   size_t heldCRs_ = 0;         // CRs at the end of the last write, for an LF to come
   std::string foldBuffer_;

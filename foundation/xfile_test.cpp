@@ -197,8 +197,8 @@ TEST(XFileTest, TextWritesEndEachLineOnce) {
   } cases[] = {
       {{"head\r\nrow\n", "tail\r\n"}, "head\nrow\ntail\n"},
       {{"a\r", "\nb\r\r\n"}, "a\nb\n"},  // a CR LF cut between two writes
-      {{"x\ry\r", "z"}, "x\ry\rz"},       // CRs not before an LF stay
-      {{"end\r"}, "end\r"},               // also at the very end
+      {{"x\ry\r", "z"}, "x\ry\rz"},      // CRs not before an LF stay
+      {{"end\r"}, "end\r"},              // also at the very end
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -295,8 +295,8 @@ TEST(XFileTest, AFailedStepLeavesTheOldFile) {
       {FaultStep::kRename, true, 2},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << static_cast<int>(c.step) << " durable " << c.durable
-                                    << " nth " << c.nth);
+    SCOPED_TRACE(testing::Message()
+                 << static_cast<int>(c.step) << " durable " << c.durable << " nth " << c.nth);
     ScopedTempDir temp;
     std::string path = temp.at("users.txt");
     writeFile(path, "old");
@@ -307,9 +307,9 @@ TEST(XFileTest, AFailedStepLeavesTheOldFile) {
       f << XString("save " + std::to_string(save));
       bool saved = c.durable ? f.commitDurable() : f.commit();
       EXPECT_EQ(saved, save != c.nth) << "save " << save;
-      std::string want = save == c.nth ? (save == 1 ? std::string("old")
-                                                    : std::string("\x06\0\0\0save 1", 10))
-                                       : "\x06" + std::string(3, '\0') + "save " + std::to_string(save);
+      std::string want =
+          save == c.nth ? (save == 1 ? std::string("old") : std::string("\x06\0\0\0save 1", 10))
+                        : "\x06" + std::string(3, '\0') + "save " + std::to_string(save);
       EXPECT_EQ(readFile(path), want) << "save " << save;
       EXPECT_EQ(testing_support::listNames(temp.path()).size(), 1u);
     }

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.gsortu = static_cast<char>(size % 3);
   Racer race(&settings);
   if (!race.load(path)) return 0;
-  (void)race.writeStats(message, size % 2 == 0);  // rendering must not crash; the text is not looked at
+  (void)race.writeStats(message,
+                        size % 2 == 0);  // rendering must not crash; the text is not looked at
   race.users.sortBySpeed();
   race.groups.sortBySize();
   if (!race.save(path)) return 0;

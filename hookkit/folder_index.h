@@ -74,8 +74,8 @@ class MarkerLookup {
   [[nodiscard]] bool make(const XString& path, unsigned char kind);
 
  private:
-  using Names = std::unordered_map<std::string, std::vector<platform::DirEntry>, FoldedHash,
-                                   FoldedEqual>;
+  using Names =
+      std::unordered_map<std::string, std::vector<platform::DirEntry>, FoldedHash, FoldedEqual>;
   // Listed names by folded name; null when the folder could not be read.
   Names* listing(const XString& folder);
   void forget(const XString& path);

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "foundation/dir_listing.h"
+#include "foundation/formated_line.h"
 #include "hookkit/folder_index.h"
 #include "hookkit/sfv_status.h"
 #include "media/xlog.h"
 #include "platform/fs.h"
-#include "foundation/formated_line.h"
 
 namespace {
 

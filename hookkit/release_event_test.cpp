@@ -14,9 +14,13 @@ TEST(ReleaseEventTest, ExtensionRules) {
     const char* orEmpty;
     const char* orName;
   } cases[] = {
-      {"a.SFV", "SFV", "SFV"},     {"a.b.mp3", "mp3", "mp3"}, {"noext", "", "noext"},
-      {"trailing.", "", ""},       {".message", "message", "message"},
-      {"", "", ""},                {"/a.b/file", "b/file", "b/file"},
+      {"a.SFV", "SFV", "SFV"},
+      {"a.b.mp3", "mp3", "mp3"},
+      {"noext", "", "noext"},
+      {"trailing.", "", ""},
+      {".message", "message", "message"},
+      {"", "", ""},
+      {"/a.b/file", "b/file", "b/file"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(extensionOrEmpty(XString(c.name)), c.orEmpty) << c.name;

@@ -1,9 +1,9 @@
 #include "hookkit/sfv_markers.h"
 
+#include "foundation/formated_line.h"
 #include "hookkit/folder_index.h"
 #include "hookkit/sfv_status.h"
 #include "platform/fs.h"
-#include "foundation/formated_line.h"
 
 SfvStateMarker::SfvStateMarker(const DirSet* folder, const XString& singlePattern,
                                const XString& multiCdPattern, bool multi, unsigned char kind)
@@ -61,8 +61,8 @@ bool SfvStateMarker::remove() {
   return !at.empty() && markers.remove(at, mode);
 }
 
-MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern,
-                           const XString& sfv, unsigned char kind)
+MissingFiles::MissingFiles(const DirSet* folder, const XString& markerPattern, const XString& sfv,
+                           unsigned char kind)
     : dirSet(folder), sfvPath(sfv), mode(kind), pattern(markerPattern) {}
 
 XString MissingFiles::markerPath(const XString& fileName) const {

@@ -5,7 +5,6 @@
 #endif
 #include <windows.h>
 
-
 #include "platform/clock.h"
 
 namespace platform {

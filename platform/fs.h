@@ -85,8 +85,7 @@ int64_t openFileSize(FILE* file);
 // nothing that had to go is left.
 [[nodiscard]] bool pruneFolderTree(const std::string& path, int maxDepth,
                                    const std::function<bool(const std::string&)>& keep,
-                                   std::vector<std::string>* kept,
-                                   std::vector<std::string>* left);
+                                   std::vector<std::string>* kept, std::vector<std::string>* left);
 
 // ---- what is at a path ----
 
@@ -189,7 +188,8 @@ bool passesMask(const DirEntry& entry, unsigned int attributes);
 // does (passesMask): folders and links to folders only when kAttrFolder is
 // in `attributes`. No file carries the hidden or system attribute on POSIX,
 // so those bits change nothing there.
-[[nodiscard]] bool listFolder(const std::string& folder, unsigned int attributes, std::vector<DirEntry>& out);
+[[nodiscard]] bool listFolder(const std::string& folder, unsigned int attributes,
+                              std::vector<DirEntry>& out);
 
 // The listing order: case-folded name, then bytes.
 bool listedBefore(const DirEntry& a, const DirEntry& b);
@@ -199,7 +199,8 @@ int compareFolded(const std::string& a, const std::string& b);
 // The entries of `folder` in no particular order, for callers that look
 // names up or sort only what they keep. Without `sizes` no entry is looked
 // at beyond what the folder itself tells (size is then 0).
-[[nodiscard]] bool listFolderUnsorted(const std::string& folder, bool sizes, std::vector<DirEntry>& out);
+[[nodiscard]] bool listFolderUnsorted(const std::string& folder, bool sizes,
+                                      std::vector<DirEntry>& out);
 
 }  // namespace platform
 

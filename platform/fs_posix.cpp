@@ -21,9 +21,9 @@
 #include <set>
 #include <vector>
 
+#include "platform/fault.h"
 #include "platform/fs.h"
 #include "platform/fs_prune.h"
-#include "platform/fault.h"
 
 namespace platform {
 
@@ -161,7 +161,8 @@ void randomBytes(unsigned char* out, size_t n) {
   struct timespec now;
   clock_gettime(CLOCK_REALTIME, &now);
   uint64_t x = static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(now.tv_sec) << 30) ^
-               (static_cast<uint64_t>(getpid()) << 17) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15u);
+               (static_cast<uint64_t>(getpid()) << 17) ^
+               (counter.fetch_add(1) * 0x9E3779B97F4A7C15u);
   for (size_t i = 0; i < n; ++i) {
     x ^= x >> 33;
     x *= 0xFF51AFD7ED558CCDu;

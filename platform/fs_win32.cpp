@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/fault.h"
 #include "platform/fs.h"
 #include "platform/fs_prune.h"
-#include "platform/fault.h"
 #include "platform/paths.h"
 
 namespace platform {

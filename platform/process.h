@@ -32,8 +32,8 @@ std::string unquotedPath(const std::string& path);
 // The folder a program works from, without a trailing separator: the folder
 // of its own path (unquoted) when that holds a separator, the root for a
 // path just below it (on Windows also a drive's root, "c:\"), else the
-// folder of the running executable (empty when that is unknown). The own path is the one the program was started by, so
-// a program started through a link finds the folder the link stands in.
+// folder of the running executable (empty when that is unknown). The own path is the one the
+// program was started by, so a program started through a link finds the folder the link stands in.
 std::string programFolder(const std::string& ownPath);
 
 // Splits a command text as the Windows runtime does: blanks (space, tab)
@@ -60,8 +60,7 @@ constexpr int kNoExitCode = -3;  // ended by a signal, or its status was lost
 // blocking; after `timeoutSeconds` (none when 0 or less) its whole process
 // group (job) is killed and the child reaped. On Windows the arguments are
 // quoted so that the runtime's parsing in the child gives them back.
-int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds,
-               bool shareOutput = false);
+int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool shareOutput = false);
 
 // One run of the outside chmod program: the program (a path), the three
 // rights digits, the owner, the group and the path it is for.

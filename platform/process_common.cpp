@@ -25,8 +25,8 @@ std::string programFolder(const std::string& ownPath) {
 }
 
 bool chmodCommandText(const ChmodCall& call, std::string* text) {
-  for (const std::string* value : {&call.program, &call.rights, &call.user, &call.group,
-                                   &call.path}) {
+  for (const std::string* value :
+       {&call.program, &call.rights, &call.user, &call.group, &call.path}) {
     if (value->find('"') != std::string::npos) return false;
   }
   *text = call.program + " " + call.rights + " " + call.user + " " + call.group + " \"" +

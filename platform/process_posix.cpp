@@ -169,8 +169,7 @@ int runAndWait(const std::vector<std::string>& argv, int timeoutSeconds, bool sh
 
 // No text is built: no character of a name can make a fifth argument.
 int runChmod(const ChmodCall& call, int timeoutSeconds) {
-  return runAndWait({call.program, call.rights, call.user, call.group, call.path},
-                    timeoutSeconds);
+  return runAndWait({call.program, call.rights, call.user, call.group, call.path}, timeoutSeconds);
 }
 
 }  // namespace platform

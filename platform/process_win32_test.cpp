@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "hookkit/chmod_runner.h"
 #include "platform/fs.h"
 #include "platform/process.h"
-#include "hookkit/chmod_runner.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -2,13 +2,13 @@
 // for the reply to the server and for the release's ".message".
 #include <string>
 
+#include "foundation/formated_line.h"
 #include "foundation/numbers.h"
-#include "hookkit/release_event.h"
 #include "foundation/xfile.h"
+#include "hookkit/release_event.h"
 #include "media/mp3_info.h"
 #include "platform/paths.h"
 #include "race/racer.h"
-#include "foundation/formated_line.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 # What the build, the tests and the demo need from Debian 12.
 BUILD_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev zlib1g-dev qt6-base-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev cksfv mp3info faketime lame id3v2)
+TEST_PACKAGES=(libgtest-dev libgmock-dev cksfv mp3info faketime lame id3v2 clang-format)
 DEMO_PACKAGES=(cksfv)
 
 # How long a package run waits for another one (an install by another build,

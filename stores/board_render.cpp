@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/formated_line.h"
 #include "foundation/xfile.h"
 #include "stores/board.h"
-#include "foundation/formated_line.h"
 
 namespace {
 

@@ -132,8 +132,7 @@ TEST(BoardRenderTest, WriteFilesToEveryName) {
   Board board(settings);
   ASSERT_EQ(board.add("hi", "al", &kWhen), 1);
   // Written in text mode, one line end of the platform per line.
-  const std::string expected =
-      textBytes("HEAD\nTOP\n|  01  | al       | hi         |\nTAIL\n\n");
+  const std::string expected = textBytes("HEAD\nTOP\n|  01  | al       | hi         |\nTAIL\n\n");
   const std::string one = temp.at("one.txt");
   const std::string two = temp.at("two.txt");
   EXPECT_TRUE(board.writeFiles((one + "|" + two + "|").c_str(), -1));

@@ -1,7 +1,7 @@
 #include "stores/date_time.h"
 
-#include "platform/clock.h"
 #include "foundation/formated_line.h"
+#include "platform/clock.h"
 
 namespace {
 

@@ -61,9 +61,8 @@ std::string recordBytes(const std::vector<std::pair<std::string, int>>& records)
   return out;
 }
 
-const platform::FaultStep kSaveSteps[3] = {platform::FaultStep::kTempFile,
-                                           platform::FaultStep::kFlush,
-                                           platform::FaultStep::kRename};
+const platform::FaultStep kSaveSteps[3] = {
+    platform::FaultStep::kTempFile, platform::FaultStep::kFlush, platform::FaultStep::kRename};
 
 bool holdsTemporaryFile(const std::string& folder) {
   for (const std::string& name : testing_support::listNames(folder)) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/formated_line.h"
 #include "hookkit/chmod_runner.h"
 #include "hookkit/hook_frame.h"
 #include "platform/fs.h"
@@ -14,7 +15,6 @@
 #include "settings/gconfig.h"
 #include "settings/mconfig.h"
 #include "stores/date_time.h"
-#include "foundation/formated_line.h"
 
 namespace {
 
@@ -223,7 +223,7 @@ int runDayRollover(const XString& commandLine) {
 
   for (size_t i = 0; i < made; ++i) {
     executeChmod(XString(folders.levels[i]), global.tod.username, global.tod.group,
-                   global.tod.allow);
+                 global.tod.allow);
   }
   if (code == kExitNoDayFolder) return code;
   // Yesterday's folder is not made; when it is there it gets the owner of
@@ -231,7 +231,7 @@ int runDayRollover(const XString& commandLine) {
   const char* yesterday = folders.yesterday.c_str();
   if (platform::isFolder(yesterday) && !platform::isLink(yesterday)) {
     executeChmod(XString(folders.yesterday), global.past.username, global.past.group,
-                   global.past.allow);
+                 global.past.allow);
   }
   return code;
 }

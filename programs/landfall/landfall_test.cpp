@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "hookkit/hook_frame.h"
+#include "hookkit/release_event.h"
 #include "platform/fs.h"
 #include "platform/paths.h"
-#include "hookkit/release_event.h"
 #include "programs/tallyfull/tallyfull.h"
 #include "programs/tallyglad/tallyglad.h"
 #include "race/racer.h"

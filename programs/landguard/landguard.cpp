@@ -1,10 +1,10 @@
 #include "programs/landguard/landguard.h"
 
+#include "hookkit/ask.h"
 #include "hookkit/folder_index.h"
 #include "hookkit/hook_frame.h"
-#include "hookkit/sfv_status.h"
-#include "hookkit/ask.h"
 #include "hookkit/release_event.h"
+#include "hookkit/sfv_status.h"
 
 int runPreUploadHook(const XString& commandLine) {
   HookFrame frame(kLandguard);

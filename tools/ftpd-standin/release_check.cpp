@@ -2,8 +2,8 @@
 
 #include "foundation/xstring.h"
 #include "platform/fs.h"
-#include "tools/listing_cache.h"
 #include "tools/ftpd-standin/util.h"
+#include "tools/listing_cache.h"
 
 namespace ftpd {
 
