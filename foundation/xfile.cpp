@@ -156,20 +156,29 @@ void XFile::writeBytes(const char* bytes, size_t n) {
 // (CR LF on Windows). CRs at the end of one write wait for the next, which
 // may begin with the LF.
 void XFile::writeFolded(const char* bytes, size_t n) {
-  std::string& out = foldBuffer_;
-  out.clear();
-  for (size_t i = 0; i < n; ++i) {
-    const char c = bytes[i];
-    if (c == '\r') {
-      ++heldCRs_;
-      continue;
+  const char* p = bytes;
+  const char* const end = bytes + n;
+  while (p < end) {
+    if (heldCRs_ > 0) {
+      if (*p == '\r') {
+        ++heldCRs_;
+        ++p;
+        continue;
+      }
+      if (*p == '\n') {
+        heldCRs_ = 0;
+      } else {
+        writeHeldCRs();
+      }
     }
-    if (c != '\n') out.append(heldCRs_, '\r');
-    heldCRs_ = 0;
-    out.push_back(c);
-  }
-  if (!out.empty() && platform::writeFast(out.data(), out.size(), handle) != out.size()) {
-    failed_ = true;
+    // Runs without a CR, which is most of every text, go out whole.
+    const void* cr = std::memchr(p, '\r', static_cast<size_t>(end - p));
+    const char* stop = cr != nullptr ? static_cast<const char*>(cr) : end;
+    const size_t run = static_cast<size_t>(stop - p);
+    if (run > 0 && platform::writeFast(p, run, handle) != run) failed_ = true;
+    if (cr == nullptr) break;
+    ++heldCRs_;
+    p = stop + 1;
   }
 }
 

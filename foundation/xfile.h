@@ -108,7 +108,6 @@ class XFile {
   bool translate_ = false;     // opened in a text mode: CR LF reads as LF
   bool foldLineEnds_ = false;  // written as text: CR LF is written as LF
   size_t heldCRs_ = 0;         // CRs at the end of the last write, for an LF to come
-  std::string foldBuffer_;
   bool failed_ = false;
   bool atEnd_ = false;
   int64_t size_ = -1;

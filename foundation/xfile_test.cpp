@@ -196,9 +196,11 @@ TEST(XFileTest, TextWritesEndEachLineOnce) {
     std::string text;  // as the platform's text mode is handed it
   } cases[] = {
       {{"head\r\nrow\n", "tail\r\n"}, "head\nrow\ntail\n"},
-      {{"a\r", "\nb\r\r\n"}, "a\nb\n"},  // a CR LF cut between two writes
-      {{"x\ry\r", "z"}, "x\ry\rz"},      // CRs not before an LF stay
-      {{"end\r"}, "end\r"},              // also at the very end
+      {{"a\r", "\nb\r\r\n"}, "a\nb\n"},      // a CR LF cut between two writes
+      {{"x\ry\r", "z"}, "x\ry\rz"},          // CRs not before an LF stay
+      {{"end\r"}, "end\r"},                  // also at the very end
+      {{"\r", "\r", "\nq"}, "\nq"},          // CRs held over two writes
+      {{"p\r", "\r", "s\r\n"}, "p\r\rs\n"},  // and let go before a letter
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

@@ -57,44 +57,56 @@ const platform::DirEntry* FolderIndex::find(const XString& name) const {
   return first;
 }
 
-MarkerLookup::Names* MarkerLookup::listing(const XString& folder) {
+namespace {
+
+std::string_view viewOf(const XString& text) {
+  return std::string_view(text.c_str(), text.length());
+}
+
+}  // namespace
+
+MarkerLookup::Listing* MarkerLookup::listing(std::string_view folder, bool listIfNew) {
   for (auto& known : folders_) {
-    if (known.first == folder.str()) return known.second.get();
+    if (known.first == folder) return known.second.get();
   }
+  if (!listIfNew) return nullptr;
   std::vector<platform::DirEntry> entries;
-  std::unique_ptr<Names> names;
-  if (platform::listFolderUnsorted(folder.str(), false, entries)) {
-    names = std::make_unique<Names>();
+  std::unique_ptr<Listing> names;
+  if (platform::listFolderUnsorted(std::string(folder), false, entries)) {
+    names = std::make_unique<Listing>();
     for (platform::DirEntry& e : entries) {
-      std::string key = e.name;
-      (*names)[key].push_back(std::move(e));
+      names->entries.push_back(std::move(e));
+      const platform::DirEntry* kept = &names->entries.back();
+      names->byName[kept->name].push_back(kept);
     }
   }
-  folders_.emplace_back(folder.str(), std::move(names));
+  folders_.emplace_back(std::string(folder), std::move(names));
   return folders_.back().second.get();
 }
 
 const platform::DirEntry* MarkerLookup::entry(const XString& folder, const XString& name) {
-  Names* names = listing(folder);
+  Listing* names = listing(viewOf(folder), true);
   if (names == nullptr || name.empty()) return nullptr;
-  auto alike = names->find(name.str());
-  if (alike == names->end()) return nullptr;
+  const std::string_view key = viewOf(name);
+  auto alike = names->byName.find(key);
+  if (alike == names->byName.end()) return nullptr;
   // The exact name; else the first in listing order.
   const platform::DirEntry* first = nullptr;
-  for (const platform::DirEntry& e : alike->second) {
-    if (e.name == name.str()) return &e;
-    if (first == nullptr || platform::listedBefore(e, *first)) first = &e;
+  for (const platform::DirEntry* e : alike->second) {
+    if (e->name == key) return e;
+    if (first == nullptr || platform::listedBefore(*e, *first)) first = e;
   }
   return first;
 }
 
 bool MarkerLookup::holdsOtherSpelling(const XString& folder, const XString& name) {
-  Names* names = listing(folder);
+  Listing* names = listing(viewOf(folder), true);
   if (names == nullptr || name.empty()) return false;
-  auto alike = names->find(name.str());
-  if (alike == names->end()) return false;
-  for (const platform::DirEntry& e : alike->second) {
-    if (e.name != name.str()) return true;
+  const std::string_view key = viewOf(name);
+  auto alike = names->byName.find(key);
+  if (alike == names->byName.end()) return false;
+  for (const platform::DirEntry* e : alike->second) {
+    if (e->name != key) return true;
   }
   return false;
 }
@@ -109,21 +121,20 @@ XString MarkerLookup::locate(const XString& path) {
 
 void MarkerLookup::forget(const XString& path) {
   const XPath folder = folderOf(path);
-  for (auto& known : folders_) {
-    if (known.first != folder.str() || known.second == nullptr) continue;
-    const std::string name = fileNameOf(path).str();
-    auto alike = known.second->find(name);
-    if (alike == known.second->end()) return;
-    std::vector<platform::DirEntry>& list = alike->second;
-    for (auto e = list.begin(); e != list.end(); ++e) {
-      if (e->name == name) {
-        list.erase(e);
-        break;
-      }
+  Listing* names = listing(viewOf(folder), false);
+  if (names == nullptr) return;
+  const XString name = fileNameOf(path);
+  const std::string_view key = viewOf(name);
+  auto alike = names->byName.find(key);
+  if (alike == names->byName.end()) return;
+  std::vector<const platform::DirEntry*>& list = alike->second;
+  for (auto e = list.begin(); e != list.end(); ++e) {
+    if ((*e)->name == key) {
+      list.erase(e);
+      break;
     }
-    if (list.empty()) known.second->erase(alike);
-    return;
   }
+  if (list.empty()) names->byName.erase(alike);
 }
 
 bool MarkerLookup::remove(const XString& path, unsigned char kind) {
@@ -136,16 +147,22 @@ bool MarkerLookup::remove(const XString& path, unsigned char kind) {
 bool MarkerLookup::make(const XString& path, unsigned char kind) {
   if (!makeMarker(path, kind)) return false;
   const XPath folder = folderOf(path);
-  for (auto& known : folders_) {
-    if (known.first != folder.str() || known.second == nullptr) continue;
-    platform::DirEntry made;
-    made.name = fileNameOf(path).str();
-    made.isFolder = kind == 2;
-    std::vector<platform::DirEntry>& alike = (*known.second)[made.name];
-    bool listed = false;
-    for (const platform::DirEntry& e : alike) listed = listed || e.name == made.name;
-    if (!listed) alike.push_back(made);
+  Listing* names = listing(viewOf(folder), false);
+  if (names == nullptr) return true;
+  const XString name = fileNameOf(path);
+  const std::string_view key = viewOf(name);
+  auto alike = names->byName.find(key);
+  if (alike != names->byName.end()) {
+    for (const platform::DirEntry* e : alike->second) {
+      if (e->name == key) return true;
+    }
   }
+  platform::DirEntry made;
+  made.name = std::string(key);
+  made.isFolder = kind == 2;
+  names->entries.push_back(std::move(made));
+  const platform::DirEntry* kept = &names->entries.back();
+  names->byName[kept->name].push_back(kept);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #ifndef HOOKKIT_FOLDER_INDEX_H_
 #define HOOKKIT_FOLDER_INDEX_H_
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -74,13 +75,20 @@ class MarkerLookup {
   [[nodiscard]] bool make(const XString& path, unsigned char kind);
 
  private:
-  using Names =
-      std::unordered_map<std::string, std::vector<platform::DirEntry>, FoldedHash, FoldedEqual>;
-  // Listed names by folded name; null when the folder could not be read.
-  Names* listing(const XString& folder);
+  // The listing of one folder: every entry it held or the run made there, in
+  // a deque so that the names keep their place; by folded name, the ones
+  // that still stand.
+  struct Listing {
+    std::deque<platform::DirEntry> entries;
+    std::unordered_map<std::string_view, std::vector<const platform::DirEntry*>, FoldedHash,
+                       FoldedEqual>
+        byName;
+  };
+  // The listing of `folder`; null when the folder could not be read.
+  Listing* listing(std::string_view folder, bool listIfNew);
   void forget(const XString& path);
 
-  std::vector<std::pair<std::string, std::unique_ptr<Names>>> folders_;
+  std::vector<std::pair<std::string, std::unique_ptr<Listing>>> folders_;
 };
 
 // A name taken from an SFV, which uploaders write, that is safe to look up

@@ -75,7 +75,9 @@ void MissingFiles::removeEitherKind(MarkerLookup& markers, const XString& path) 
   // Whichever kind it is; only an empty file or an empty folder goes, and
   // a marker that is not there is nothing to report: the hooks report no
   // failed step.
-  if (!markers.remove(path, 1)) (void)markers.remove(path, 2);
+  const XString found = markers.locate(path);
+  if (found.empty()) return;
+  if (!markers.remove(found, 1)) (void)markers.remove(found, 2);
 }
 
 int MissingFiles::walk(Walk what, MarkerLookup& markers) {
