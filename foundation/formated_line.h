@@ -1,6 +1,6 @@
 // One-letter %-placeholder templates.
-#ifndef STORES_FORMATED_LINE_H_
-#define STORES_FORMATED_LINE_H_
+#ifndef FOUNDATION_FORMATED_LINE_H_
+#define FOUNDATION_FORMATED_LINE_H_
 
 #include "foundation/xstring.h"
 
@@ -46,4 +46,4 @@ class XFormatedLine {
   XReplaceList keys;
 };
 
-#endif  // STORES_FORMATED_LINE_H_
+#endif  // FOUNDATION_FORMATED_LINE_H_

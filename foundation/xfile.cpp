@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/fault.h"
 #include "platform/fs.h"
 #include "platform/stdio_fast.h"
 
@@ -75,18 +74,15 @@ bool XFile::commit() { return commitAs(false); }
 
 bool XFile::commitDurable() { return commitAs(true); }
 
-bool XFile::prepare(bool durable) {
+bool XFile::prepare() { return prepareAs(true); }
+
+bool XFile::prepareAs(bool durable) {
   if (handle == nullptr || tempPath_.empty()) {
     (void)close();  // nothing was opened for replacing: the result is false anyway
     return false;
   }
   writeHeldCRs();
-  bool ok = !failed_;
-  if (ok && durable) {
-    ok = platform::syncFile(handle);
-  } else if (ok) {
-    ok = !platform::stepFails(platform::FaultStep::kFlush);  // the close flushes
-  }
+  bool ok = !failed_ && platform::flushFile(handle, durable);
   if (std::ferror(handle)) ok = false;
   if (std::fclose(handle) != 0) ok = false;
   handle = nullptr;
@@ -101,17 +97,20 @@ bool XFile::commitAs(bool durable) {
     (void)close();  // nothing was opened for replacing: the result is false anyway
     return false;
   }
-  if (handle != nullptr && !prepare(durable)) return false;
+  if (handle != nullptr && !prepareAs(durable)) return false;
   std::string temp, target;
   temp.swap(tempPath_);
   target.swap(targetPath_);
-  bool ok = platform::replaceFile(temp.c_str(), target.c_str());
-  if (ok && durable) ok = platform::syncFolderOf(target.c_str());
-  if (!ok && platform::pathExists(temp.c_str())) {
+  if (!platform::replaceFile(temp.c_str(), target.c_str())) {
     // One that cannot go is a left-over for the next writer here to remove.
-    (void)platform::removeFile(temp.c_str());
+    if (platform::pathExists(temp.c_str())) (void)platform::removeFile(temp.c_str());
+    return false;
   }
-  return ok;
+  // The new file is in place and its bytes are on the disk. A folder that
+  // cannot be flushed undoes nothing: reporting it as a failed save would
+  // have callers repeat or take back what is done.
+  if (durable) (void)platform::syncFolderOf(target.c_str());
+  return true;
 }
 
 bool XFile::close() {

@@ -38,16 +38,17 @@ class XFile {
   // Checks every write and the close, then renames over the target. False
   // leaves the old file as it was.
   [[nodiscard]] bool commit();
-  // commit, with the new file and then its folder flushed to the disk before
-  // it reports success: for settings and the server's files, which must
-  // survive a power cut.
+  // commit, with the new file flushed to the disk before the rename and its
+  // folder after it: for settings and the server's files, which must
+  // survive a power cut. Once the rename is done the save counts as made,
+  // whether or not the folder could be flushed.
   [[nodiscard]] bool commitDurable();
-  // The first half of a commit, for a writer that must know the new file is
-  // written before it changes anything else: checks every write, flushes
-  // the new file (to the disk when `durable`) and closes it beside the
-  // target. commit() or commitDurable() then only put it in place; closing
-  // without them removes it. False removes it, the old file as it was.
-  [[nodiscard]] bool prepare(bool durable);
+  // The first half of commitDurable, for a writer that must know the new
+  // file is on the disk before it changes anything else: checks every
+  // write, flushes the new file to the disk and closes it beside the
+  // target. commitDurable() then only puts it in place; closing without it
+  // removes it. False removes it, the old file as it was.
+  [[nodiscard]] bool prepare();
   // Closes; true when a file was open and every write and the close went
   // well. A file that never opened reports false.
   [[nodiscard]] bool close();
@@ -93,6 +94,7 @@ class XFile {
   FILE* handle = nullptr;
 
  private:
+  bool prepareAs(bool durable);
   bool commitAs(bool durable);
   void writeFolded(const char* bytes, size_t n);
   void writeHeldCRs();

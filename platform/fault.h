@@ -7,9 +7,10 @@ namespace platform {
 
 // The steps of a write-then-rename that a test can make fail: making the
 // temporary file, flushing what was written to it (the close, and the flush
-// to the disk of a durable save), and the rename that puts it in place
-// (replacing or not).
-enum class FaultStep { kTempFile, kFlush, kRename };
+// to the disk of a durable save), the rename that puts it in place
+// (replacing or not), and the flush of the folder after a durable save's
+// rename.
+enum class FaultStep { kTempFile, kFlush, kRename, kFolderFlush };
 
 // The `nth` step of kind `step` from now on (1: the very next) fails, once;
 // 0 takes a planned failure of that kind back. Every other step goes as

@@ -47,8 +47,9 @@ FILE* createTempBeside(const std::string& path, std::string* tempPath, bool text
 // process.
 void removeStaleTemps(const std::string& path);
 
-// Flushes an open file's bytes to the disk.
-[[nodiscard]] bool syncFile(FILE* file);
+// Hands an open file's buffered bytes to the system and, with `toDisk`,
+// flushes them to the disk.
+[[nodiscard]] bool flushFile(FILE* file, bool toDisk);
 // Flushes the folder that holds `path` (its entries: a rename just made).
 // Windows cannot flush a folder; its file systems log their renames.
 [[nodiscard]] bool syncFolderOf(const char* path);

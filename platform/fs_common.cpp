@@ -22,7 +22,7 @@ inline unsigned char foldByte(char c) {
 std::mutex faultMutex;
 // Per step: how many more steps of that kind go well before one fails (the
 // count + 1), 0 when none is planned.
-int faultCountdown[3] = {0, 0, 0};
+int faultCountdown[static_cast<int>(FaultStep::kFolderFlush) + 1] = {};
 
 }  // namespace
 

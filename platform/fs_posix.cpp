@@ -455,8 +455,9 @@ void removeStaleTemps(const std::string& path) {
   closedir(dir);
 }
 
-bool syncFile(FILE* file) {
+bool flushFile(FILE* file, bool toDisk) {
   if (file == nullptr || stepFails(FaultStep::kFlush) || std::fflush(file) != 0) return false;
+  if (!toDisk) return true;
   int rc;
   do {
     rc = fsync(fileno(file));
@@ -465,7 +466,7 @@ bool syncFile(FILE* file) {
 }
 
 bool syncFolderOf(const char* path) {
-  if (path == nullptr) return false;
+  if (path == nullptr || stepFails(FaultStep::kFolderFlush)) return false;
   std::string folder = parentOf(path);
   int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;

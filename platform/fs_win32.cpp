@@ -475,12 +475,14 @@ void removeStaleTemps(const std::string& path) {
   });
 }
 
-bool syncFile(FILE* file) {
+bool flushFile(FILE* file, bool toDisk) {
   if (file == nullptr || stepFails(FaultStep::kFlush) || std::fflush(file) != 0) return false;
-  return FlushFileBuffers(handleOf(file)) != 0;
+  return !toDisk || FlushFileBuffers(handleOf(file)) != 0;
 }
 
-bool syncFolderOf(const char* path) { return path != nullptr; }
+bool syncFolderOf(const char* path) {
+  return path != nullptr && !stepFails(FaultStep::kFolderFlush);
+}
 
 int64_t openFileSize(FILE* file) {
   HANDLE handle = handleOf(file);

@@ -155,7 +155,7 @@ void setServerFileFlushedHook(void (*hook)()) { flushedHook.store(hook); }
 
 bool prepareServerFile(XFile& file) {
   // The server's files are flushed to the disk before they replace the old copy.
-  if (!file.prepare(true)) return false;
+  if (!file.prepare()) return false;
   if (void (*hook)() = flushedHook.load()) hook();
   return true;
 }

@@ -69,7 +69,7 @@ class PinnedClock {
 // happened is taken back at the end.
 class PlannedFault {
  public:
-  PlannedFault(platform::FaultStep step, int nth = 1);
+  explicit PlannedFault(platform::FaultStep step, int nth = 1);
   ~PlannedFault();
   PlannedFault(const PlannedFault&) = delete;
   PlannedFault& operator=(const PlannedFault&) = delete;

@@ -172,6 +172,32 @@ TEST_F(FtpdButtonTest, AServerFileBehindALinkIsRewrittenWhereTheLinkLeads) {
   EXPECT_EQ(testing_support::listNames(server), std::vector<std::string>{"RaidenFTPD.ftpd"});
 }
 
+// A folder that cannot be flushed after a rename undoes nothing: the backup
+// and the rewritten file are in place, and the message says the file was
+// changed.
+TEST_F(FtpdButtonTest, AFolderThatCannotBeFlushedAfterTheRenameLeavesTheChangeMade) {
+  auto window = start();
+  const std::string original = readFile(ftpd);
+  for (int nth : {1, 2}) {  // the backup's folder, then the server's
+    writeFile(ftpd, original);
+    XString shown;
+    hook.fileAnswers.push_back(XString(ftpd));
+    hook.modalAnswers.push_back([&](TForm& box) {
+      shown = in<TMemo>(box, "text").Text();
+      forms::testing::clickButton("Button1")(box);
+    });
+    testing_support::PlannedFault fault(platform::FaultStep::kFolderFlush, nth);
+    ASSERT_TRUE(click(*window->Button1));
+    EXPECT_TRUE(fault.happened()) << nth;
+    EXPECT_EQ(readFile(ftpd), registeredFor(install + "/")) << nth;
+    EXPECT_EQ(readFile(backup()), original) << nth;
+    EXPECT_EQ(shown,
+              "Your .ftpd has been changed. A backup has been made in Brindlecast\\data directory.")
+        << nth;
+    EXPECT_TRUE(hook.messages.empty()) << nth;
+  }
+}
+
 TEST_F(FtpdButtonTest, NothingChangesWithoutAFileOrABackupAndFailuresAreShown) {
   auto window = start();
   const std::string original = readFile(ftpd);

@@ -89,7 +89,7 @@ bool prepareLastAllot(const char* path, const Date& date, XFile* file) {
   file->openReplacing(path, false);
   if (!file->isOpen()) return false;
   writeDate(*file, date);
-  return file->prepare(true);
+  return file->prepare();
 }
 
 int runAllotment(const XString& commandLine) {

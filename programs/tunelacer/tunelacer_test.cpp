@@ -376,6 +376,14 @@ TEST(Tunelacer, ExitCodesAndWhatEachLeavesAlone) {
     EXPECT_TRUE(fault.happened()) << static_cast<int>(step);
     EXPECT_EQ(site.live(), liveBefore) << static_cast<int>(step);
   }
+  // A folder that cannot be flushed after the rename undoes nothing: the
+  // new file is in place and the run is done.
+  {
+    testing_support::PlannedFault fault(platform::FaultStep::kFolderFlush);
+    EXPECT_EQ(site.run(), kExitDone);
+    EXPECT_TRUE(fault.happened());
+  }
+  EXPECT_EQ(lines(site.live()).size(), 2u + 31u);
   // The live file cannot be written: its folder is a file.
   site.global.vfsfile = site.box.root() + P("/not-a-folder/raidenftpd.vfs");
   site.save();
