@@ -84,7 +84,8 @@ MarkerLookup::Listing* MarkerLookup::listing(std::string_view folder, bool listI
   return folders_.back().second.get();
 }
 
-const platform::DirEntry* MarkerLookup::entry(const XString& folder, const XString& name) {
+const platform::DirEntry* MarkerLookup::entry(const XString& folder, const XString& name,
+                                              bool folded) {
   Listing* names = listing(viewOf(folder), true);
   if (names == nullptr || name.empty()) return nullptr;
   const std::string_view key = viewOf(name);
@@ -96,7 +97,7 @@ const platform::DirEntry* MarkerLookup::entry(const XString& folder, const XStri
     if (e->name == key) return e;
     if (first == nullptr || platform::listedBefore(*e, *first)) first = e;
   }
-  return first;
+  return folded ? first : nullptr;
 }
 
 bool MarkerLookup::holdsOtherSpelling(const XString& folder, const XString& name) {
@@ -111,9 +112,10 @@ bool MarkerLookup::holdsOtherSpelling(const XString& folder, const XString& name
   return false;
 }
 
-XString MarkerLookup::locate(const XString& path) {
+XString MarkerLookup::locate(const XString& path, bool folded) {
   if (path.empty()) return XString();
   if (platform::pathExists(path.c_str())) return path;
+  if (!folded) return XString();
   const XPath folder = folderOf(path);
   const platform::DirEntry* found = entry(folder, fileNameOf(path));
   return found != nullptr ? folder + XString(found->name.c_str()) : XString();
@@ -137,8 +139,8 @@ void MarkerLookup::forget(const XString& path) {
   if (list.empty()) names->byName.erase(alike);
 }
 
-bool MarkerLookup::remove(const XString& path, unsigned char kind) {
-  const XString found = locate(path);
+bool MarkerLookup::remove(const XString& path, unsigned char kind, bool folded) {
+  const XString found = locate(path, folded);
   if (found.empty() || !removeMarker(found, kind)) return false;
   forget(found);
   return true;

@@ -59,18 +59,21 @@ class MarkerLookup {
   MarkerLookup& operator=(const MarkerLookup&) = delete;
 
   // The path of what stands at `path` in some letter case: `path` itself
-  // when it is there, else the folded match; empty when there is none.
-  XString locate(const XString& path);
-  bool exists(const XString& path) { return !locate(path).empty(); }
+  // when it is there, else (with `folded`) the folded match; empty when
+  // there is none. Without `folded` only the exact name counts, for a
+  // marker whose folded match may be another folder's.
+  XString locate(const XString& path, bool folded = true);
+  bool exists(const XString& path, bool folded = true) { return !locate(path, folded).empty(); }
   // The entry of `folder` (ending in the separator) that `name` names, from
-  // the folder's listing: the exact name first, then the folded match.
-  const platform::DirEntry* entry(const XString& folder, const XString& name);
+  // the folder's listing: the exact name first, then (with `folded`) the
+  // folded match.
+  const platform::DirEntry* entry(const XString& folder, const XString& name, bool folded = true);
   // The listing of `folder` holds a name other than `name` that matches it
   // ignoring case.
   bool holdsOtherSpelling(const XString& folder, const XString& name);
   // Removes the marker of `kind` found at `path` (see removeMarker); false
   // when none went.
-  [[nodiscard]] bool remove(const XString& path, unsigned char kind);
+  [[nodiscard]] bool remove(const XString& path, unsigned char kind, bool folded = true);
   // Makes a marker at `path` (see makeMarker) and keeps it in the listing.
   [[nodiscard]] bool make(const XString& path, unsigned char kind);
 

@@ -107,12 +107,13 @@ bool ProgressBar::removeEarlier() {
   MarkerLookup* const given = lookup;
   if (lookup == nullptr) lookup = &own;
   const XPath& base = multiCD ? dirSet->parentDir : dirSet->dir;
+  const bool folded = takesOtherCase(*lookup);
   bool removed = false;
   for (unsigned int count = now; count-- > 0 && !removed;) {
     set(count, total);
     render();
     XString name(markerPath.c_str() + base.length());
-    if (lookup->entry(base, name) != nullptr) removed = remove();
+    if (lookup->entry(base, name, folded) != nullptr) removed = remove();
   }
   set(now, total);
   lookup = given;
@@ -124,7 +125,13 @@ bool ProgressBar::remove() {
   if (multiCD && !dirSet->reaches(1)) return false;
   render();
   MarkerLookup own;
-  return (lookup != nullptr ? *lookup : own).remove(markerPath, settings->mode);
+  MarkerLookup& markers = lookup != nullptr ? *lookup : own;
+  return markers.remove(markerPath, settings->mode, takesOtherCase(markers));
+}
+
+bool ProgressBar::takesOtherCase(MarkerLookup& markers) const {
+  if (!multiCD || dirSet == nullptr || !dirSet->reaches(1)) return true;
+  return !markers.holdsOtherSpelling(dirSet->parentDir, dirSet->dirName);
 }
 
 TagInfo::TagInfo(const DirSet* folder, const TagInfoSettings* tagSettings, const XString& mp3Path,

@@ -31,6 +31,12 @@ class ProgressBar {
   // between goes too; the caller then makes the bar of this count. False
   // when there was none.
   [[nodiscard]] bool removeEarlier();
+  // Whether a bar in another letter case may be taken for this one. A CD
+  // folder's bar stands in the release beside its other CD folders' bars:
+  // where one of them is spelled like this one in another case ("CD1" and
+  // "cd1"), a bar in another case may be its, and only the exact name is
+  // this bar's.
+  bool takesOtherCase(MarkerLookup& markers) const;
 
   const DirSet* dirSet;
   const ProgressBarSettings* settings;

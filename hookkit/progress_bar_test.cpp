@@ -117,6 +117,38 @@ TEST(ProgressBarTest, CdFoldersAndFolderMarkers) {
   EXPECT_EQ(orphan.create(), 0);
 }
 
+// A CD folder's bar in another letter case is taken for its own, as on
+// Windows, both by the removal of an earlier bar and by the removal of this
+// one; but where a CD folder spelled like it in another case stands beside
+// it, the bar may be that folder's and stays.
+TEST(ProgressBarTest, ACdFoldersBarInAnotherCase) {
+  const struct {
+    const char* twin;
+    bool taken;
+  } cases[] = {
+      {"", true},
+#ifndef _WIN32  // no Windows folder holds two names that differ in case only
+      {"cd1", false},
+#endif
+  };
+  const ProgressBarSettings s = barSettings(2);
+  for (const auto& c : cases) {
+    InstallSandbox box;
+    Release cd(box, "Rel/CD1");
+    if (c.twin[0] != 0) makeDirs(joinPath(box.site(), std::string("Rel/") + c.twin));
+    DirSet set(XString(cd.path), &cd.chmod, &cd.user);
+    const std::string planted = joinPath(box.site(), "Rel/[#####-----] cd1");
+    for (bool earlier : {true, false}) {
+      makeDirs(planted);
+      MarkerLookup markers;
+      ProgressBar bar(&set, &s, earlier ? 2 : 1, 2, true);
+      bar.lookup = &markers;
+      EXPECT_EQ(earlier ? bar.removeEarlier() : bar.remove(), c.taken) << c.twin << earlier;
+      EXPECT_EQ(isDir(planted), !c.taken) << c.twin << earlier;
+    }
+  }
+}
+
 TEST(TagInfoTest, NamesFromTheTag) {
   InstallSandbox box;
   Release rel(box);

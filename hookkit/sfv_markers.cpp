@@ -38,12 +38,15 @@ bool SfvStateMarker::create() {
 XString SfvStateMarker::found(MarkerLookup& markers) {
   if (markerPath.empty()) return XString();
   if (platform::pathExists(markerPath.c_str())) return markerPath;
-  // Beside the release stand other releases: one spelled like this one in
-  // another case names its markers alike, and a case-folded match may be
-  // its own.
+  // Beside the release stand other releases, and beside a CD folder the
+  // release's other CD folders: one spelled like this one in another case
+  // names its markers alike, and a case-folded match may be its own.
   const XPath& folder = useMulti ? dirSet->grandparentDir : dirSet->parentDir;
   const XString& release = useMulti ? dirSet->parentName : dirSet->dirName;
   if (markers.holdsOtherSpelling(folder, release)) return XString();
+  if (useMulti && markers.holdsOtherSpelling(dirSet->parentDir, dirSet->dirName)) {
+    return XString();
+  }
   return markers.locate(markerPath);
 }
 

@@ -55,32 +55,40 @@ TEST(SfvStateMarkerTest, FileAndFolderMarkersBesideTheRelease) {
 }
 
 // A marker that stands in another letter case (made under a pattern spelled
-// otherwise) is the marker, as on Windows; but where a release spelled like
-// this one in another case stands beside it, the marker may be that
-// release's and stays.
+// otherwise) is the marker, as on Windows; but where a release, or a CD
+// folder of the release, spelled like this one in another case stands
+// beside it, the marker may be that folder's and stays.
 TEST(SfvStateMarkerTest, AnotherCaseUnlessAnotherReleaseOwnsIt) {
-  InstallSandbox box;
-  Release rel(box);
-  DirSet set(XString(rel.path), &rel.chmod, &rel.user);
-  MarkerLookup markers;
-  SFVMissing missing(&set, XString("%n - SFV missing"), XString(), false, 1);
-  missing.lookup = &markers;
-  const std::string other = joinPath(box.site(), "rel - sfv MISSING");
-  writeFile(other, "");
-  EXPECT_TRUE(missing.exists());
-  EXPECT_TRUE(missing.remove());
-  EXPECT_FALSE(exists(other));
-
+  const struct {
+    const char* folder;   // the release, or its CD folder
+    const char* twin;     // a folder spelled like one of them in another case
+    const char* planted;  // a marker in another case, beside the release
+    bool taken;
+  } cases[] = {
+      {"Rel", "", "rel - sfv MISSING", true},
+      {"Rel/CD1", "", "rel-cd1 - sfv MISSING", true},
 #ifndef _WIN32  // no Windows folder holds two names that differ in case only
-  makeDirs(joinPath(box.site(), "REL"));
-  const std::string theirs = joinPath(box.site(), "REL - SFV missing");
-  writeFile(theirs, "");
-  MarkerLookup fresh;
-  missing.lookup = &fresh;
-  EXPECT_FALSE(missing.exists());
-  EXPECT_FALSE(missing.remove());
-  EXPECT_TRUE(exists(theirs));
+      {"Rel", "REL", "REL - SFV missing", false},
+      {"Rel/CD1", "REL", "REL-CD1 - SFV missing", false},
+      {"Rel/CD1", "Rel/cd1", "Rel-cd1 - SFV missing", false},
 #endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.folder) + " beside '" + c.twin + "'");
+    InstallSandbox box;
+    Release rel(box, c.folder);
+    if (c.twin[0] != 0) makeDirs(joinPath(box.site(), c.twin));
+    const std::string planted = joinPath(box.site(), c.planted);
+    writeFile(planted, "");
+    DirSet set(XString(rel.path), &rel.chmod, &rel.user);
+    const bool cd = std::string(c.folder).find('/') != std::string::npos;
+    SFVMissing missing(&set, XString("%n - SFV missing"), XString("%b-%n - SFV missing"), cd, 1);
+    MarkerLookup markers;
+    missing.lookup = &markers;
+    EXPECT_EQ(missing.exists(), c.taken);
+    EXPECT_EQ(missing.remove(), c.taken);
+    EXPECT_EQ(exists(planted), !c.taken);
+  }
 }
 
 // A marker kind that makes nothing (neither a file nor a folder) reports

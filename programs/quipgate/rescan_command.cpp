@@ -35,13 +35,13 @@ struct Rescan {
   SFVMissing sfvMissing() { return sfvMissingMarker(dirSet, c, multi, &markers); }
   SFVIncomplete sfvIncomplete() { return sfvIncompleteMarker(dirSet, c, multi, &markers); }
   // Makes a marker that is missing and keeps its path for the chmod run. A
-  // marker that is there already, in any letter case, is left as it is: it
-  // is not made again (for a tag marker that would mean removing and
-  // remaking it) nor handed to the chmod program again. `path` is the
-  // marker's rendered path, which `make` keeps.
+  // marker that is there already, in any letter case while `folded`, is
+  // left as it is: it is not made again (for a tag marker that would mean
+  // removing and remaking it) nor handed to the chmod program again. `path`
+  // is the marker's rendered path, which `make` keeps.
   template <class Make>
-  void ensure(const XString& path, Make make) {
-    if (!markers.exists(path) && make()) owned.push_back(path);
+  void ensure(const XString& path, bool folded, Make make) {
+    if (!markers.exists(path, folded) && make()) owned.push_back(path);
   }
 
   const MConfig& c;
@@ -63,11 +63,12 @@ void removeOldBars(ProgressBar& bar, MarkerLookup& markers, unsigned int present
                    unsigned int total) {
   if (bar.multiCD && !bar.dirSet->reaches(1)) return;
   const XPath& base = bar.multiCD ? bar.dirSet->parentDir : bar.dirSet->dir;
+  const bool folded = bar.takesOtherCase(markers);
   for (unsigned int i = 0; i < total; ++i) {
     if (i == present) continue;
     bar.set(i, total);
     bar.render();
-    if (markers.entry(base, XString(bar.markerPath.c_str() + base.length())) != nullptr) {
+    if (markers.entry(base, XString(bar.markerPath.c_str() + base.length()), folded) != nullptr) {
       // Found in the listing, so only a bar that is not a marker (a file
       // with bytes, say) stays; the reply's line stands regardless.
       (void)bar.remove();
@@ -116,24 +117,27 @@ void rescan(Rescan& r, SiteReply& reply) {
   bar.lookup = &r.markers;
   removeOldBars(bar, r.markers, present, total);
   reply << "...old progress bars removed\n";
+  // A CD folder's bar and tag stand in the release beside its other CD
+  // folders' markers, named from the CD folder alike.
+  const bool folded = bar.takesOtherCase(r.markers);
 
   const XString mp3 = r.sfv.firstFile("*.mp3");
   if (present == total && c.tinfo.merge && c.tinfo.mode != 0 &&
       !c.sfv_dirlist.matchAny(r.dirSet.dir) && !mp3.empty()) {
     TagInfo tag(&r.dirSet, &c.tinfo, mp3, multiCD, true, &r.sfv);
     tag.render();
-    r.ensure(tag.markerPath, [&] { return tag.make(); });
+    r.ensure(tag.markerPath, folded, [&] { return tag.make(); });
     reply << "...completed taginfo created\n";
   } else {
     bar.set(present, total);
     bar.render();
-    r.ensure(bar.markerPath, [&] { return bar.make() != 0; });
+    r.ensure(bar.markerPath, folded, [&] { return bar.make() != 0; });
     reply << "...progress bar created\n";
   }
   if (c.tinfo.mode != 0 && (present != total || !c.tinfo.merge)) {
     TagInfo tag(&r.dirSet, &c.tinfo, mp3, multiCD, false, &r.sfv);
     tag.render();
-    r.ensure(tag.markerPath, [&] { return tag.make(); });
+    r.ensure(tag.markerPath, folded, [&] { return tag.make(); });
     reply << "...tag info created\n";
   }
 }

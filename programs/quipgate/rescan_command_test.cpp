@@ -157,6 +157,32 @@ TEST(QuipgateRescanTest, MarkersInAnotherCase) {
             (std::vector<std::string>{"03-LONG_DAY.MP3", "05-GONE.mp3-missing"}));
   EXPECT_EQ(site.startingWith(site.box.site(), "R"),
             (std::vector<std::string>{"REL - SFV incomplete", "Rel"}));
+
+#ifndef _WIN32  // no Windows folder holds two names that differ in case only
+  // Beside a CD folder spelled like this one in another case, the markers
+  // and bars named from the CD folder in another case are that folder's:
+  // they stay, and this folder gets its own.
+  site.config.pb.mcd = true;
+  site.save();
+  const std::string multi = site.release("Multi");
+  const std::string cd = joinPath(multi, "CD1");
+  makeDirs(cd);
+  makeDirs(joinPath(multi, "cd1"));
+  writeFile(joinPath(cd, "cd1.sfv"), "a.mp3 1\nb.mp3 2\n");
+  writeFile(joinPath(cd, "a.mp3"), "x");
+  const std::string bar = "[%%%%%----------] - 050% - 1 of 2 files uploaded in ";
+  const std::string empty = "[--------------------] - 000% - 0 of 2 files uploaded in cd1";
+  writeFile(joinPath(multi, bar + "cd1"), "");
+  writeFile(joinPath(multi, empty), "");
+  writeFile(joinPath(site.box.site(), "Multi-cd1 - SFV missing"), "");
+  writeFile(joinPath(site.box.site(), "Multi-cd1 - SFV incomplete"), "");
+  EXPECT_EQ(site.run("rescan", "bob", "2", cd, "/Multi/CD1").code, 0);
+  EXPECT_EQ(site.startingWith(multi, "["),
+            (std::vector<std::string>{bar + "CD1", bar + "cd1", empty}));
+  EXPECT_EQ(site.startingWith(site.box.site(), "Multi"),
+            (std::vector<std::string>{"Multi", "Multi-CD1 - SFV incomplete",
+                                      "Multi-cd1 - SFV incomplete", "Multi-cd1 - SFV missing"}));
+#endif
 }
 
 }  // namespace
