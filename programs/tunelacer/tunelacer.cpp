@@ -102,6 +102,72 @@ int saveLinks(VFSfile& vfs, const VfsLinkIndex& backup, const GConfig& global, X
   return kExitDone;
 }
 
+// The administrator's vfs files behind links are followed; a path that
+// leads to something else is neither read nor replaced. False when one
+// does, logged.
+bool vfsFilesAreFiles(const GConfig& global, XLog& log) {
+  for (const XString* file : {&global.vfsbackup, &global.vfsfile}) {
+    std::string target;
+    if (!serverFileTarget(file->c_str(), &target) && platform::pathExists(file->c_str())) {
+      log.write("! vfs file \"")
+          .writeString(*file)
+          .write("\" is not a regular file: nothing changed\n");
+      return false;
+    }
+  }
+  return true;
+}
+
+// Each kind's link root as set and whether the kind is on; of a root that
+// is set or on, why it is refused (null: it is not), and the root this run
+// links into (empty: none).
+struct LinkRootChoice {
+  const XPath* folders[kLinkKinds];
+  bool on[kLinkKinds];
+  const char* refusals[kLinkKinds];
+  XString roots[kLinkKinds];
+
+  bool considered(int kind) const { return !folders[kind]->empty() || on[kind]; }
+};
+
+LinkRootChoice chooseLinkRoots(const GConfig& global, const LConfig& links) {
+  LinkRootChoice choice{{&links.link_artistdir, &links.link_genredir, &links.link_groupdir,
+                         &links.link_yeardir, &links.link_dirnamedir, &links.link_allinonedir},
+                        {links.link_artisten, links.link_genreen, links.link_groupen,
+                         links.link_yearen, links.link_dirnameen, links.link_allinoneen},
+                        {},
+                        {}};
+  const ProtectedFolders keep = protectedFolders(global, links);
+  for (int kind = 0; kind < kLinkKinds; ++kind) {
+    if (!choice.considered(kind)) continue;
+    choice.refusals[kind] = linkRootRefusal(*choice.folders[kind], keep);
+    if (choice.refusals[kind] == nullptr && choice.on[kind]) {
+      choice.roots[kind] = *choice.folders[kind];
+      choice.roots[kind].ensureTrailing(platform::kPathSep);
+    }
+  }
+  return choice;
+}
+
+// Clears every root that is not refused of all but this run's link
+// folders; a refused root is logged and left alone.
+void clearLinkRoots(const LinkRootChoice& choice, LinkFolders* linkFolders, XLog& log) {
+  log.write("clearing old directories.\n");
+  for (int kind = 0; kind < kLinkKinds; ++kind) {
+    if (!choice.considered(kind)) continue;
+    const XString& root = *choice.folders[kind];
+    if (choice.refusals[kind] != nullptr) {
+      log.write("! refusing link root \"")
+          .writeString(root)
+          .write("\": ")
+          .write(choice.refusals[kind])
+          .write("\n");
+      continue;
+    }
+    removeTree(root, log, linkFolders);
+  }
+}
+
 }  // namespace
 
 int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow) {
@@ -121,17 +187,7 @@ int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow) {
   if (sameVfsFile(global.vfsbackup, global.vfsfile)) return kExitSameVfsFile;
 
   XLog log(links.link_logfile);
-  // The administrator's vfs files behind links are followed; a path that
-  // leads to something else is neither read nor replaced.
-  for (const XString* file : {&global.vfsbackup, &global.vfsfile}) {
-    std::string target;
-    if (!serverFileTarget(file->c_str(), &target) && platform::pathExists(file->c_str())) {
-      log.write("! vfs file \"")
-          .writeString(*file)
-          .write("\" is not a regular file: nothing changed\n");
-      return kExitVfsNotAFile;
-    }
-  }
+  if (!vfsFilesAreFiles(global, log)) return kExitVfsNotAFile;
   std::unique_ptr<BusyWindow> window;
   if (links.link_show && makeWindow != nullptr) window = makeWindow();
 
@@ -152,23 +208,8 @@ int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow) {
     reserved = newDayLinks(live, index, global).size();
   }
 
-  const XPath* folders[kLinkKinds] = {&links.link_artistdir,  &links.link_genredir,
-                                      &links.link_groupdir,   &links.link_yeardir,
-                                      &links.link_dirnamedir, &links.link_allinonedir};
-  const bool on[kLinkKinds] = {links.link_artisten, links.link_genreen,   links.link_groupen,
-                               links.link_yearen,   links.link_dirnameen, links.link_allinoneen};
-  const ProtectedFolders keep = protectedFolders(global, links);
-  const char* refusals[kLinkKinds] = {};
-  XString roots[kLinkKinds];  // the roots linked into this run
-  for (int kind = 0; kind < kLinkKinds; ++kind) {
-    const XString& root = *folders[kind];
-    if (root.empty() && !on[kind]) continue;
-    refusals[kind] = linkRootRefusal(root, keep);
-    if (refusals[kind] == nullptr && on[kind]) {
-      roots[kind] = root;
-      roots[kind].ensureTrailing(platform::kPathSep);
-    }
-  }
+  const LinkRootChoice choice = chooseLinkRoots(global, links);
+  const XString(&roots)[kLinkKinds] = choice.roots;
 
   // The scan comes first, so that the roots are cleared of only what this
   // run does not link again: a folder linked in the last run and in this
@@ -188,20 +229,7 @@ int runLinkBuilder(const XString& commandLine, BusyWindowMaker makeWindow) {
   }
   vfs.maxEntries = limit;
 
-  log.write("clearing old directories.\n");
-  for (int kind = 0; kind < kLinkKinds; ++kind) {
-    const XString& root = *folders[kind];
-    if (root.empty() && !on[kind]) continue;
-    if (refusals[kind] != nullptr) {
-      log.write("! refusing link root \"")
-          .writeString(root)
-          .write("\": ")
-          .write(refusals[kind])
-          .write("\n");
-      continue;
-    }
-    removeTree(root, log, &linkFolders);
-  }
+  clearLinkRoots(choice, &linkFolders, log);
   log.write("creating new directories.\n");
   linkFolders.makeMissing();
   log.write("scanning directorys.\n");
