@@ -38,16 +38,18 @@ bool SfvStateMarker::create() {
 XString SfvStateMarker::found(MarkerLookup& markers) {
   if (markerPath.empty()) return XString();
   if (platform::pathExists(markerPath.c_str())) return markerPath;
+  const XString folded = markers.locate(markerPath);
+  if (folded.empty()) return folded;
   // Beside the release stand other releases, and beside a CD folder the
   // release's other CD folders: one spelled like this one in another case
   // names its markers alike, and a case-folded match may be its own.
   const XPath& folder = useMulti ? dirSet->grandparentDir : dirSet->parentDir;
   const XString& release = useMulti ? dirSet->parentName : dirSet->dirName;
-  if (markers.holdsOtherSpelling(folder, release)) return XString();
-  if (useMulti && markers.holdsOtherSpelling(dirSet->parentDir, dirSet->dirName)) {
+  if (markers.holdsOtherSpelling(folder, release) ||
+      (useMulti && markers.holdsOtherSpelling(dirSet->parentDir, dirSet->dirName))) {
     return XString();
   }
-  return markers.locate(markerPath);
+  return folded;
 }
 
 bool SfvStateMarker::exists() {

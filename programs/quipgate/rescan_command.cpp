@@ -58,12 +58,11 @@ struct Rescan {
 // Every bar of an incomplete count goes (the complete bar is not one of
 // them), but for the bar of the present count, which the rescan makes again
 // at once. The run's one listing of the bar's folder tells which of the
-// names is there.
-void removeOldBars(ProgressBar& bar, MarkerLookup& markers, unsigned int present,
+// names is there, in another case too while `folded`.
+void removeOldBars(ProgressBar& bar, MarkerLookup& markers, bool folded, unsigned int present,
                    unsigned int total) {
   if (bar.multiCD && !bar.dirSet->reaches(1)) return;
   const XPath& base = bar.multiCD ? bar.dirSet->parentDir : bar.dirSet->dir;
-  const bool folded = bar.takesOtherCase(markers);
   for (unsigned int i = 0; i < total; ++i) {
     if (i == present) continue;
     bar.set(i, total);
@@ -115,11 +114,11 @@ void rescan(Rescan& r, SiteReply& reply) {
   ProgressBar bar(&r.dirSet, &c.pb, 0, total, multiCD);
   bar.sfv = &r.sfv;
   bar.lookup = &r.markers;
-  removeOldBars(bar, r.markers, present, total);
-  reply << "...old progress bars removed\n";
   // A CD folder's bar and tag stand in the release beside its other CD
   // folders' markers, named from the CD folder alike.
   const bool folded = bar.takesOtherCase(r.markers);
+  removeOldBars(bar, r.markers, folded, present, total);
+  reply << "...old progress bars removed\n";
 
   const XString mp3 = r.sfv.firstFile("*.mp3");
   if (present == total && c.tinfo.merge && c.tinfo.mode != 0 &&
